@@ -1,0 +1,42 @@
+#pragma once
+// The three code pages of the program, and the only place that converts between them:
+//  - program and stored texts (server, off-line store) are Windows-1252 ("ANSI");
+//  - the screen grid holds CP850 ("OEM") bytes, one per cell;
+//  - the terminal speaks UTF-8.
+// Source literals are UTF-8 and are converted once, with the literal operators below.
+#include <string>
+#include <string_view>
+
+namespace cp {
+
+// CP850 byte -> Unicode code point (0x00-0x1F are the DOS glyphs: 0x18 is an up arrow ...).
+char32_t oem_to_unicode(unsigned char b);
+// Unicode -> CP850 byte, or -1 when CP850 has no such character.
+int unicode_to_oem(char32_t c);
+// Windows-1252 byte -> Unicode (undefined bytes map to themselves as C1 controls).
+char32_t ansi_to_unicode(unsigned char b);
+// Unicode -> Windows-1252 byte, or -1.
+int unicode_to_ansi(char32_t c);
+
+// Windows-1252 -> CP850 as the platform's CharToOem does: characters with no CP850 form
+// get the nearest one ("€" -> "E", curly quotes -> straight ones ...).
+std::string ansi_to_oem(std::string_view ansi);
+std::string oem_to_ansi(std::string_view oem);
+
+std::string utf8_to_ansi(std::string_view utf8);
+std::string utf8_to_oem(std::string_view utf8);
+std::string oem_to_utf8(std::string_view oem);
+std::string ansi_to_utf8(std::string_view ansi);
+
+// Appends the UTF-8 form of one code point.
+void append_utf8(std::string& out, char32_t c);
+
+}  // namespace cp
+
+// "Año"_ansi is the Windows-1252 text of a UTF-8 source literal; "Año"_oem its CP850 text.
+inline std::string operator""_ansi(const char* s, std::size_t n) {
+    return cp::utf8_to_ansi({s, n});
+}
+inline std::string operator""_oem(const char* s, std::size_t n) {
+    return cp::utf8_to_oem({s, n});
+}
