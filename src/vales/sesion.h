@@ -1,0 +1,26 @@
+#pragma once
+// The session state: created once at start-up, read by every operation, changed only by
+// the login and the logout (and the login replaces the server connection).
+#include <memory>
+#include <string>
+
+#include "runtime/server/tmysql.h"
+
+namespace vales {
+
+struct Sesion {
+    bool LCONECTADO = false;      // a user is logged in through OSERVER
+    bool LESCONECLOCAL = false;   // the last good login used the local-network address
+    std::string COD_USUARIO;      // trimmed, lower case
+    std::string COD_EMPRESA = "007";
+    std::string NOM_EMPRESA;
+    std::string CARPETA_TEMP = "temp/";
+    std::string CARPETA_DATOS = "datos/";
+    std::unique_ptr<TMySQLServer> OSERVER;
+};
+
+// The session of the run (or of the current test).
+Sesion& ses();
+Sesion* install_sesion(Sesion* sesion);
+
+}  // namespace vales
