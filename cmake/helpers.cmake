@@ -3,10 +3,14 @@ function(vales_warnings target)
   target_compile_options(${target} PRIVATE -Wall -Wextra -Werror)
 endfunction()
 
-# A library made of every source file of one folder. New files are picked up on the
+# A library made of every source file of some folders. New files are picked up on the
 # next configure, so adding a module never means editing a list.
-function(vales_library name dir)
-  file(GLOB sources CONFIGURE_DEPENDS "${dir}/*.cpp" "${dir}/*.c")
+function(vales_library name dirs)
+  set(sources)
+  foreach(dir ${dirs})
+    file(GLOB found CONFIGURE_DEPENDS "${dir}/*.cpp" "${dir}/*.c")
+    list(APPEND sources ${found})
+  endforeach()
   if(NOT sources)
     add_library(${name} INTERFACE)
     target_include_directories(${name} INTERFACE "${PROJECT_SOURCE_DIR}/src")

@@ -37,7 +37,7 @@ struct LocalTime {
 };
 
 class Backend {
-public:
+  public:
     virtual ~Backend() = default;
     // Bring the terminal in line with the grid and cursor. Called before every key wait.
     virtual void present(const Grid& grid, const CursorState& cursor) = 0;

@@ -9,7 +9,9 @@ namespace rt {
 
 using Attr = std::uint8_t;  // low nibble foreground, high nibble background
 
-constexpr Attr make_attr(int fg, int bg) { return static_cast<Attr>((bg & 15) << 4 | (fg & 15)); }
+constexpr Attr make_attr(int fg, int bg) {
+    return static_cast<Attr>((bg & 15) << 4 | (fg & 15));
+}
 
 // One slot: "+w/r", "15/5", "gr/bg", "" (black on black).
 Attr parse_colour_slot(std::string_view slot);

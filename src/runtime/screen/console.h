@@ -20,8 +20,7 @@ namespace rt {
 // Called while a form, menu or pick list waits for a key that has a handler: the name of
 // the operation that waits, a line number (unused by the program) and the name of the
 // variable being read, in upper case.
-using KeyHandler =
-    std::function<void(const std::string& proc, int line, const std::string& var)>;
+using KeyHandler = std::function<void(const std::string& proc, int line, const std::string& var)>;
 
 // Program-wide settings applied at start-up.
 struct Settings {
@@ -30,7 +29,7 @@ struct Settings {
     bool deleted_hidden = true;  // "SET DELETED ON": work tables hide deleted records
     bool confirm = true;         // a field typed full is left only with a movement key
     bool scoreboard = false;
-    bool wrap = true;            // menus of prompts wrap around
+    bool wrap = true;  // menus of prompts wrap around
     std::string language = "ES";
 };
 
@@ -55,7 +54,7 @@ struct IntVar {
 IntVar bind(int& variable);
 
 class Console {
-public:
+  public:
     explicit Console(Backend& backend);
     Console(const Console&) = delete;
     Console& operator=(const Console&) = delete;
@@ -118,6 +117,8 @@ public:
     void clear_keys() { buffer_.clear(); }
     KeyHandler set_key_handler(int code, KeyHandler handler = {});  // returns the previous
     const KeyHandler* key_handler(int code) const;
+    // Runs the handler of `code`, if any (a copy, so the handler may replace itself).
+    bool run_key_handler(int code, std::string_view proc, int line, std::string_view var);
 
     // --- menus of prompts ---------------------------------------------------------------
     // Shows the prompt at once and adds it to the pending menu. The colour pair is
@@ -128,7 +129,7 @@ public:
     int menu_to(const IntVar& var, std::string_view var_name, std::string_view proc = {});
     int menu_to(std::string_view var_name, std::string_view proc = {});
 
-private:
+  private:
     struct Prompt {
         int row, col;
         std::string text;

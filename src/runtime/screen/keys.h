@@ -1,7 +1,7 @@
 #pragma once
 // Key codes as the whole program knows them. A printable character's code is its CP850 byte.
 
-namespace key {
+namespace rt::key {
 inline constexpr int kHome = 1;
 inline constexpr int kCtrlRight = 2;
 inline constexpr int kPgDn = 3;
@@ -49,5 +49,7 @@ inline constexpr int kShiftTab = 271;
 // handler's key (the list then redraws).
 inline constexpr int kRedraw = 255;
 
-constexpr bool is_printable(int code) { return code >= 32 && code <= 254 && code != 127; }
-}  // namespace key
+constexpr bool is_printable(int code) {
+    return code >= 32 && code <= 254 && code != 127;
+}
+}  // namespace rt::key

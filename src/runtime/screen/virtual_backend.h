@@ -17,7 +17,7 @@ struct ScriptExhausted : std::runtime_error {
 };
 
 class VirtualBackend : public Backend {
-public:
+  public:
     struct Step {
         enum Kind { kKey, kTypeAhead, kPause } kind;
         int key = 0;
@@ -63,7 +63,7 @@ public:
     double monotonic_seconds() override { return elapsed_; }
     LocalTime local_time() override;
 
-private:
+  private:
     std::deque<Step> script_;
     Grid shown_{};
     CursorState cursor_{};
