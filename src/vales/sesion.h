@@ -4,19 +4,21 @@
 #include <memory>
 #include <string>
 
-#include "runtime/server/tmysql.h"
+class TMySQLServer;
 
 namespace vales {
 
 struct Sesion {
-    bool LCONECTADO = false;      // a user is logged in through OSERVER
-    bool LESCONECLOCAL = false;   // the last good login used the local-network address
-    std::string COD_USUARIO;      // trimmed, lower case
+    bool LCONECTADO = false;     // a user is logged in through OSERVER
+    bool LESCONECLOCAL = false;  // the last good login used the local-network address
+    std::string COD_USUARIO;     // trimmed, lower case
     std::string COD_EMPRESA = "007";
     std::string NOM_EMPRESA;
     std::string CARPETA_TEMP = "temp/";
     std::string CARPETA_DATOS = "datos/";
-    std::unique_ptr<TMySQLServer> OSERVER;
+    // The one server connection of the session; a failed login may leave one here while
+    // LCONECTADO stays false, so operations test LCONECTADO, never this pointer.
+    std::shared_ptr<TMySQLServer> OSERVER;
 };
 
 // The session of the run (or of the current test).

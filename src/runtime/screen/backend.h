@@ -2,9 +2,11 @@
 // What the screen layer needs from a terminal: show a grid, deliver keys, beep, set the
 // title, tell the time. The real terminal and the virtual test terminal implement it.
 #include <array>
+#include <chrono>
 #include <cstdint>
 #include <optional>
 #include <string>
+#include <thread>
 
 #include "runtime/screen/colour.h"
 
@@ -48,6 +50,10 @@ class Backend {
     // Monotonic seconds, for waits and the spinner interval.
     virtual double monotonic_seconds() = 0;
     virtual LocalTime local_time() = 0;
+    // Lets time pass without reading keys (a retry that must wait for the clock to move).
+    virtual void sleep(double seconds) {
+        std::this_thread::sleep_for(std::chrono::duration<double>(seconds));
+    }
 };
 
 }  // namespace rt

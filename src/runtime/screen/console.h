@@ -100,6 +100,7 @@ class Console {
     void set_title(const std::string& oem_text) { backend_.set_title(oem_text); }
     LocalTime now() { return backend_.local_time(); }
     double monotonic() { return backend_.monotonic_seconds(); }
+    void sleep(double seconds) { backend_.sleep(seconds); }
     // Shows the grid on the terminal now (key waits do it by themselves).
     void flush();
 

@@ -62,6 +62,7 @@ class VirtualBackend : public Backend {
     void set_title(const std::string& oem_text) override { title_ = oem_text; }
     double monotonic_seconds() override { return elapsed_; }
     LocalTime local_time() override;
+    void sleep(double seconds) override { elapsed_ += seconds; }
 
   private:
     std::deque<Step> script_;

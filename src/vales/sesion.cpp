@@ -1,0 +1,16 @@
+#include "vales/sesion.h"
+
+namespace vales {
+namespace {
+Sesion* g_sesion = nullptr;
+}
+
+Sesion& ses() { return *g_sesion; }
+
+Sesion* install_sesion(Sesion* sesion) {
+    Sesion* previous = g_sesion;
+    g_sesion = sesion;
+    return previous;
+}
+
+}  // namespace vales
