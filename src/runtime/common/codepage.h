@@ -28,8 +28,18 @@ std::string utf8_to_oem(std::string_view utf8);
 std::string oem_to_utf8(std::string_view oem);
 std::string ansi_to_utf8(std::string_view ansi);
 
-// Appends the UTF-8 form of one code point.
+// Appends the UTF-8 form of one code point ('?' for a value that is not a character).
 void append_utf8(std::string& out, char32_t c);
+// Decodes the code point at the start of `bytes` into `out` and returns how many bytes it
+// took. An invalid or overlong byte sequence takes 1 byte and decodes as U+FFFD; a text that
+// ends inside a sequence returns 0 (the caller may wait for the rest).
+int decode_utf8(std::string_view bytes, char32_t& out);
+
+// The nearest plain character for one that a code page lacks (curly quotes -> straight
+// ones, dashes -> '-', "€" -> 'E', box lines -> '-' '|' '+'), or -1 when there is none.
+int nearest_ascii(char32_t c);
+// The CP850 byte of a character, or its nearest form, or -1.
+int unicode_to_oem_nearest(char32_t c);
 
 }  // namespace cp
 

@@ -9,8 +9,8 @@
 namespace rt {
 
 class Fecha {
-public:
-    Fecha() = default;  // the empty date
+  public:
+    Fecha() = default;                                                   // the empty date
     static std::optional<Fecha> from_ymd(int year, int month, int day);  // nullopt if impossible
     // "dd/mm/yyyy" or "dd/mm/yy" (epoch rule); blanks or "  /  /    " give the empty date;
     // anything else that is not a real date gives nullopt.
@@ -29,7 +29,7 @@ public:
 
     auto operator<=>(const Fecha&) const = default;
 
-private:
+  private:
     explicit Fecha(int serial) : serial_(serial) {}
     int serial_ = 0;
 };

@@ -1,0 +1,237 @@
+// Conversions between Windows-1252, CP850 and Unicode.
+#include "runtime/common/codepage.h"
+
+#include <algorithm>
+#include <array>
+#include <utility>
+
+#include "runtime/common/codepage_tables.h"
+
+namespace cp {
+namespace {
+
+using tables::kAnsiHigh;
+using tables::kOem;
+
+// Code point -> CP850 byte for 0x80-0x10FFFF, sorted by code point. Where a character has
+// two cells (¶ and § are both DOS glyphs and letters) the letter cell wins, so text stays
+// text.
+class OemReverse {
+  public:
+    OemReverse() {
+        for (int b = 0x80; b <= 0xFF; ++b) pairs_[n_++] = {kOem[b], static_cast<unsigned char>(b)};
+        pairs_[n_++] = {kOem[0x7F], 0x7F};
+        for (int b = 0x01; b < 0x20; ++b) {
+            bool taken = std::any_of(pairs_.begin(), pairs_.begin() + n_,
+                                     [&](const auto& p) { return p.first == kOem[b]; });
+            if (!taken) pairs_[n_++] = {kOem[b], static_cast<unsigned char>(b)};
+        }
+        std::sort(pairs_.begin(), pairs_.begin() + n_);
+    }
+    int find(char32_t c) const {
+        auto end = pairs_.begin() + n_;
+        auto it = std::lower_bound(pairs_.begin(), end, std::pair<char32_t, unsigned char>{c, 0});
+        return it != end && it->first == c ? it->second : -1;
+    }
+
+  private:
+    std::array<std::pair<char32_t, unsigned char>, 256> pairs_{};
+    int n_ = 0;
+};
+
+const OemReverse& oem_reverse() {
+    static const OemReverse reverse;
+    return reverse;
+}
+
+// One converted byte: the exact form, else the nearest one, else '?'.
+char or_nearest(int exact, char32_t c) {
+    if (exact >= 0) return static_cast<char>(exact);
+    int near = nearest_ascii(c);
+    return static_cast<char>(near >= 0 ? near : '?');
+}
+
+template <typename ToByte>
+std::string from_utf8(std::string_view utf8, ToByte to_byte) {
+    std::string out;
+    out.reserve(utf8.size());
+    std::size_t i = 0;
+    while (i < utf8.size()) {
+        char32_t c;
+        int n = decode_utf8(utf8.substr(i), c);
+        if (n == 0) {  // the text ends inside a sequence
+            out += '?';
+            break;
+        }
+        out += c == 0xFFFD ? '?' : or_nearest(to_byte(c), c);
+        i += static_cast<std::size_t>(n);
+    }
+    return out;
+}
+
+}  // namespace
+
+char32_t oem_to_unicode(unsigned char b) {
+    return kOem[b];
+}
+
+int unicode_to_oem(char32_t c) {
+    if (c < 0x80) return static_cast<int>(c);  // controls stay controls, ASCII stays ASCII
+    return oem_reverse().find(c);
+}
+
+char32_t ansi_to_unicode(unsigned char b) {
+    return b >= 0x80 && b < 0xA0 ? kAnsiHigh[b - 0x80] : b;
+}
+
+int unicode_to_ansi(char32_t c) {
+    if (c < 0x80 || (c >= 0xA0 && c <= 0xFF)) return static_cast<int>(c);
+    for (int i = 0; i < 32; ++i)
+        if (kAnsiHigh[i] == c) return 0x80 + i;
+    return -1;
+}
+
+int nearest_ascii(char32_t c) {
+    switch (c) {
+        case 0x20AC:
+            return 'E';  // €
+        case 0x201A:
+            return ',';  // ‚
+        case 0x201E:
+        case 0x201C:
+        case 0x201D:
+            return '"';  // „ “ ”
+        case 0x2018:
+        case 0x2019:
+        case 0x2032:
+            return '\'';  // ‘ ’ ′
+        case 0x2026:
+            return '.';  // …
+        case 0x2020:
+        case 0x2021:
+            return '+';  // † ‡
+        case 0x02C6:
+            return '^';
+        case 0x02DC:
+            return '~';
+        case 0x2030:
+            return '%';  // ‰
+        case 0x0160:
+            return 'S';
+        case 0x0161:
+            return 's';
+        case 0x017D:
+            return 'Z';
+        case 0x017E:
+            return 'z';
+        case 0x0152:
+            return 'O';  // Œ
+        case 0x0153:
+            return 'o';  // œ
+        case 0x0178:
+            return 'Y';  // Ÿ
+        case 0x2039:
+            return '<';  // ‹
+        case 0x203A:
+            return '>';  // ›
+        case 0x2122:
+            return 'T';  // ™
+        case 0x2022:
+            return '*';  // •
+        case 0x2010:
+        case 0x2011:
+        case 0x2012:
+        case 0x2013:
+        case 0x2014:
+        case 0x2015:
+        case 0x2212:
+            return '-';  // dashes, minus
+        case 0x2017:
+            return '_';  // ‗
+        case 0x0131:
+            return 'i';  // ı
+        case 0x2190:
+        case 0x25C4:
+            return '<';  // ← ◄
+        case 0x2192:
+        case 0x25BA:
+            return '>';  // → ►
+        case 0x2191:
+        case 0x25B2:
+            return '^';  // ↑ ▲
+        case 0x2193:
+        case 0x25BC:
+            return 'v';  // ↓ ▼
+        case 0x2195:
+        case 0x21A8:
+            return '|';  // ↕ ↨
+        case 0x2194:
+            return '-';  // ↔
+        case 0x00A0:
+            return ' ';
+        default:
+            break;
+    }
+    if (c >= 0x2000 && c <= 0x200A) return ' ';                  // typographic spaces
+    if (c == 0x2500 || c == 0x2550) return '-';                  // ─ ═
+    if (c == 0x2502 || c == 0x2551) return '|';                  // │ ║
+    if (c > 0x2500 && c < 0x2580) return '+';                    // corners, tees, crosses
+    if ((c >= 0x2580 && c < 0x25A0) || c == 0x25A0) return '#';  // blocks and shades
+    return -1;
+}
+
+int unicode_to_oem_nearest(char32_t c) {
+    int exact = unicode_to_oem(c);
+    return exact >= 0 ? exact : nearest_ascii(c);
+}
+
+std::string ansi_to_oem(std::string_view ansi) {
+    std::string out;
+    out.reserve(ansi.size());
+    for (unsigned char b : ansi) {
+        if (b < 0x80) {
+            out += static_cast<char>(b);
+            continue;
+        }
+        char32_t c = ansi_to_unicode(b);
+        out += or_nearest(unicode_to_oem(c), c);
+    }
+    return out;
+}
+
+std::string oem_to_ansi(std::string_view oem) {
+    std::string out;
+    out.reserve(oem.size());
+    for (unsigned char b : oem) {
+        if (b < 0x80) {  // controls are controls in stored text, not glyphs
+            out += static_cast<char>(b);
+            continue;
+        }
+        char32_t c = oem_to_unicode(b);
+        out += or_nearest(unicode_to_ansi(c), c);
+    }
+    return out;
+}
+
+std::string utf8_to_ansi(std::string_view utf8) {
+    return from_utf8(utf8, unicode_to_ansi);
+}
+std::string utf8_to_oem(std::string_view utf8) {
+    return from_utf8(utf8, unicode_to_oem);
+}
+
+std::string oem_to_utf8(std::string_view oem) {
+    std::string out;
+    out.reserve(oem.size() * 2);
+    for (unsigned char b : oem) append_utf8(out, oem_to_unicode(b));
+    return out;
+}
+
+std::string ansi_to_utf8(std::string_view ansi) {
+    std::string out;
+    out.reserve(ansi.size() * 2);
+    for (unsigned char b : ansi) append_utf8(out, ansi_to_unicode(b));
+    return out;
+}
+
+}  // namespace cp
