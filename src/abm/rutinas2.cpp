@@ -153,8 +153,8 @@ bool MOLINO(int row, int col, std::string_view colour, double interval) {
 namespace {
 
 bool password_character(int key) {
-    return (key >= 'a' && key <= 'z') || (key >= 'A' && key <= 'Z') ||
-           (key >= '0' && key <= '9') || key == 0xA4 || key == 0xA5;  // ñ Ñ in CP850
+    return (key >= 'a' && key <= 'z') || (key >= 'A' && key <= 'Z') || (key >= '0' && key <= '9') ||
+           key == 0xA4 || key == 0xA5;  // ñ Ñ in CP850
 }
 
 }  // namespace

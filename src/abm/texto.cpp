@@ -12,7 +12,9 @@ std::string rtrim(std::string_view text) {
     return last == std::string_view::npos ? std::string() : std::string(text.substr(0, last + 1));
 }
 
-std::string trim(std::string_view text) { return ltrim(rtrim(text)); }
+std::string trim(std::string_view text) {
+    return ltrim(rtrim(text));
+}
 
 namespace {
 // Windows-1252 letters: A-Z, and 0xC0-0xDE except 0xD7 (×) for the accented capitals.

@@ -5,7 +5,9 @@ namespace {
 Sesion* g_sesion = nullptr;
 }
 
-Sesion& ses() { return *g_sesion; }
+Sesion& ses() {
+    return *g_sesion;
+}
 
 Sesion* install_sesion(Sesion* sesion) {
     Sesion* previous = g_sesion;

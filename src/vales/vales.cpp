@@ -63,15 +63,32 @@ void dispatch(int opcion, const Operaciones& op) {
         if (f) f();
     };
     switch (opcion) {
-        case 1: run(op.CONECTARSERVIDOR); break;
-        case 2: run(op.DESCONECTARSERVIDOR); break;
-        case 3: run(op.VALES_INGRESO_ON_LINE); break;
-        case 4: run(op.VALES_INGRESO_OFF_LINE); break;
-        case 5: run(op.LISTA_INGRESOS); break;
-        case 6: run(op.DATOSDESDE_SERVIDOR); break;
-        case 7: run(op.DATOSHACIA_SERVIDOR); break;
-        case 8: run(op.IMPRIMIRVALES); break;
-        default: break;
+        case 1:
+            run(op.CONECTARSERVIDOR);
+            break;
+        case 2:
+            run(op.DESCONECTARSERVIDOR);
+            break;
+        case 3:
+            run(op.VALES_INGRESO_ON_LINE);
+            break;
+        case 4:
+            run(op.VALES_INGRESO_OFF_LINE);
+            break;
+        case 5:
+            run(op.LISTA_INGRESOS);
+            break;
+        case 6:
+            run(op.DATOSDESDE_SERVIDOR);
+            break;
+        case 7:
+            run(op.DATOSHACIA_SERVIDOR);
+            break;
+        case 8:
+            run(op.IMPRIMIRVALES);
+            break;
+        default:
+            break;
     }
 }
 

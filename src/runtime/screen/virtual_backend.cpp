@@ -58,6 +58,7 @@ std::optional<int> VirtualBackend::wait_key(std::optional<double> timeout) {
             budget -= step.seconds;
             elapsed_ += step.seconds;
             script_.pop_front();
+            if (timeout && budget <= 0) return std::nullopt;  // the wait ran out exactly
             continue;
         }
         if (poll && step.kind != Step::kTypeAhead) return std::nullopt;
