@@ -25,6 +25,13 @@ namespace {
 
 using Node = KeyExpression::Node;
 
+Node make(Kind kind, Type type) {
+    Node n;
+    n.kind = kind;
+    n.type = type;
+    return n;
+}
+
 struct CompileError : std::runtime_error {
     using std::runtime_error::runtime_error;
 };
@@ -63,7 +70,7 @@ class Parser {
     Node key() {
         Node first = term();
         if (!accept('+')) return first;
-        Node concat{.kind = Kind::kConcat, .type = Type::kText};
+        Node concat = make(Kind::kConcat, Type::kText);
         concat.args.push_back(as_text(std::move(first)));
         do concat.args.push_back(as_text(term()));
         while (accept('+'));
@@ -76,7 +83,7 @@ class Parser {
             case Type::kText:
                 return n;
             case Type::kNumber: {
-                Node str{.kind = Kind::kStr, .type = Type::kText};
+                Node str = make(Kind::kStr, Type::kText);
                 if (n.kind == Kind::kField) {
                     str.width = structure_[static_cast<std::size_t>(n.field)].width;
                     str.decimals = structure_[static_cast<std::size_t>(n.field)].decimals;
@@ -85,7 +92,7 @@ class Parser {
                 return str;
             }
             case Type::kDate: {
-                Node dtos{.kind = Kind::kDtos, .type = Type::kText};
+                Node dtos = make(Kind::kDtos, Type::kText);
                 dtos.args.push_back(std::move(n));
                 return dtos;
             }
@@ -110,7 +117,7 @@ class Parser {
         if (c == '"' || c == '\'') {
             std::size_t close = s_.find(c, pos_ + 1);
             if (close == std::string_view::npos) fail("unclosed text");
-            Node lit{.kind = Kind::kLiteral, .type = Type::kText};
+            Node lit = make(Kind::kLiteral, Type::kText);
             lit.literal = std::string(s_.substr(pos_ + 1, close - pos_ - 1));
             pos_ = close + 1;
             return lit;
@@ -131,7 +138,8 @@ class Parser {
         int position = field_position(structure_, name);
         if (position < 0) fail("unknown field " + std::string(name));
         fields_.push_back(position);
-        Node f{.kind = Kind::kField, .field = position};
+        Node f = make(Kind::kField, Type::kText);
+        f.field = position;
         switch (structure_[static_cast<std::size_t>(position)].type) {
             case FieldType::kCharacter:
                 f.type = Type::kText;
@@ -153,14 +161,14 @@ class Parser {
         Node arg = key();
         if (same_name(name, "UPPER")) {
             if (arg.type != Type::kText) fail("Upper() needs a text");
-            Node n{.kind = Kind::kUpper, .type = Type::kText};
+            Node n = make(Kind::kUpper, Type::kText);
             n.args.push_back(std::move(arg));
             expect(')');
             return n;
         }
         if (same_name(name, "STR")) {
             if (arg.type != Type::kNumber) fail("Str() needs a number");
-            Node n{.kind = Kind::kStr, .type = Type::kText};
+            Node n = make(Kind::kStr, Type::kText);
             if (arg.kind == Kind::kField) {
                 n.width = structure_[static_cast<std::size_t>(arg.field)].width;
                 n.decimals = structure_[static_cast<std::size_t>(arg.field)].decimals;
@@ -177,14 +185,14 @@ class Parser {
         }
         if (same_name(name, "DTOS")) {
             if (arg.type != Type::kDate) fail("Dtos() needs a date");
-            Node n{.kind = Kind::kDtos, .type = Type::kText};
+            Node n = make(Kind::kDtos, Type::kText);
             n.args.push_back(std::move(arg));
             expect(')');
             return n;
         }
         if (same_name(name, "SUBSTR")) {
             if (arg.type != Type::kText) fail("Substr() needs a text");
-            Node n{.kind = Kind::kSubstr, .type = Type::kText};
+            Node n = make(Kind::kSubstr, Type::kText);
             expect(',');
             n.start = integer();
             if (n.start < 1) fail("Substr() start below 1");
@@ -252,8 +260,7 @@ std::optional<KeyExpression> KeyExpression::compile(std::string_view text,
         Node root = parser.parse();
         if (root.type == Type::kNumber || root.type == Type::kDate) {
             // A number or date alone is keyed by its text form.
-            Node wrapped{.kind = root.type == Type::kNumber ? Kind::kStr : Kind::kDtos,
-                         .type = Type::kText};
+            Node wrapped = make(root.type == Type::kNumber ? Kind::kStr : Kind::kDtos, Type::kText);
             if (root.kind == Kind::kField) {
                 wrapped.width = structure[static_cast<std::size_t>(root.field)].width;
                 wrapped.decimals = structure[static_cast<std::size_t>(root.field)].decimals;
