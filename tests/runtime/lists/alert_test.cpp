@@ -1,0 +1,162 @@
+#include "runtime/lists/alert.h"
+
+#include <gtest/gtest.h>
+
+#include "runtime/common/codepage.h"
+#include "support/screen_test.h"
+
+namespace {
+
+using namespace rt::key;
+using testing_support::attr_text;
+using testing_support::grid_row_text;
+
+class AlertTest : public testing_support::ScreenTest {
+  protected:
+    // The screen as the user saw it while the box waited for the last key.
+    const rt::Grid& seen(std::size_t from_end = 0) const {
+        return term.snapshots()[term.snapshots().size() - 1 - from_end].grid;
+    }
+    std::string seen_text(int row, int col, int width, std::size_t from_end = 0) const {
+        return grid_row_text(seen(from_end), row, col, width);
+    }
+    std::string seen_colour(int row, int col, std::size_t from_end = 0) const {
+        return attr_text(seen(from_end)[row][col].attr);
+    }
+};
+
+TEST_F(AlertTest, OneLineBoxIsCentredWithItsOkButtonHighlighted) {
+    term.keys({kEnter});
+    EXPECT_EQ(rt::alert("Error: conexión perdida"_ansi), 1);
+    // 23 characters of text, a blank and the frame each side: 27 x 5, centred.
+    EXPECT_EQ(seen_text(14, 36, 27), std::string(27, ' '));
+    EXPECT_EQ(seen_text(15, 35, 29), " ┌─────────────────────────┐ ");
+    EXPECT_EQ(seen_text(16, 35, 29), " │ Error: conexión perdida │ ");
+    EXPECT_EQ(seen_text(17, 35, 29), " │                         │ ");
+    EXPECT_EQ(seen_text(18, 35, 29), " │           Ok            │ ");
+    EXPECT_EQ(seen_text(19, 35, 29), " └─────────────────────────┘ ");
+    EXPECT_EQ(seen_colour(15, 36), "+W/R");
+    EXPECT_EQ(seen_colour(16, 38), "+W/R");
+    EXPECT_EQ(seen_colour(17, 50), "+W/R");
+    for (int col = 47; col < 51; ++col) EXPECT_EQ(seen_colour(18, col), "+W/B") << col;
+    EXPECT_EQ(seen_colour(18, 46), "+W/R");
+    EXPECT_EQ(seen_colour(18, 51), "+W/R");
+    EXPECT_EQ(term.cursor().shape, 0);
+}
+
+TEST_F(AlertTest, SemicolonsStartLinesThatAreCentredInTheBox) {
+    term.keys({kEsc});
+    rt::alert("ERROR;No se puede conectar con; base de datos ventas");
+    // Widest line 24 characters: box 28 x 7 from row 14, column 36; each line centred.
+    EXPECT_EQ(seen_text(14, 35, 29), " ┌──────────────────────────┐");
+    EXPECT_EQ(seen_text(15, 35, 29), " │          ERROR           │");
+    EXPECT_EQ(seen_text(16, 35, 29), " │ No se puede conectar con │");
+    EXPECT_EQ(seen_text(17, 35, 29), " │   base de datos ventas   │");
+    EXPECT_EQ(seen_text(18, 35, 29), " │                          │");
+    EXPECT_EQ(seen_text(19, 35, 29), " │            Ok            │");
+    EXPECT_EQ(seen_text(20, 35, 29), " └──────────────────────────┘");
+}
+
+TEST_F(AlertTest, KeysChooseMoveAndLeave) {
+    const std::vector<std::string> buttons = {"Sí"_ansi, "No", "Cancelar", "Ñandú"_ansi};
+    struct Case {
+        const char* what;
+        std::vector<int> keys;
+        int expected;
+    } cases[] = {
+        {"Enter chooses the first", {kEnter}, 1},
+        {"Esc leaves", {kEsc}, 0},
+        {"Esc after moving still leaves", {kRight, kEsc}, 0},
+        {"Right then Enter", {kRight, kEnter}, 2},
+        {"Tab twice", {kTab, kTab, kEnter}, 3},
+        {"Right goes round", {kRight, kRight, kRight, kRight, kEnter}, 1},
+        {"Left goes round", {kLeft, kEnter}, 4},
+        {"Shift+Tab goes back", {kTab, kTab, kShiftTab, kEnter}, 2},
+        {"lower-case letter", {'n'}, 2},
+        {"upper-case letter", {'C'}, 3},
+        {"accented first letter", {'s'}, 1},
+        {"letter of the screen code page in either case", {0xA4}, 4},
+        {"unknown letter and other keys do nothing", {'x', kF1, kDown, kRedraw, kEnter}, 1},
+    };
+    for (const auto& c : cases) {
+        for (int k : c.keys) term.keys({k});
+        EXPECT_EQ(rt::alert("¿Desea continuar?"_ansi, buttons), c.expected) << c.what;
+        EXPECT_TRUE(term.script_empty()) << c.what;
+    }
+}
+
+TEST_F(AlertTest, MovingTheHighlightRecoloursTheButtons) {
+    term.keys({kRight, kEnter});
+    rt::alert("Grabar", {"Sí"_ansi, "No"});
+    // " Sí " and " No " three columns apart, centred in an inner width of 11.
+    const int row = 18, si = 44, no = 51;
+    EXPECT_EQ(seen_text(row, si, 4, 1), " Sí ");
+    EXPECT_EQ(seen_text(row, no, 4, 1), " No ");
+    EXPECT_EQ(seen_colour(row, si + 1, 1), "+W/B");
+    EXPECT_EQ(seen_colour(row, no + 1, 1), "+W/R");
+    EXPECT_EQ(seen_colour(row, si + 1), "+W/R");
+    EXPECT_EQ(seen_colour(row, no + 1), "+W/B");
+}
+
+TEST_F(AlertTest, PutsBackTheScreenTheCursorAndTheColour) {
+    console.set_colour("w/b,+w/r");
+    for (int r = 0; r < rt::kRows; ++r)
+        console.write_at(r, 0, std::string(rt::kCols, 'a' + r % 26));
+    console.set_pos(7, 9);
+    console.set_cursor_shape(1);
+    const rt::Grid before = console.grid();
+    const std::string colour = console.colour_text();
+    term.keys({kEnter});
+    rt::alert("Listo");
+    EXPECT_TRUE(console.grid() == before) << screen_dump();
+    EXPECT_EQ(console.colour_text(), colour);
+    EXPECT_EQ(console.row(), 7);
+    EXPECT_EQ(console.col(), 9);
+    EXPECT_EQ(console.cursor_shape(), 1);
+}
+
+TEST_F(AlertTest, ShowsProgramTextsInTheScreenCodePage) {
+    term.keys({kEnter});
+    rt::alert("Año;Especificación"_ansi, {"Sí"_ansi});
+    EXPECT_NE(seen_text(16, 0, 100).find("Año"), std::string::npos);
+    EXPECT_NE(seen_text(17, 0, 100).find("Especificación"), std::string::npos);
+    EXPECT_NE(seen_text(19, 0, 100).find(" Sí "), std::string::npos);
+}
+
+TEST_F(AlertTest, OversizedTextsAndButtonsStayOnTheScreen) {
+    struct Case {
+        const char* what;
+        std::string text;
+        std::vector<std::string> buttons;
+    } cases[] = {
+        {"line wider than the screen", std::string(300, 'x'), {}},
+        {"more lines than rows", std::string(80, ';'), {}},
+        {"empty text", "", {}},
+        {"button wider than the screen", "x", {std::string(200, 'b')}},
+        {"many buttons", "x", std::vector<std::string>(40, "Botón"_ansi)},
+        {"empty button texts", "x", {"", ""}},
+        {"server text with line ends and tabs", "Error: 1064\tnear 'x';\r\nline 1", {}},
+    };
+    for (const auto& c : cases) {
+        console.clear_screen();
+        term.keys({kLeft, kEnter});
+        const int chosen = rt::alert(c.text, c.buttons);
+        EXPECT_EQ(chosen, c.buttons.empty() ? 1 : static_cast<int>(c.buttons.size())) << c.what;
+        // The frame's corners are on the screen: the box was fitted, not clipped.
+        const auto& grid = seen();
+        int corners = 0;
+        for (int r = 0; r < rt::kRows; ++r) {
+            for (int col = 0; col < rt::kCols; ++col) {
+                const auto ch = grid[r][col].ch;
+                corners += ch == 0xDA || ch == 0xBF || ch == 0xD9 || ch == 0xC0;
+            }
+        }
+        EXPECT_EQ(corners, 4) << c.what << "\n" << seen_text(0, 0, 100);
+        for (int r = 0; r < rt::kRows; ++r) {
+            const std::string row = grid_row_text(grid, r);
+            EXPECT_EQ(row.find('\t'), std::string::npos) << c.what;
+        }
+    }
+}
+
+}  // namespace
