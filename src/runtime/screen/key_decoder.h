@@ -1,0 +1,54 @@
+#pragma once
+// Bytes from a terminal -> the program's key codes (keys.h). Pure: no I/O, no clock. The
+// terminal feeds what read() gave and takes keys out; a byte run that may still be the start
+// of a longer sequence (a lone ESC, half a UTF-8 letter) stays in the buffer until more bytes
+// come or the terminal says that the pause after it was long enough (`at_end`).
+//
+// Decisions worth knowing:
+//  - 0x0D is Enter (13); 0x0A (Ctrl+J, what most terminals send for Ctrl+Enter) is Ctrl+Enter
+//    (10); the extended forms ESC[13;5u and ESC[27;5;13~ are Ctrl+Enter as well.
+//  - 0x7F and 0x08 are both Backspace (8): terminals disagree on which one the Backspace key
+//    sends, and Ctrl+H has no meaning of its own in the program. Ctrl+Backspace (127) needs
+//    the extended forms ESC[127;5u / ESC[27;5;127~.
+//  - Other control bytes keep their value, as Ctrl+letter did on the original keyboard:
+//    Ctrl+C is 3 (PgDn), Ctrl+T 20, Ctrl+W 23 ...; NUL (Ctrl+Space) is ignored.
+//  - Letters arrive as UTF-8 and become CP850 codes (ñ is 164); a byte that is not UTF-8 is
+//    read as Latin-1, so a terminal left in a Latin-1 locale still types ñ. Characters with
+//    no CP850 form, and any that would land on a control code, are ignored, never typed.
+//  - Alt+key and every sequence the program has no code for are swallowed whole.
+#include <cstddef>
+#include <optional>
+#include <string>
+#include <string_view>
+
+namespace rt {
+
+struct DecodedKey {
+    enum Kind {
+        kKey,         // `key` holds a code; `length` bytes were used
+        kIgnored,     // `length` bytes make something the program does not use
+        kIncomplete,  // the bytes may be the start of a longer sequence: wait for more
+    } kind;
+    int key = 0;
+    std::size_t length = 0;
+};
+
+// Decodes the key at the start of `bytes` (not empty). With `at_end`, nothing more is coming
+// soon, so an incomplete start is decided now (a lone ESC is Esc) and never kIncomplete.
+DecodedKey decode_key(std::string_view bytes, bool at_end);
+
+// A push-back buffer around decode_key.
+class KeyDecoder {
+  public:
+    void feed(std::string_view bytes) { buffer_.append(bytes); }
+    // The next key; nullopt when the buffer is empty or holds only an incomplete start.
+    std::optional<int> next(bool at_end = false);
+    // True when bytes wait for the rest of a sequence (the caller times the pause).
+    bool pending() const { return !buffer_.empty(); }
+    void clear() { buffer_.clear(); }
+
+  private:
+    std::string buffer_;
+};
+
+}  // namespace rt
