@@ -1,1 +1,29 @@
-int main() { return 0; }
+// The program: takes over the terminal, creates the session and runs the main menu.
+#include <cstdio>
+#include <exception>
+#include <string>
+
+#include "runtime/screen/console.h"
+#include "runtime/screen/terminal_backend.h"
+#include "vales/operaciones.h"
+#include "vales/sesion.h"
+#include "vales/vales.h"
+
+int main(int argc, char** argv) {
+    vales::Opciones opciones;
+    if (!vales::leer_opciones(argc, argv, opciones)) return opciones.salida;
+    try {
+        auto backend = rt::make_terminal_backend();
+        rt::Console console(*backend);
+        rt::install_console(&console);
+        vales::Sesion sesion;
+        vales::install_sesion(&sesion);
+        vales::MAIN(vales::operaciones_del_programa());
+        rt::install_console(nullptr);
+    } catch (const std::exception& e) {
+        rt::restore_terminal();
+        std::fprintf(stderr, "vales: %s\n", e.what());
+        return 1;
+    }
+    return 0;
+}

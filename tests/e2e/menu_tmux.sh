@@ -1,0 +1,103 @@
+#!/usr/bin/env bash
+# End-to-end: the real program in a tmux pane. The main menu appears with its frame and
+# colours, arrows and letters move and choose, Esc then S leaves with the terminal given
+# back; in an 80 x 24 pane the size message appears instead of the menu.
+# Usage: menu_tmux.sh PATH_TO_VALES
+set -uo pipefail
+program=$(realpath "$1")
+work=$(mktemp -d /tmp/vales-e2e.XXXXXX)
+socket="vales-e2e-$$"
+trap 'tmux -L "$socket" kill-server 2>/dev/null; rm -rf "$work"' EXIT
+cat >"$work/tmux.conf" <<'CONF'
+set -s extended-keys always
+set -s escape-time 10
+set -g default-terminal tmux-256color
+set -as terminal-features 'xterm*:extkeys'
+set -g remain-on-exit on
+set -g status off
+CONF
+
+failures=0
+passes=0
+check() {  # check DESCRIPTION COMMAND...
+    local what=$1
+    shift
+    if "$@"; then
+        passes=$((passes + 1))
+    else
+        failures=$((failures + 1))
+        echo "FAILED: $what"
+        echo "--- screen:"
+        tmux -L "$socket" capture-pane -p -N -t e2e 2>/dev/null | sed 's/^/| /'
+    fi
+}
+screen() { tmux -L "$socket" capture-pane -p -N -t e2e; }
+colour_screen() { tmux -L "$socket" capture-pane -p -e -N -t e2e; }
+line() { screen | sed -n "$(($1 + 1))p"; }
+colour_line() { colour_screen | sed -n "$(($1 + 1))p"; }
+keys() { tmux -L "$socket" send-keys -t e2e "$@"; sleep 0.3; }
+wait_for() {  # wait_for TEXT: up to 5 s for the text to appear
+    for _ in $(seq 50); do
+        screen | grep -qF -- "$1" && return 0
+        sleep 0.1
+    done
+    return 1
+}
+start() {  # start COLUMNS ROWS
+    # The program runs inside a shell that records the terminal modes after it ends.
+    tmux -L "$socket" -f "$work/tmux.conf" new-session -d -s e2e -x "$1" -y "$2" \
+        "cd '$work' && '$program'; echo \"exit=\$?\" > '$work/status'; stty -a > '$work/stty'; sleep 30"
+}
+ended() {
+    for _ in $(seq 50); do
+        [[ -s "$work/stty" ]] && return 0
+        sleep 0.1
+    done
+    return 1
+}
+
+# --- 100 x 36: the main menu --------------------------------------------------------------
+start 100 36
+check "main menu appears" wait_for "Conectar con Servidor"
+check "title lines" bash -c '[[ "$0" == "Refractarios Velmo Ltda."* && "$1" == *Desconectado ]]' \
+    "$(line 0)" "$(line 1)"
+check "menu frame" bash -c '[[ "$0" == " ┌──────────────────────────────────────┐"* ]]' "$(line 3)"
+check "frame green on black" bash -c '[[ "$0" == *$'"'"'\e[32m\e[40m'"'"'* ]]' "$(colour_line 4)"
+check "first prompt highlighted bright white on green" \
+    bash -c '[[ "$0" == *$'"'"'\e[97m\e[42m Conectar con Servidor'"'"'* ]]' "$(colour_line 4)"
+keys Down
+check "Down moves the highlight" \
+    bash -c '[[ "$0" == *$'"'"'\e[97m\e[42m Desconectarse del Servidor'"'"'* ]]' "$(colour_line 5)"
+check "Down puts the first prompt back to bright green" \
+    bash -c '[[ "$0" == *$'"'"'\e[92m\e[40m Conectar'"'"'* || "$0" == *$'"'"'\e[92m Conectar'"'"'* ]]' \
+    "$(colour_line 4)"
+keys S
+check "the letter S chooses the exit entry and asks" wait_for "Desea salir del sistema"
+keys n
+check "N goes back to the menu" bash -c '! grep -qF "Desea salir" <<<"$0"' "$(screen)"
+check "highlight stays on Salir del Sistema" \
+    bash -c '[[ "$0" == *$'"'"'\e[97m\e[42m Salir del Sistema'"'"'* ]]' "$(colour_line 16)"
+tmux -L "$socket" send-keys -t e2e Escape
+sleep 0.4
+check "Esc asks too" wait_for "Desea salir del sistema"
+keys s
+check "S leaves the program" ended
+check "exit status 0" grep -qx "exit=0" "$work/status"
+check "terminal modes restored (echo, icanon, isig, icrnl)" \
+    bash -c 'grep -qw icanon "$0" && grep -qw echo "$0" && grep -qw isig "$0" && grep -qw icrnl "$0"' \
+    "$work/stty"
+check "screen given back" bash -c '! grep -qF "Conectar con Servidor" <<<"$0"' "$(screen)"
+tmux -L "$socket" kill-server
+rm -f "$work/stty" "$work/status"
+
+# --- 80 x 24: too small -------------------------------------------------------------------
+start 80 24
+check "size message" wait_for "100"
+check "no menu drawn" bash -c '! grep -qF "Conectar con Servidor" <<<"$0"' "$(screen)"
+check "size message in Spanish" bash -c 'grep -qiE "columnas|filas" <<<"$0"' "$(screen)"
+tmux -L "$socket" send-keys -t e2e Escape
+check "Esc at the size message leaves cleanly" ended
+check "terminal modes restored after the size message" grep -qw icanon "$work/stty"
+
+echo "menu_tmux: $passes passed, $failures failed"
+exit $((failures > 0))
