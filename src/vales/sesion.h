@@ -4,7 +4,9 @@
 #include <memory>
 #include <string>
 
+namespace rt {
 class TMySQLServer;
+}
 
 namespace vales {
 
@@ -18,7 +20,7 @@ struct Sesion {
     std::string CARPETA_DATOS = "datos/";
     // The one server connection of the session; a failed login may leave one here while
     // LCONECTADO stays false, so operations test LCONECTADO, never this pointer.
-    std::shared_ptr<TMySQLServer> OSERVER;
+    std::shared_ptr<rt::TMySQLServer> OSERVER;
 };
 
 // The session of the run (or of the current test).
