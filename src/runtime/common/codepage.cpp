@@ -91,92 +91,39 @@ int unicode_to_ansi(char32_t c) {
     return -1;
 }
 
+namespace {
+
+// clang-format off
+// Characters that Windows-1252 or CP850 lack, with the plain form that stands in for them.
+struct Nearest {
+    char32_t c;
+    char plain;
+};
+constexpr Nearest kNearest[] = {
+    {0x20AC, 'E'},  {0x201A, ','}, {0x201E, '"'}, {0x201C, '"'}, {0x201D, '"'},   // € ‚ „ “ ”
+    {0x2018, '\''}, {0x2019, '\''}, {0x2032, '\''},                               // ‘ ’ ′
+    {0x2026, '.'},  {0x2020, '+'}, {0x2021, '+'}, {0x02C6, '^'}, {0x02DC, '~'},   // … † ‡ ˆ ˜
+    {0x2030, '%'},  {0x0160, 'S'}, {0x0161, 's'}, {0x017D, 'Z'}, {0x017E, 'z'},   // ‰ Š š Ž ž
+    {0x0152, 'O'},  {0x0153, 'o'}, {0x0178, 'Y'}, {0x2039, '<'}, {0x203A, '>'},   // Œ œ Ÿ ‹ ›
+    {0x2122, 'T'},  {0x2022, '*'}, {0x2017, '_'}, {0x0131, 'i'}, {0x00A0, ' '},   // ™ • ‗ ı
+    {0x2010, '-'},  {0x2011, '-'}, {0x2012, '-'}, {0x2013, '-'}, {0x2014, '-'},   // dashes
+    {0x2015, '-'},  {0x2212, '-'},                                                // ― −
+    {0x2190, '<'},  {0x25C4, '<'}, {0x2192, '>'}, {0x25BA, '>'},                  // ← ◄ → ►
+    {0x2191, '^'},  {0x25B2, '^'}, {0x2193, 'v'}, {0x25BC, 'v'},                  // ↑ ▲ ↓ ▼
+    {0x2195, '|'},  {0x21A8, '|'}, {0x2194, '-'},                                 // ↕ ↨ ↔
+};
+// clang-format on
+
+}  // namespace
+
 int nearest_ascii(char32_t c) {
-    switch (c) {
-        case 0x20AC:
-            return 'E';  // €
-        case 0x201A:
-            return ',';  // ‚
-        case 0x201E:
-        case 0x201C:
-        case 0x201D:
-            return '"';  // „ “ ”
-        case 0x2018:
-        case 0x2019:
-        case 0x2032:
-            return '\'';  // ‘ ’ ′
-        case 0x2026:
-            return '.';  // …
-        case 0x2020:
-        case 0x2021:
-            return '+';  // † ‡
-        case 0x02C6:
-            return '^';
-        case 0x02DC:
-            return '~';
-        case 0x2030:
-            return '%';  // ‰
-        case 0x0160:
-            return 'S';
-        case 0x0161:
-            return 's';
-        case 0x017D:
-            return 'Z';
-        case 0x017E:
-            return 'z';
-        case 0x0152:
-            return 'O';  // Œ
-        case 0x0153:
-            return 'o';  // œ
-        case 0x0178:
-            return 'Y';  // Ÿ
-        case 0x2039:
-            return '<';  // ‹
-        case 0x203A:
-            return '>';  // ›
-        case 0x2122:
-            return 'T';  // ™
-        case 0x2022:
-            return '*';  // •
-        case 0x2010:
-        case 0x2011:
-        case 0x2012:
-        case 0x2013:
-        case 0x2014:
-        case 0x2015:
-        case 0x2212:
-            return '-';  // dashes, minus
-        case 0x2017:
-            return '_';  // ‗
-        case 0x0131:
-            return 'i';  // ı
-        case 0x2190:
-        case 0x25C4:
-            return '<';  // ← ◄
-        case 0x2192:
-        case 0x25BA:
-            return '>';  // → ►
-        case 0x2191:
-        case 0x25B2:
-            return '^';  // ↑ ▲
-        case 0x2193:
-        case 0x25BC:
-            return 'v';  // ↓ ▼
-        case 0x2195:
-        case 0x21A8:
-            return '|';  // ↕ ↨
-        case 0x2194:
-            return '-';  // ↔
-        case 0x00A0:
-            return ' ';
-        default:
-            break;
-    }
-    if (c >= 0x2000 && c <= 0x200A) return ' ';                  // typographic spaces
-    if (c == 0x2500 || c == 0x2550) return '-';                  // ─ ═
-    if (c == 0x2502 || c == 0x2551) return '|';                  // │ ║
-    if (c > 0x2500 && c < 0x2580) return '+';                    // corners, tees, crosses
-    if ((c >= 0x2580 && c < 0x25A0) || c == 0x25A0) return '#';  // blocks and shades
+    for (const auto& n : kNearest)
+        if (n.c == c) return n.plain;
+    if (c >= 0x2000 && c <= 0x200A) return ' ';  // typographic spaces
+    if (c == 0x2500 || c == 0x2550) return '-';  // ─ ═
+    if (c == 0x2502 || c == 0x2551) return '|';  // │ ║
+    if (c > 0x2500 && c < 0x2580) return '+';    // corners, tees, crosses
+    if (c >= 0x2580 && c <= 0x25A0) return '#';  // blocks, shades, ■
     return -1;
 }
 
