@@ -78,6 +78,11 @@ TerminalBackend::OwnedFd::~OwnedFd() {
 TerminalBackend::TerminalBackend(int in_fd, int out_fd, bool owns_fd)
     : owned_{owns_fd ? in_fd : -1}, session_(in_fd, out_fd) {
     check_size();
+    // Terminals that allow it (xterm) take the size the program needs; the others ignore
+    // the request and the message stays until the user resizes the window.
+    if (too_small_)
+        write_out("\x1b[8;" + std::to_string(kMinTermRows) + ";" + std::to_string(kMinTermCols) +
+                  "t");
 }
 
 TerminalBackend::~TerminalBackend() = default;

@@ -221,6 +221,7 @@ TEST(TerminalBackend, TooSmallWindowShowsAMessageAndRedrawsWhenBigEnough) {
                          "24)."),
               std::string::npos);
     EXPECT_NE(shown.find("Agrande la ventana o pulse Esc para salir."), std::string::npos);
+    EXPECT_NE(shown.find("\x1b[8;36;100t"), std::string::npos);  // asks for the size it needs
     term.present(menu(1), {});
     EXPECT_EQ(out.take(), "");  // never drawn into a window it does not fit
     pty.type("x\r");            // dropped: nobody sees what they would do
