@@ -23,8 +23,12 @@ function(vales_library name dirs)
   target_link_libraries(${name} PUBLIC ${ARGN})
 endfunction()
 
-# One GoogleTest executable per test folder.
+# One GoogleTest executable per test folder:
+#   vales_test(name dir libraries... [PROPERTIES prop value ...])
+# The optional PROPERTIES go to every test of the executable (for example the fixture
+# that starts the private MariaDB server, see tests/CMakeLists.txt).
 function(vales_test name dir)
+  cmake_parse_arguments(PARSE_ARGV 2 arg "" "" "PROPERTIES")
   file(GLOB sources CONFIGURE_DEPENDS "${dir}/*.cpp")
   if(NOT sources)
     return()
@@ -32,7 +36,8 @@ function(vales_test name dir)
   add_executable(${name} ${sources})
   vales_warnings(${name})
   target_include_directories(${name} PRIVATE "${PROJECT_SOURCE_DIR}/tests")
-  target_link_libraries(${name} PRIVATE ${ARGN} test_support GTest::gtest GTest::gtest_main)
+  target_link_libraries(${name} PRIVATE ${arg_UNPARSED_ARGUMENTS} test_support GTest::gtest
+                                        GTest::gtest_main)
   gtest_discover_tests(${name} DISCOVERY_MODE PRE_TEST WORKING_DIRECTORY "${CMAKE_BINARY_DIR}"
-                       PROPERTIES LABELS ${name})
+                       PROPERTIES LABELS ${name} ${arg_PROPERTIES})
 endfunction()

@@ -1,0 +1,134 @@
+// The stored result of one statement, read row by row.
+#include <mysql.h>
+
+#include <algorithm>
+
+#include "runtime/server/mysql_typing.h"
+#include "runtime/server/tmysql.h"
+
+namespace rt {
+
+namespace detail {
+void ResultFreer::operator()(st_mysql_res* result) const { mysql_free_result(result); }
+}  // namespace detail
+
+static std::string text_of(const char* s, unsigned int len) {
+    return s ? std::string(s, len) : std::string();
+}
+
+static std::shared_ptr<const std::vector<MySQLField>> no_fields() {
+    static const auto empty = std::make_shared<const std::vector<MySQLField>>();
+    return empty;
+}
+
+TMySQLQuery::TMySQLQuery(MYSQL* handle, std::string sql)
+    : sql_(std::move(sql)), fields_(no_fields()) {
+    if (!handle) {
+        error_ = true;
+        error_text_ = std::string(kNoConnection);
+        return;
+    }
+    if (mysql_real_query(handle, sql_.data(), sql_.size()) != 0) {
+        error_ = true;
+        error_text_ = mysql_error(handle);
+        return;
+    }
+    result_.reset(mysql_store_result(handle));
+    if (!result_) {
+        // No rows to store: fine for insert, update, delete; a failure otherwise.
+        if (mysql_field_count(handle) != 0) error_ = true;
+        error_text_ = mysql_error(handle);
+        return;
+    }
+    error_text_ = mysql_error(handle);
+    row_count_ = static_cast<long>(mysql_num_rows(result_.get()));
+    const unsigned int count = mysql_num_fields(result_.get());
+    auto fields = std::make_shared<std::vector<MySQLField>>();
+    fields->reserve(count);
+    MYSQL_FIELD* f = mysql_fetch_fields(result_.get());
+    for (unsigned int i = 0; i < count; ++i) {
+        fields->push_back(MySQLField{
+            .name = text_of(f[i].name, f[i].name_length),
+            .table = text_of(f[i].table, f[i].table_length),
+            .def = text_of(f[i].def, f[i].def_length),
+            .type = static_cast<int>(f[i].type),
+            .length = f[i].length,
+            .max_length = f[i].max_length,
+            .flags = f[i].flags,
+            .decimals = f[i].decimals,
+        });
+    }
+    fields_ = std::move(fields);
+    GetRow(1);
+}
+
+TMySQLQuery::TMySQLQuery(TMySQLQuery&&) noexcept = default;
+TMySQLQuery& TMySQLQuery::operator=(TMySQLQuery&&) noexcept = default;
+TMySQLQuery::~TMySQLQuery() = default;
+
+std::vector<MySQLValue> TMySQLQuery::read_values(long n, std::vector<std::string>& raw) const {
+    const auto& fields = *fields_;
+    std::vector<MySQLValue> values;
+    values.reserve(fields.size());
+    raw.assign(fields.size(), std::string());
+    MYSQL_ROW data = nullptr;
+    unsigned long* lengths = nullptr;
+    if (n >= 1 && n <= row_count_) {
+        mysql_data_seek(result_.get(), static_cast<my_ulonglong>(n - 1));
+        data = mysql_fetch_row(result_.get());
+        if (data) lengths = mysql_fetch_lengths(result_.get());
+    }
+    for (std::size_t i = 0; i < fields.size(); ++i) {
+        if (data && data[i]) raw[i].assign(data[i], lengths[i]);
+        values.push_back(convert_mysql_value(fields[i].type, raw[i]));
+    }
+    return values;
+}
+
+std::optional<TMySQLRow> TMySQLQuery::GetRow(std::optional<long> n) {
+    if (!result_) return std::nullopt;
+    long target = n.value_or(current_);
+    if (row_count_ == 0) bof_ = true;
+    if (target < 1 || target > row_count_) target = row_count_ + 1;
+    current_ = target;
+    eof_ = current_ > row_count_;
+    std::vector<std::string> raw;
+    auto values = read_values(current_, raw);
+    row_.emplace(std::move(values), std::move(raw), fields_);
+    return row_;
+}
+
+void TMySQLQuery::Skip(long n) {
+    bof_ = row_count_ == 0;
+    if (n > 0) {
+        n = std::min(n, row_count_ + 1 - current_);
+    } else if (n < 0 && current_ + n < 1) {
+        n = 1 - current_;
+        bof_ = true;
+    }
+    GetRow(current_ + n);
+}
+
+MySQLValue TMySQLQuery::FieldGet(std::string_view name) const {
+    return row_ ? row_->FieldGet(name) : MySQLValue{};
+}
+
+MySQLValue TMySQLQuery::FieldGet(int position) const {
+    return row_ ? row_->FieldGet(position) : MySQLValue{};
+}
+
+std::string TMySQLQuery::Error() {
+    error_ = false;
+    return error_text_;
+}
+
+void TMySQLQuery::Destroy() {
+    result_.reset();
+    row_.reset();
+    fields_ = no_fields();
+    row_count_ = 0;
+    current_ = 1;
+    bof_ = eof_ = true;
+}
+
+}  // namespace rt

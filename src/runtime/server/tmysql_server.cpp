@@ -1,0 +1,78 @@
+// The connection to the company database server.
+#include <mysql.h>
+
+#include "runtime/server/tmysql.h"
+
+namespace rt {
+
+namespace detail {
+void MysqlCloser::operator()(st_mysql* handle) const { mysql_close(handle); }
+}  // namespace detail
+
+namespace {
+// An address that does not answer is given up quickly: the user is waiting at the login.
+constexpr unsigned int kConnectTimeoutSeconds = 3;
+// A server that stops answering in the middle of a statement must not freeze the program
+// forever; a statement of this system never takes this long.
+constexpr unsigned int kReadWriteTimeoutSeconds = 120;
+}  // namespace
+
+std::unique_ptr<TMySQLServer> TMySQLServer::New(std::string_view address, std::string_view user,
+                                                std::string_view password) {
+    return std::make_unique<TMySQLServer>(address, user, password);
+}
+
+TMySQLServer::TMySQLServer(std::string_view address, std::string_view user,
+                           std::string_view password)
+    : address_(address), user_(user), password_(password) {
+    auto where = parse_mysql_address(address_);
+    detail::MysqlHandle handle(mysql_init(nullptr));
+    if (!where || !handle) {
+        error_ = true;
+        return;
+    }
+    // latin1 is the server's name for Windows-1252: every byte of our texts goes and comes
+    // back unchanged, and column lengths are in characters.
+    mysql_options(handle.get(), MYSQL_SET_CHARSET_NAME, "latin1");
+    mysql_options(handle.get(), MYSQL_OPT_CONNECT_TIMEOUT, &kConnectTimeoutSeconds);
+    mysql_options(handle.get(), MYSQL_OPT_READ_TIMEOUT, &kReadWriteTimeoutSeconds);
+    mysql_options(handle.get(), MYSQL_OPT_WRITE_TIMEOUT, &kReadWriteTimeoutSeconds);
+    my_bool no = 0;
+    mysql_options(handle.get(), MYSQL_OPT_RECONNECT, &no);  // a lost session stays lost
+    if (!mysql_real_connect(handle.get(), where->host.c_str(), user_.c_str(), password_.c_str(),
+                            nullptr, where->port, nullptr, 0)) {
+        error_ = true;
+        return;
+    }
+    handle_ = std::move(handle);
+}
+
+TMySQLServer::~TMySQLServer() = default;
+
+bool TMySQLServer::SelectDB(std::string_view name) {
+    error_ = false;
+    const std::string db(name);
+    if (handle_ && mysql_select_db(handle_.get(), db.c_str()) == 0) {
+        database_ = db;
+        return true;
+    }
+    error_ = true;
+    database_.clear();
+    return false;
+}
+
+TMySQLQuery TMySQLServer::Query(std::string_view sql) {
+    TMySQLQuery q(handle_.get(), std::string(sql));
+    if (q.NetErr()) error_ = true;
+    return q;
+}
+
+std::string TMySQLServer::Error() {
+    error_ = false;
+    if (!handle_) return std::string(kNoConnection);
+    return mysql_error(handle_.get());
+}
+
+void TMySQLServer::Destroy() { handle_.reset(); }
+
+}  // namespace rt

@@ -1,0 +1,30 @@
+#pragma once
+// Where the company database server is and which account the program uses on it.
+// The login offers two addresses: the server on the plant's local network and the same
+// server reached from outside. Both are fixed in the program; a workstation (or the test
+// run, whose private server listens on a loopback port) may override them with the
+// environment variables VALES_SERVIDOR_LOCAL and VALES_SERVIDOR_REMOTO, written as
+// "host" or "host:port".
+#include <string>
+#include <string_view>
+
+namespace vales {
+
+// Every connection is opened with the server's administrator account; the user's own
+// name and password are checked afterwards against the table of users.
+inline constexpr std::string_view USUARIO_SERVIDOR = "root";
+inline constexpr std::string_view CLAVE_SERVIDOR = "58206137";
+
+inline constexpr std::string_view SERVIDOR_LOCAL_FIJO = "192.168.1.10";
+inline constexpr std::string_view SERVIDOR_REMOTO_FIJO = "203.0.113.10";
+
+inline constexpr const char* VAR_SERVIDOR_LOCAL = "VALES_SERVIDOR_LOCAL";
+inline constexpr const char* VAR_SERVIDOR_REMOTO = "VALES_SERVIDOR_REMOTO";
+
+// The address for the connection mode: local network (true) or remote (false). An
+// environment value that is not a valid address is ignored.
+std::string direccion_servidor(bool local);
+inline std::string servidor_local() { return direccion_servidor(true); }
+inline std::string servidor_remoto() { return direccion_servidor(false); }
+
+}  // namespace vales

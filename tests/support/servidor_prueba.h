@@ -1,0 +1,55 @@
+#pragma once
+// The private MariaDB server of the test run. CTest starts it before the first test that
+// declares the fixture "mariadb" and stops it after the last (tests/CMakeLists.txt); such a
+// test finds it through the environment variable VALES_TEST_MARIADB_DIR, the server's state
+// folder, whose file "address" holds "127.0.0.1:PORT". The server holds the company
+// databases velmo, tarsin and test with the demo data of sql/, and the administrator
+// account of the program.
+//
+//   auto srv = prueba::conectar_mariadb("test");   // connected, database selected
+//   std::string addr = prueba::direccion_mariadb();
+#include <gtest/gtest.h>
+
+#include <cstdlib>
+#include <fstream>
+#include <memory>
+#include <string>
+#include <string_view>
+
+#include "runtime/server/tmysql.h"
+#include "vales/servidores.h"
+
+namespace prueba {
+
+inline std::string carpeta_mariadb() {
+    const char* dir = std::getenv("VALES_TEST_MARIADB_DIR");
+    return dir ? std::string(dir) : std::string();
+}
+
+inline std::string leer_linea(const std::string& path) {
+    std::ifstream in(path);
+    std::string line;
+    std::getline(in, line);
+    return line;
+}
+
+// "127.0.0.1:PORT", or empty text when no test server is running.
+inline std::string direccion_mariadb() {
+    const std::string dir = carpeta_mariadb();
+    return dir.empty() ? std::string() : leer_linea(dir + "/address");
+}
+
+// A connection as the program opens it (administrator account) with `db` selected.
+// Fails the current test when there is no server.
+inline std::unique_ptr<TMySQLServer> conectar_mariadb(std::string_view db = "test") {
+    const std::string address = direccion_mariadb();
+    EXPECT_FALSE(address.empty())
+        << "no test server: run the tests through ctest (fixture \"mariadb\"), or set "
+           "VALES_TEST_MARIADB_DIR to the folder given to scripts/mariadb-start.sh";
+    auto srv = TMySQLServer::New(address, vales::USUARIO_SERVIDOR, vales::CLAVE_SERVIDOR);
+    EXPECT_FALSE(srv->NetErr()) << "cannot connect to " << address << ": " << srv->Error();
+    if (!db.empty()) EXPECT_TRUE(srv->SelectDB(db)) << srv->Error();
+    return srv;
+}
+
+}  // namespace prueba
