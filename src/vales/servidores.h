@@ -24,7 +24,11 @@ inline constexpr const char* VAR_SERVIDOR_REMOTO = "VALES_SERVIDOR_REMOTO";
 // The address for the connection mode: local network (true) or remote (false). An
 // environment value that is not a valid address is ignored.
 std::string direccion_servidor(bool local);
-inline std::string servidor_local() { return direccion_servidor(true); }
-inline std::string servidor_remoto() { return direccion_servidor(false); }
+inline std::string servidor_local() {
+    return direccion_servidor(true);
+}
+inline std::string servidor_remoto() {
+    return direccion_servidor(false);
+}
 
 }  // namespace vales

@@ -48,7 +48,9 @@ inline std::unique_ptr<TMySQLServer> conectar_mariadb(std::string_view db = "tes
            "VALES_TEST_MARIADB_DIR to the folder given to scripts/mariadb-start.sh";
     auto srv = TMySQLServer::New(address, vales::USUARIO_SERVIDOR, vales::CLAVE_SERVIDOR);
     EXPECT_FALSE(srv->NetErr()) << "cannot connect to " << address << ": " << srv->Error();
-    if (!db.empty()) EXPECT_TRUE(srv->SelectDB(db)) << srv->Error();
+    if (!db.empty()) {
+        EXPECT_TRUE(srv->SelectDB(db)) << srv->Error();
+    }
     return srv;
 }
 

@@ -14,14 +14,29 @@ std::string mysql_escape(std::string_view text) {
     out.reserve(text.size() + 8);
     for (char c : text) {
         switch (c) {
-            case '\0': out += "\\0"; break;
-            case '\n': out += "\\n"; break;
-            case '\r': out += "\\r"; break;
-            case '\\': out += "\\\\"; break;
-            case '\'': out += "\\'"; break;
-            case '"': out += "\\\""; break;
-            case '\x1a': out += "\\Z"; break;
-            default: out += c;
+            case '\0':
+                out += "\\0";
+                break;
+            case '\n':
+                out += "\\n";
+                break;
+            case '\r':
+                out += "\\r";
+                break;
+            case '\\':
+                out += "\\\\";
+                break;
+            case '\'':
+                out += "\\'";
+                break;
+            case '"':
+                out += "\\\"";
+                break;
+            case '\x1a':
+                out += "\\Z";
+                break;
+            default:
+                out += c;
         }
     }
     return out;

@@ -16,8 +16,8 @@ double numeric_value(std::string_view text) {
         text.remove_prefix(1);
     }
     double value = 0;
-    auto [ptr, ec] = std::from_chars(text.data(), text.data() + text.size(), value,
-                                     std::chars_format::general);
+    auto [ptr, ec] =
+        std::from_chars(text.data(), text.data() + text.size(), value, std::chars_format::general);
     if (ec != std::errc{} || !std::isfinite(value)) return 0;
     (void)ptr;
     return negative ? -value : value;

@@ -12,7 +12,7 @@
 namespace rt {
 
 class MySQLValue {
-public:
+  public:
     enum class Kind { Nil, Logical, Number, Date, Text };
 
     MySQLValue() = default;
@@ -38,7 +38,7 @@ public:
 
     bool operator==(const MySQLValue&) const = default;
 
-private:
+  private:
     // The order of the alternatives follows Kind.
     std::variant<std::monostate, bool, double, Fecha, std::string> v_;
 };

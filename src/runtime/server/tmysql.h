@@ -25,10 +25,10 @@ namespace rt {
 
 // The description of one result column, as the server reports it.
 struct MySQLField {
-    std::string name;   // the alias when the statement gives one
+    std::string name;  // the alias when the statement gives one
     std::string table;
-    std::string def;    // default value
-    int type = 0;       // the client library's type code (1 TINYINT, 253 VARCHAR ...)
+    std::string def;               // default value
+    int type = 0;                  // the client library's type code (1 TINYINT, 253 VARCHAR ...)
     unsigned long length = 0;      // bytes, in the connection's (single-byte) character set
     unsigned long max_length = 0;  // longest value in the result
     unsigned int flags = 0;
@@ -50,7 +50,7 @@ using ResultHandle = std::unique_ptr<st_mysql_res, ResultFreer>;
 inline constexpr std::string_view kNoConnection = "No connection to server";
 
 class TMySQLRow {
-public:
+  public:
     TMySQLRow(std::vector<MySQLValue> values, std::vector<std::string> raw,
               std::shared_ptr<const std::vector<MySQLField>> fields);
 
@@ -64,14 +64,14 @@ public:
     const std::string& Raw(int position) const;
     const std::vector<MySQLField>& Fields() const { return *fields_; }
 
-private:
+  private:
     std::vector<MySQLValue> values_;
     std::vector<std::string> raw_;
     std::shared_ptr<const std::vector<MySQLField>> fields_;
 };
 
 class TMySQLQuery {
-public:
+  public:
     TMySQLQuery(TMySQLQuery&&) noexcept;
     TMySQLQuery& operator=(TMySQLQuery&&) noexcept;
     ~TMySQLQuery();
@@ -99,7 +99,7 @@ public:
     // Frees the stored rows; the query then behaves as a statement without result set.
     void Destroy();
 
-private:
+  private:
     friend class TMySQLServer;
     TMySQLQuery(st_mysql* handle, std::string sql);
     std::vector<MySQLValue> read_values(long n, std::vector<std::string>& raw) const;
@@ -117,7 +117,7 @@ private:
 };
 
 class TMySQLServer {
-public:
+  public:
     // Opens a connection to "host" or "host:port" (port 3306 when not given) with no database
     // selected, in the latin1 (Windows-1252) character set. Always gives an object; NetErr()
     // tells whether the connection failed. A server that does not answer is given up after
@@ -141,7 +141,7 @@ public:
     const std::string& user() const { return user_; }
     const std::string& database() const { return database_; }
 
-private:
+  private:
     detail::MysqlHandle handle_;
     std::string address_, user_, password_, database_;
     bool error_ = false;

@@ -9,7 +9,9 @@
 namespace rt {
 
 namespace detail {
-void ResultFreer::operator()(st_mysql_res* result) const { mysql_free_result(result); }
+void ResultFreer::operator()(st_mysql_res* result) const {
+    mysql_free_result(result);
+}
 }  // namespace detail
 
 static std::string text_of(const char* s, unsigned int len) {

@@ -14,7 +14,9 @@ int TMySQLRow::FieldPos(std::string_view name) const {
     return mysql_field_position(*fields_, name);
 }
 
-MySQLValue TMySQLRow::FieldGet(std::string_view name) const { return FieldGet(FieldPos(name)); }
+MySQLValue TMySQLRow::FieldGet(std::string_view name) const {
+    return FieldGet(FieldPos(name));
+}
 
 MySQLValue TMySQLRow::FieldGet(int position) const {
     if (position < 1 || position > FCount()) return {};

@@ -6,7 +6,9 @@
 namespace rt {
 
 namespace detail {
-void MysqlCloser::operator()(st_mysql* handle) const { mysql_close(handle); }
+void MysqlCloser::operator()(st_mysql* handle) const {
+    mysql_close(handle);
+}
 }  // namespace detail
 
 namespace {
@@ -73,6 +75,8 @@ std::string TMySQLServer::Error() {
     return mysql_error(handle_.get());
 }
 
-void TMySQLServer::Destroy() { handle_.reset(); }
+void TMySQLServer::Destroy() {
+    handle_.reset();
+}
 
 }  // namespace rt
