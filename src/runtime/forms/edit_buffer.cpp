@@ -2,6 +2,8 @@
 
 #include <algorithm>
 
+#include "runtime/screen/keys.h"
+
 namespace rt {
 
 EditBuffer::EditBuffer(std::string_view mask, const Value& value)
@@ -82,6 +84,47 @@ void EditBuffer::word_left() {
 }
 
 // --- editing ----------------------------------------------------------------------------
+
+EditBuffer::Typed EditBuffer::apply_key(int code, bool insert) {
+    switch (code) {
+        case key::kHome:
+            home();
+            break;
+        case key::kEnd:
+            end();
+            break;
+        case key::kLeft:
+            left();
+            break;
+        case key::kRight:
+            right();
+            break;
+        case key::kCtrlLeft:
+            word_left();
+            break;
+        case key::kCtrlRight:
+            word_right();
+            break;
+        case key::kBackspace:
+            backspace();
+            break;
+        case key::kDel:
+            del();
+            break;
+        case key::kCtrlT:
+            delete_word_right();
+            break;
+        case key::kCtrlY:
+            delete_to_end();
+            break;
+        case key::kCtrlBackspace:
+            delete_word_left();
+            break;
+        default:
+            return type(code, insert);
+    }
+    return Typed::kAccepted;
+}
 
 EditBuffer::Typed EditBuffer::type(int code, bool insert) {
     const bool number = picture_.type() == ValueType::kNumber;

@@ -37,6 +37,10 @@ class EditBuffer {
 
     // --- editing --------------------------------------------------------------------
     enum class Typed { kRefused, kAccepted, kFull };
+    // One key of the field's key table: movement inside the field, deletion or a printable
+    // character (Ins, which switches the mode, is the form's). kRefused for any other key
+    // and for a character the mask refuses.
+    Typed apply_key(int code, bool insert);
     // A printable key: written over the cursor's character, or inserted. In a number the
     // first character typed on the first position of an untouched buffer clears it first,
     // and "." or "," moves to the decimals.

@@ -156,12 +156,16 @@ Form::Move Form::edit(Field& f, std::string_view proc, int line, int wait_shape)
                 if (!(f.variable.get() == original)) f.variable.set(original);
                 buffer = EditBuffer(f.mask, original);
                 continue;
-            default: {
-                bool typed_full = apply_editing_key(buffer, code);
+            case key::kIns:
+                insert_ = !insert_;
+                continue;
+            default:
                 // Without the confirm setting a field typed full is left as with Enter.
-                if (typed_full && !c.settings().confirm) move = Move::kNextOrEnd;
+                if (buffer.apply_key(code, insert_) == EditBuffer::Typed::kFull &&
+                    !c.settings().confirm) {
+                    move = Move::kNextOrEnd;
+                }
                 break;
-            }
         }
         if (move != Move::kStay && leave(f, buffer)) {
             show_value(f);
@@ -169,50 +173,6 @@ Form::Move Form::edit(Field& f, std::string_view proc, int line, int wait_shape)
             return move;
         }
     }
-}
-
-bool Form::apply_editing_key(EditBuffer& buffer, int code) {
-    switch (code) {
-        case key::kHome:
-            buffer.home();
-            break;
-        case key::kEnd:
-            buffer.end();
-            break;
-        case key::kLeft:
-            buffer.left();
-            break;
-        case key::kRight:
-            buffer.right();
-            break;
-        case key::kCtrlLeft:
-            buffer.word_left();
-            break;
-        case key::kCtrlRight:
-            buffer.word_right();
-            break;
-        case key::kBackspace:
-            buffer.backspace();
-            break;
-        case key::kDel:
-            buffer.del();
-            break;
-        case key::kCtrlT:
-            buffer.delete_word_right();
-            break;
-        case key::kCtrlY:
-            buffer.delete_to_end();
-            break;
-        case key::kCtrlBackspace:
-            buffer.delete_word_left();
-            break;
-        case key::kIns:
-            insert_ = !insert_;
-            break;
-        default:
-            return buffer.type(code, insert_) == EditBuffer::Typed::kFull;
-    }
-    return false;
 }
 
 void Form::store(Field& f, const EditBuffer& buffer) {

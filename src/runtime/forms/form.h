@@ -58,7 +58,6 @@ class Form {
     Move edit(Field& f, std::string_view proc, int line, int wait_shape);
     bool leave(Field& f, EditBuffer& buffer);
     void store(Field& f, const EditBuffer& buffer);
-    bool apply_editing_key(EditBuffer& buffer, int code);
     bool enterable(std::size_t index) const;
     // The index of the field a move leads to from `from`, or -1 when the form ends.
     int destination(std::size_t from, Move move) const;

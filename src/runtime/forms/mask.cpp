@@ -41,6 +41,10 @@ bool is_digit(int code) {
     return code >= '0' && code <= '9';
 }
 
+unsigned char oem_upper(unsigned char ch) {
+    return oem_case().upper[ch];
+}
+
 std::string_view trim_right(std::string_view s) {
     while (!s.empty() && s.back() == ' ') s.remove_suffix(1);
     return s;
@@ -58,16 +62,13 @@ MaskSpec parse_mask(std::string_view mask) {
         std::size_t blank = mask.find(' ');
         std::string_view letters =
             mask.substr(1, blank == std::string_view::npos ? mask.size() - 1 : blank - 1);
-        for (char c : letters) spec.functions += static_cast<char>(oem_upper(c));
+        for (char c : letters)
+            spec.functions += static_cast<char>(oem_upper(static_cast<unsigned char>(c)));
         if (blank != std::string_view::npos) spec.layout = std::string(mask.substr(blank + 1));
     } else {
         spec.layout = std::string(mask);
     }
     return spec;
-}
-
-unsigned char oem_upper(unsigned char ch) {
-    return oem_case().upper[ch];
 }
 
 Picture::Picture(std::string_view mask, const Value& sample) : type_(type_of(sample)) {

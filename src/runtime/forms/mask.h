@@ -26,9 +26,6 @@ struct MaskSpec {
 };
 MaskSpec parse_mask(std::string_view mask);
 
-// Upper case of a screen (CP850) character: ASCII and the accented letters (ñ -> Ñ, á -> Á).
-unsigned char oem_upper(unsigned char ch);
-
 class Picture {
   public:
     enum class Slot : std::uint8_t {

@@ -33,8 +33,9 @@ void split_digits(double a, int decimals, std::string& integer, std::string& fra
         std::uint64_t p = 1;
         for (int i = 0; i < decimals; ++i) p *= 10;
         integer = std::to_string(n / p);
-        fraction = std::to_string(n % p);
-        fraction.insert(0, static_cast<std::size_t>(decimals) - fraction.size(), '0');
+        fraction = decimals == 0 ? "" : std::to_string(n % p);
+        if (fraction.size() < static_cast<std::size_t>(decimals))
+            fraction.insert(0, decimals - fraction.size(), '0');
         return;
     }
     std::vector<char> buf(static_cast<std::size_t>(decimals) + 400);
