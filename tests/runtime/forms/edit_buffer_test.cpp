@@ -51,6 +51,8 @@ TEST(EditBuffer, KeysOfTheFieldTable) {
         {"point also moves to the decimals", "@E 9,999,999.99", 0.0, typed("12.75"), "       12,75",
          12, 12.75},
         {"minus makes a number negative", "999", 0.0, typed("-5"), "-5 ", 2, -5.0},
+        {"the sign follows the digits to the right", "@E 9,999,999.99", 0.0, typed("-1234,5"),
+         "   -1.234,5 ", 11, -1234.5},
         {"insert mode", "", std::string("abcdef"),
          std::vector<int>{kRight, kRight, kIns} + typed("X"), "abXcde", 3, std::string("abXcde")},
         {"overstrike mode", "", std::string("abcdef"),
