@@ -1,7 +1,12 @@
 #include "vales/operaciones.h"
 
 #include <cstdio>
+#include <cstdlib>
 #include <string>
+
+#include "runtime/server/tmysql.h"
+#include "vales/servidores.h"
+#include "vales/vales_login.h"
 
 namespace vales {
 namespace {
@@ -12,7 +17,13 @@ const char* const kAyuda =
     "Registro de vales de produccion en una consola de 100 columnas por 36 filas.\n"
     "\n"
     "Opciones:\n"
-    "  -h, --help     muestra esta ayuda y termina\n";
+    "  --servidor-local HOST[:PUERTO]    servidor de la red local (por omision 127.0.0.1;\n"
+    "                                    tambien VALES_SERVIDOR_LOCAL en el entorno)\n"
+    "  --servidor-remoto HOST[:PUERTO]   servidor remoto (por omision 127.0.0.1:3307;\n"
+    "                                    tambien VALES_SERVIDOR_REMOTO en el entorno)\n"
+    "  -h, --help                        muestra esta ayuda y termina\n"
+    "\n"
+    "El puerto por omision es 3306. La linea de comandos prevalece sobre el entorno.\n";
 
 }  // namespace
 
@@ -24,6 +35,18 @@ bool leer_opciones(int argc, char** argv, Opciones& opciones) {
             opciones.salida = 0;
             return false;
         }
+        const char* variable = arg == "--servidor-local"    ? VAR_SERVIDOR_LOCAL
+                               : arg == "--servidor-remoto" ? VAR_SERVIDOR_REMOTO
+                                                            : nullptr;
+        if (variable && i + 1 < argc && rt::parse_mysql_address(argv[i + 1])) {
+            setenv(variable, argv[++i], 1);
+            continue;
+        }
+        if (variable) {
+            std::fprintf(stderr, "vales: %s necesita una direccion HOST[:PUERTO]\n", arg.c_str());
+            opciones.salida = 2;
+            return false;
+        }
         std::fprintf(stderr, "vales: opcion desconocida: %s\n%s", arg.c_str(), kAyuda);
         opciones.salida = 2;
         return false;
@@ -33,6 +56,8 @@ bool leer_opciones(int argc, char** argv, Opciones& opciones) {
 
 Operaciones operaciones_del_programa() {
     Operaciones op;
+    op.CONECTARSERVIDOR = CONECTARSERVIDOR;
+    op.DESCONECTARSERVIDOR = DESCONECTARSERVIDOR;
     return op;
 }
 

@@ -15,8 +15,10 @@ namespace vales {
 inline constexpr std::string_view USUARIO_SERVIDOR = "root";
 inline constexpr std::string_view CLAVE_SERVIDOR = "58206137";
 
-inline constexpr std::string_view SERVIDOR_LOCAL_FIJO = "192.168.1.10";
-inline constexpr std::string_view SERVIDOR_REMOTO_FIJO = "203.0.113.10";
+// Each plant sets its own addresses (environment or command line); without them the
+// program looks for the server on this machine.
+inline constexpr std::string_view SERVIDOR_LOCAL_FIJO = "127.0.0.1";
+inline constexpr std::string_view SERVIDOR_REMOTO_FIJO = "127.0.0.1:3307";
 
 inline constexpr const char* VAR_SERVIDOR_LOCAL = "VALES_SERVIDOR_LOCAL";
 inline constexpr const char* VAR_SERVIDOR_REMOTO = "VALES_SERVIDOR_REMOTO";

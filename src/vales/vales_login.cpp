@@ -1,0 +1,187 @@
+#include "vales/vales_login.h"
+
+#include <cstdio>
+#include <string>
+
+#include "abm/rutinas2.h"
+#include "abm/texto.h"
+#include "runtime/common/codepage.h"
+#include "runtime/forms/form.h"
+#include "runtime/lists/alert.h"
+#include "runtime/screen/console.h"
+#include "runtime/server/tmysql.h"
+#include "vales/servidores.h"
+#include "vales/sesion.h"
+#include "vales/vales.h"
+
+namespace vales {
+namespace {
+
+const Empresa kEmpresas[] = {
+    {"007", "velmo", "Refractarios Velmo Ltda."},
+    {"225", "tarsin", "Tarsin refractarios S.A."},
+    {"999", "test", "Empresa de pruebas..."},
+};
+
+// The connection-mode menu: 1 local, 2 remote, 3 cancel (0 for Esc).
+int elegir_conexion() {
+    rt::Console& c = rt::con();
+    abm::MSG("Seleccione tipo de conexión"_ansi);
+    abm::BOX(19, 5, 23, 34);
+    c.prompt(20, 11, " Conección Local  "_oem, "+g/+n,b/w");
+    c.prompt(21, 11, " Conección Remota "_oem, "+g/+n,b/w");
+    c.prompt(22, 11, "    Cancelar      ", "+g/+n,b/w");
+    return c.menu_to("nTipo", "CONECTARSERVIDOR");
+}
+
+// The login form; false when the user left it with Esc.
+bool leer_usuario(std::string& empresa, std::string& usuario) {
+    rt::Console& c = rt::con();
+    abm::MSG("Ingrese código de empresa, nombre y clave de usuario      [Escape]Salir"_ansi);
+    abm::BOX(25, 5, 29, 34, "+g/+n");
+    auto not_blank = [](const std::string& v) { return [&v] { return !abm::trim(v).empty(); }; };
+    rt::Form form;
+    c.write_at(26, 7, "Empresa :");
+    form.field(26, 17, empresa, "cEmpresa", "999", not_blank(empresa));
+    c.write_at(27, 7, "Usuario :");
+    form.field(27, 17, usuario, "cUser", "", not_blank(usuario));
+    c.write_at(28, 7, "PassWord:");
+    c.set_cursor_shape(3);
+    form.read("CONECTARSERVIDOR");
+    c.set_cursor_shape(0);
+    return c.last_key() != rt::key::kEsc;
+}
+
+// Checks the user on the server; the message of the first failure, or "" when valid.
+std::string validar_usuario(TMySQLServer& server, const std::string& usuario,
+                            const std::string& clave) {
+    abm::MSG("Validando usuario...");
+    TMySQLQuery q = server.Query("select * from usuarios where usuario='" +
+                                 rt::mysql_escape(usuario) + "' and clave=password('" +
+                                 rt::mysql_escape(clave) + "')");
+    std::string error;
+    if (q.NetErr()) {
+        error = "Error al validar usuario";
+    } else if (q.LastRec() == 0) {
+        error = "Usuario y/o password incorrecto";
+    } else if (!q.FieldGet("l_activo").logical()) {
+        error = "ERROR: Usuario no activo en el sistema";
+    } else if (!q.FieldGet("acc_sistema_vales_off_line").logical()) {
+        error = "ERROR: Usuario no autorizado para ingresar al sistema";
+    }
+    q.Destroy();
+    return error;
+}
+
+bool registrar_ingreso(TMySQLServer& server) {
+    const rt::LocalTime t = rt::con().now();
+    const std::string acceso = marca_acceso(t.day, t.month, t.year, t.hour, t.minute);
+    TMySQLQuery q = server.Query("insert into accesos set usuario='" +
+                                 rt::mysql_escape(ses().COD_USUARIO) + "', acceso='" + acceso +
+                                 "', accion='Ingreso sistema VALES'");
+    return !q.NetErr();
+}
+
+// One attempt with the values of the form; true when the session was established. A
+// failed attempt has shown its message and the caller goes back to the form.
+enum class Intento { kConectado, kReintentar, kTerminar };
+
+Intento intentar(const std::string& direccion, bool local, const std::string& empresa,
+                 const std::string& usuario_oem, const std::string& clave_oem) {
+    Sesion& s = ses();
+    const Empresa* e = buscar_empresa(empresa);
+    if (!e) {
+        abm::MSGBOX("ADVERTENCIA: No existe base de datos para empresa ingresada");
+        return Intento::kReintentar;
+    }
+    abm::MSG("Conectando con Servidor(" + direccion + ")...");
+    if (s.OSERVER) s.OSERVER->Destroy();
+    s.OSERVER = TMySQLServer::New(direccion, USUARIO_SERVIDOR, CLAVE_SERVIDOR);
+    if (s.OSERVER->NetErr()) {
+        abm::MSGBOX("No se puede conectar con servidor");
+        return Intento::kReintentar;
+    }
+    if (!s.OSERVER->SelectDB(e->base)) {
+        rt::alert(std::string("ERROR;No se puede conectar con; base de datos ") + e->base);
+        return Intento::kReintentar;
+    }
+    // Typed text is in the screen's code page; the server holds Windows-1252.
+    const std::string usuario = abm::trim(cp::oem_to_ansi(usuario_oem));
+    const std::string error = validar_usuario(*s.OSERVER, usuario, cp::oem_to_ansi(clave_oem));
+    if (!error.empty()) {
+        abm::MSGBOX(error);
+        return Intento::kReintentar;
+    }
+    s.NOM_EMPRESA = e->nombre;
+    s.LESCONECLOCAL = local;
+    s.COD_USUARIO = abm::lower(usuario);
+    s.COD_EMPRESA = abm::trim(empresa);
+    s.LCONECTADO = true;
+    if (!registrar_ingreso(*s.OSERVER)) {
+        abm::MSGBOX("Error al registrar su ingreso - reintente nuevamente");
+        s.LCONECTADO = false;
+        return Intento::kTerminar;
+    }
+    return Intento::kConectado;
+}
+
+}  // namespace
+
+const Empresa* buscar_empresa(const std::string& codigo) {
+    for (const Empresa& e : kEmpresas) {
+        if (codigo == e.codigo) return &e;
+    }
+    return nullptr;
+}
+
+std::string marca_acceso(int dia, int mes, int anio, int hora, int minuto) {
+    char text[32];
+    std::snprintf(text, sizeof text, "%02d/%02d/%02d  %02d:%02d", dia % 100, mes % 100,
+                  anio % 100, hora % 100, minuto % 100);
+    return text;
+}
+
+bool CONECTARSERVIDOR() {
+    rt::Console& c = rt::con();
+    const rt::SavedScreen pantalla = c.save_screen();
+    c.set_colour("+g/n,+w/n,,,w/n");
+    if (ses().LCONECTADO) {
+        abm::MSGBOX("Ya existe una conexión con el servidor"_ansi);
+        c.restore_screen(pantalla);
+        return false;
+    }
+    const int tipo = elegir_conexion();
+    c.fill_box(2, 50, rt::kRows - 1, rt::kCols - 1, "         ", "b/b");
+    MUESTRALLAVE("+g/b");
+    bool resultado = false;
+    if (tipo == 1 || tipo == 2) {
+        const std::string direccion = direccion_servidor(tipo == 1);
+        std::string empresa = ses().COD_EMPRESA;
+        empresa.resize(3, ' ');
+        std::string usuario(15, ' ');
+        for (;;) {
+            if (!leer_usuario(empresa, usuario)) break;
+            const std::string clave = abm::GETPASS(28, 17, 4, 10, "+w/+n", true);
+            const Intento r = intentar(direccion, tipo == 1, empresa, usuario, clave);
+            if (r == Intento::kReintentar) continue;
+            resultado = r == Intento::kConectado;
+            break;
+        }
+    }
+    if (resultado) abm::MSGBOX("Se ha establecido una conexión con el servidor"_ansi);
+    c.restore_screen(pantalla);
+    return resultado;
+}
+
+void DESCONECTARSERVIDOR() {
+    Sesion& s = ses();
+    if (!s.OSERVER) {
+        abm::MSGBOX("No existe una conexión con el servidor"_ansi);
+        return;
+    }
+    s.OSERVER->Destroy();
+    s.OSERVER.reset();
+    s.LCONECTADO = false;
+}
+
+}  // namespace vales

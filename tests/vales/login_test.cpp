@@ -1,0 +1,229 @@
+#include <gtest/gtest.h>
+
+#include <chrono>
+#include <cstdlib>
+
+#include "abm/texto.h"
+#include "runtime/common/codepage.h"
+#include "support/servidor_prueba.h"
+#include "vales/servidores.h"
+#include "vales/vales_fixture.h"
+#include "vales/vales_login.h"
+
+namespace {
+
+using rt::key::kDown;
+using rt::key::kEnter;
+using rt::key::kEsc;
+
+class LoginTest : public testing_support::ValesTest {
+protected:
+    LoginTest() {
+        setenv(vales::VAR_SERVIDOR_LOCAL, prueba::direccion_mariadb().c_str(), 1);
+        setenv(vales::VAR_SERVIDOR_REMOTO, prueba::direccion_mariadb().c_str(), 1);
+        console.set_colour("w/b,r/w");
+        console.write_at(10, 60, "pantalla de antes");
+    }
+    ~LoginTest() override {
+        unsetenv(vales::VAR_SERVIDOR_LOCAL);
+        unsetenv(vales::VAR_SERVIDOR_REMOTO);
+    }
+    // Local connection, the form filled with company, user and password (CP850 bytes).
+    void attempt(const std::string& empresa, const std::string& usuario,
+                 const std::string& clave) {
+        term.type(empresa).keys({kEnter}).type(usuario).keys({kEnter}).type(clave).keys({kEnter});
+    }
+    // Was this message box on screen at some key wait?
+    bool shown(const std::string& utf8) const {
+        for (const auto& s : term.snapshots()) {
+            for (int r = 0; r < rt::kRows; ++r) {
+                if (testing_support::grid_row_text(s.grid, r).find(utf8) != std::string::npos) {
+                    return true;
+                }
+            }
+        }
+        return false;
+    }
+    std::string accesos_de(const std::string& usuario_ansi) {
+        auto srv = prueba::conectar_mariadb("test");
+        auto q = srv->Query("select acceso, accion from accesos where usuario='" +
+                            rt::mysql_escape(usuario_ansi) + "' order by acceso desc");
+        return q.LastRec() ? abm::trim(q.FieldGet("acceso").text()) + "|" +
+                                 abm::trim(q.FieldGet("accion").text())
+                           : "";
+    }
+};
+
+TEST_F(LoginTest, SuccessFillsTheSessionAndLogsTheAccess) {
+    term.keys({kEnter});  // local connection
+    attempt("999", "JUAN", "clave123");
+    term.keys({'x'});  // the success message box
+    EXPECT_TRUE(vales::CONECTARSERVIDOR());
+    EXPECT_TRUE(sesion.LCONECTADO);
+    EXPECT_TRUE(sesion.LESCONECLOCAL);
+    EXPECT_EQ(sesion.COD_USUARIO, "juan");
+    EXPECT_EQ(sesion.COD_EMPRESA, "999");
+    EXPECT_EQ(sesion.NOM_EMPRESA, "Empresa de pruebas...");
+    EXPECT_TRUE(shown("Se ha establecido una conexión con el servidor"));
+    EXPECT_EQ(accesos_de("juan").substr(0, 15), "06/12/26  09:00");
+    EXPECT_EQ(accesos_de("juan").substr(15), "|Ingreso sistema VALES");
+    EXPECT_EQ(row_text(10, 60, 17), "pantalla de antes");
+    EXPECT_TRUE(term.script_empty());
+}
+
+TEST_F(LoginTest, EachRefusalShowsItsMessageAndGoesBackToTheForm) {
+    struct Case {
+        const char* empresa;
+        const char* usuario;
+        const char* clave;
+        const char* message;
+    } cases[] = {
+        {"7  ", "juan", "clave123", "ADVERTENCIA: No existe base de datos para empresa ingresada"},
+        {"123", "juan", "clave123", "ADVERTENCIA: No existe base de datos para empresa ingresada"},
+        {"999", "juan", "otra1234", "Usuario y/o password incorrecto"},
+        {"999", "nadie", "clave123", "Usuario y/o password incorrecto"},
+        {"999", "inactivo", "clave123", "ERROR: Usuario no activo en el sistema"},
+        {"999", "sinvales", "clave123", "ERROR: Usuario no autorizado para ingresar al sistema"},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.message);
+        term.keys({kEnter});
+        attempt(c.empresa, c.usuario, c.clave);
+        term.keys({'x', kEsc});  // the message box, then Esc in the form that comes back
+        EXPECT_FALSE(vales::CONECTARSERVIDOR());
+        EXPECT_TRUE(shown(c.message));
+        EXPECT_FALSE(sesion.LCONECTADO);
+        EXPECT_EQ(sesion.COD_USUARIO, "");
+        EXPECT_TRUE(term.script_empty());
+        vales::DESCONECTARSERVIDOR();  // closes what a failed attempt left, silently
+        EXPECT_EQ(sesion.OSERVER, nullptr);
+    }
+}
+
+TEST_F(LoginTest, AFailedAttemptKeepsCompanyAndUserForTheNext) {
+    term.keys({kEnter});
+    attempt("999", "juan", "malaclave");
+    term.keys({'x'});
+    // Second attempt: the form still holds 999 and juan; Enter twice keeps them.
+    term.keys({kEnter, kEnter}).type("clave123").keys({kEnter, 'x'});
+    EXPECT_TRUE(vales::CONECTARSERVIDOR());
+    EXPECT_EQ(sesion.COD_USUARIO, "juan");
+}
+
+TEST_F(LoginTest, ShortPasswordIsRefusedBeforeAnyServerWork) {
+    term.keys({kEnter});
+    term.type("999").keys({kEnter}).type("juan").keys({kEnter}).type("abc").keys({kEnter});
+    term.keys({'x', kEsc});  // the message box, then Esc in the password entry
+    term.keys({'x', kEsc});  // "incorrecto" for the empty password, then Esc in the form
+    EXPECT_FALSE(vales::CONECTARSERVIDOR());
+    EXPECT_TRUE(shown("ERROR: Mínimo 4 caracteres"));
+}
+
+TEST_F(LoginTest, CancelAndEscRestoreTheScreenExactly) {
+    const rt::Grid before = console.grid();
+    const std::vector<int> ways[] = {{kDown, kDown, kEnter}, {kEsc}, {rt::key::kUp, kEnter}};
+    for (const auto& keys : ways) {
+        for (int k : keys) term.keys({k});
+        EXPECT_FALSE(vales::CONECTARSERVIDOR());
+        EXPECT_TRUE(console.grid() == before);
+        EXPECT_EQ(console.colour_text(), "W/B,R/W,N/N,N/N,R/W");
+    }
+    // The last wait: Up had wrapped the highlight to "Cancelar".
+    const auto& shot = term.snapshots().back().grid;
+    EXPECT_EQ(testing_support::grid_row_text(shot, 20, 11, 18), " Conección Local  ");
+    EXPECT_EQ(testing_support::attr_text(shot[20][11].attr), "+G/N");
+    EXPECT_EQ(testing_support::attr_text(shot[22][11].attr), "B/W");
+}
+
+TEST_F(LoginTest, EscInTheFormEndsWithoutSession) {
+    term.keys({kEnter, kEsc});
+    EXPECT_FALSE(vales::CONECTARSERVIDOR());
+    EXPECT_FALSE(sesion.LCONECTADO);
+    // While the form waited: the key picture on its blue panel, the form's frame and labels.
+    const auto& shot = term.snapshots().back().grid;
+    EXPECT_EQ(testing_support::attr_text(shot[2][99].attr), "B/B");
+    EXPECT_EQ(testing_support::grid_row_text(shot, 3, 60, 23), "         .,;;;;;;;;;;,.");
+    EXPECT_EQ(testing_support::attr_text(shot[3][69].attr), "+G/B");
+    EXPECT_EQ(testing_support::grid_row_text(shot, 26, 7, 13), "Empresa : 007");
+    EXPECT_EQ(testing_support::grid_row_text(shot, 28, 7, 9), "PassWord:");
+    EXPECT_EQ(testing_support::attr_text(shot[26][17].attr), "+W/N");  // being edited
+    EXPECT_EQ(testing_support::attr_text(shot[27][17].attr), "W/N");
+    EXPECT_EQ(term.snapshots().back().cursor.shape, 3);
+}
+
+TEST_F(LoginTest, LoggingInTwiceAndOutTwice) {
+    term.keys({kEnter});
+    attempt("999", "juan", "clave123");
+    term.keys({'x'});
+    ASSERT_TRUE(vales::CONECTARSERVIDOR());
+    auto* connection = sesion.OSERVER.get();
+    term.keys({'x'});
+    EXPECT_FALSE(vales::CONECTARSERVIDOR());
+    EXPECT_TRUE(shown("Ya existe una conexión con el servidor"));
+    EXPECT_TRUE(sesion.LCONECTADO);
+    EXPECT_EQ(sesion.OSERVER.get(), connection);
+
+    vales::DESCONECTARSERVIDOR();
+    EXPECT_FALSE(sesion.LCONECTADO);
+    EXPECT_EQ(sesion.OSERVER, nullptr);
+    term.keys({'x'});
+    vales::DESCONECTARSERVIDOR();
+    EXPECT_TRUE(shown("No existe una conexión con el servidor"));
+    EXPECT_TRUE(term.script_empty());
+}
+
+TEST_F(LoginTest, UnreachableServerIsReportedQuickly) {
+    setenv(vales::VAR_SERVIDOR_REMOTO, "127.0.0.1:1", 1);  // nothing listens there
+    term.keys({kDown, kEnter});
+    attempt("999", "juan", "clave123");
+    term.keys({'x', kEsc});
+    const auto t0 = std::chrono::steady_clock::now();
+    EXPECT_FALSE(vales::CONECTARSERVIDOR());
+    EXPECT_LT(std::chrono::steady_clock::now() - t0, std::chrono::seconds(5));
+    EXPECT_TRUE(shown("No se puede conectar con servidor"));
+}
+
+// Names typed into the user field that must neither log in, nor break the statement, nor
+// be changed on the way: each reaches the server as typed and is refused as unknown.
+TEST_F(LoginTest, HostileUserNamesNeverLogInNorBreakTheStatement) {
+    const std::string hostile[] = {
+        "x' or '1'='1",   "' or 1=1 -- ",  "juan'#",          "juan'/*",
+        "\\' or 1=1 #",   "a\\",           "juan'; drop t",   "\"juan\"",
+        "\xA4o\xA4o'",    "' union select", "juan%",           "juan_",
+        "%' or ''='",
+    };
+    for (const std::string& name : hostile) {
+        SCOPED_TRACE(name);
+        term.keys({kEnter});
+        attempt("999", name, "clave123");
+        term.keys({'x', kEsc});
+        EXPECT_FALSE(vales::CONECTARSERVIDOR());
+        EXPECT_TRUE(shown("Usuario y/o password incorrecto"));
+        EXPECT_FALSE(shown("Error al validar usuario"));
+        EXPECT_FALSE(sesion.LCONECTADO);
+        vales::DESCONECTARSERVIDOR();
+    }
+}
+
+TEST_F(LoginTest, ANameWithQuotesAndAccentsLogsInAndIsStoredExactly) {
+    auto srv = prueba::conectar_mariadb("test");
+    const std::string name_ansi = "o'\xF1u\\z";  // o'ñu\z in Windows-1252
+    srv->Query("delete from usuarios where usuario='" + rt::mysql_escape(name_ansi) + "'");
+    auto ins = srv->Query(
+        "insert into usuarios (usuario, nombre, clave, l_activo, acc_sistema_vales_off_line) "
+        "values ('" + rt::mysql_escape(name_ansi) + "', 'Prueba', password('Ab12'), 1, 1)");
+    ASSERT_FALSE(ins.NetErr()) << srv->Error();
+    term.keys({kEnter});
+    attempt("999", cp::ansi_to_oem("O'\xD1U\\z"), "Ab12");  // typed in capitals
+    term.keys({'x'});
+    EXPECT_TRUE(vales::CONECTARSERVIDOR());
+    EXPECT_EQ(sesion.COD_USUARIO, name_ansi);
+    EXPECT_EQ(accesos_de(name_ansi).substr(15), "|Ingreso sistema VALES");
+}
+
+TEST(MarcaAcceso, FifteenCharacters) {
+    EXPECT_EQ(vales::marca_acceso(6, 12, 2026, 9, 5), "06/12/26  09:05");
+    EXPECT_EQ(vales::marca_acceso(31, 1, 2000, 23, 59), "31/01/00  23:59");
+}
+
+}  // namespace
