@@ -7,7 +7,7 @@
 namespace rt {
 
 class DriverSilence {
-public:
+  public:
     DriverSilence();
     ~DriverSilence();
     DriverSilence(const DriverSilence&) = delete;
@@ -15,7 +15,7 @@ public:
 
     std::string captured() const;
 
-private:
+  private:
     int saved_ = -1;    // the real standard error
     int scratch_ = -1;  // an unnamed temporary file
 };

@@ -65,8 +65,8 @@ std::string quote_join_keyword_calls(std::string_view sql) {
                 ++after;
             }
             const bool call = after < sql.size() && sql[after] == '(';
-            if (call && (equals_ignoring_case(word, "left") ||
-                         equals_ignoring_case(word, "right"))) {
+            if (call &&
+                (equals_ignoring_case(word, "left") || equals_ignoring_case(word, "right"))) {
                 out += '"';
                 out += word;
                 out += '"';

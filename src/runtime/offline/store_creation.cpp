@@ -12,8 +12,16 @@ namespace {
 
 namespace fs = std::filesystem;
 
-// Every table the statements of the program use.
-constexpr int kTables = 8;
+// How many tables, indexes and triggers the schema text defines.
+long schema_objects() {
+    long n = 0;
+    const auto schema = offline_schema();
+    for (auto at = schema.find("CREATE "); at != std::string_view::npos;
+         at = schema.find("CREATE ", at + 1)) {
+        ++n;
+    }
+    return n;
+}
 
 void remove_with_companions(const fs::path& file) {
     std::error_code ec;
@@ -28,15 +36,14 @@ bool build(const fs::path& file, std::string& why) {
         why = store.SQLErrorMessage();
         return false;
     }
-    // The driver runs the whole batch; its answer for a batch is not a reliable verdict, so
-    // the tables are counted afterwards.
+    // The driver runs the whole batch, but its answer for a batch is not a reliable verdict:
+    // the objects are counted afterwards.
     store.SetSQL(offline_schema());
     store.Open();
-    store.SetSQL("select count(*) as tablas from sqlite_master where type='table' and "
-                 "name in ('prodvtas','formulas','prodcmp','unidmed','operario','bodegas',"
-                 "'vales_cab','vales_itm')");
-    if (!store.Open() || store_number(store.FieldValue("tablas")) != kTables) {
-        why = "Error  - no se pudieron crear las tablas: " + store.SQLErrorMessage();
+    const auto batch_error = store.SQLErrorMessage();
+    store.SetSQL("select count(*) as objetos from sqlite_master where name not like 'sqlite%'");
+    if (!store.Open() || store_number(store.FieldValue("objetos")) != schema_objects()) {
+        why = "Error  - no se pudieron crear las tablas: " + batch_error;
         return false;
     }
     store.Close();
@@ -60,15 +67,14 @@ StoreCreation create_offline_store(std::string_view database, std::string* error
         folder / (target.filename().string() + ".nuevo-" + std::to_string(::getpid()));
     remove_with_companions(scratch);
     bool ok = build(scratch, why);
+    bool raced = false;
     if (ok && ::link(scratch.c_str(), target.c_str()) != 0) {
-        ok = fs::exists(target, ec);
-        if (!ok) why = "Error  - no se pudo crear " + target.string();
-        if (ok) {
-            remove_with_companions(scratch);
-            return StoreCreation::existed;
-        }
+        raced = fs::exists(target, ec);  // another copy of the program made it meanwhile
+        ok = false;
+        if (!raced) why = "Error  - no se pudo crear " + target.string();
     }
     remove_with_companions(scratch);
+    if (raced) return StoreCreation::existed;
     if (!ok && error != nullptr) *error = why;
     return ok ? StoreCreation::created : StoreCreation::failed;
 }

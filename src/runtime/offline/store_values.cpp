@@ -19,10 +19,10 @@ std::string mdb_quote(std::string_view text) {
 std::string mdb_number(double value, int decimals) {
     if (value == 0) value = 0;  // never "-0"
     char buffer[400];
-    const auto result =
-        decimals < 0 ? std::to_chars(buffer, buffer + sizeof buffer, value, std::chars_format::fixed)
-                     : std::to_chars(buffer, buffer + sizeof buffer, value,
-                                     std::chars_format::fixed, decimals);
+    const auto result = decimals < 0 ? std::to_chars(buffer, buffer + sizeof buffer, value,
+                                                     std::chars_format::fixed)
+                                     : std::to_chars(buffer, buffer + sizeof buffer, value,
+                                                     std::chars_format::fixed, decimals);
     return {buffer, result.ptr};
 }
 

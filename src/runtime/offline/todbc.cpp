@@ -18,7 +18,7 @@ constexpr SQLLEN kValueBuffer = 128;
 constexpr std::size_t kNameBuffer = 256;
 
 class OdbcHandle {
-public:
+  public:
     OdbcHandle() = default;
     OdbcHandle(SQLSMALLINT type, SQLHANDLE handle) : type_(type), handle_(handle) {}
     OdbcHandle(const OdbcHandle&) = delete;
@@ -35,7 +35,7 @@ public:
     }
     SQLHANDLE get() const { return handle_; }
 
-private:
+  private:
     SQLSMALLINT type_ = 0;
     SQLHANDLE handle_ = SQL_NULL_HANDLE;
 };
@@ -47,8 +47,8 @@ std::string diagnostic(SQLSMALLINT type, SQLHANDLE handle) {
     SQLCHAR message[SQL_MAX_MESSAGE_LENGTH] = {};
     SQLINTEGER native = 0;
     SQLSMALLINT length = 0;
-    const SQLRETURN rc = SQLGetDiagRec(type, handle, 1, state, &native, message,
-                                       sizeof message, &length);
+    const SQLRETURN rc =
+        SQLGetDiagRec(type, handle, 1, state, &native, message, sizeof message, &length);
     if (!SQL_SUCCEEDED(rc)) return "Error  - sin detalle del controlador";
     return "Error " + std::string(reinterpret_cast<char*>(state)) + " - " +
            std::string(reinterpret_cast<char*>(message));
@@ -66,8 +66,7 @@ bool read_value(SQLHSTMT stmt, SQLUSMALLINT column, std::string& out) {
     char buffer[kValueBuffer];
     for (;;) {
         SQLLEN indicator = 0;
-        const SQLRETURN rc =
-            SQLGetData(stmt, column, SQL_C_CHAR, buffer, kValueBuffer, &indicator);
+        const SQLRETURN rc = SQLGetData(stmt, column, SQL_C_CHAR, buffer, kValueBuffer, &indicator);
         if (rc == SQL_NO_DATA) return true;
         if (!SQL_SUCCEEDED(rc)) return false;
         if (indicator == SQL_NULL_DATA) return true;
@@ -90,7 +89,9 @@ TODBC::TODBC(std::string connection_string)
     connect();
 }
 
-TODBC::~TODBC() { Destroy(); }
+TODBC::~TODBC() {
+    Destroy();
+}
 
 void TODBC::connect() {
     SQLHANDLE env = SQL_NULL_HANDLE;
@@ -120,9 +121,8 @@ void TODBC::connect() {
     SQLCHAR completed[1024] = {};
     SQLSMALLINT completed_length = 0;
     rc = SQLDriverConnect(dbc, nullptr,
-                          reinterpret_cast<SQLCHAR*>(const_cast<char*>(cODBCStr_.c_str())),
-                          SQL_NTS, completed, sizeof completed, &completed_length,
-                          SQL_DRIVER_NOPROMPT);
+                          reinterpret_cast<SQLCHAR*>(const_cast<char*>(cODBCStr_.c_str())), SQL_NTS,
+                          completed, sizeof completed, &completed_length, SQL_DRIVER_NOPROMPT);
     if (!SQL_SUCCEEDED(rc)) {
         lastError_ = diagnostic(SQL_HANDLE_DBC, dbc);
         return;
@@ -132,17 +132,19 @@ void TODBC::connect() {
     // Without our functions half of the statements would fail and the other half would
     // work; better that the store counts as unreachable as a whole.
     if (!extension_answers()) {
-        const auto why = silence.captured();
-        lastError_ = "Error  - funciones SQL del almacén no cargadas" +
-                     (why.empty() ? std::string{} : ": " + why);
+        const auto driver_said = silence.captured();
+        lastError_ += driver_said.empty() ? std::string{} : " (" + driver_said + ")";
         SQLDisconnect(dbc);
         connected_ = false;
     }
 }
 
 bool TODBC::extension_answers() {
-    SetSQL("select len(space(2)) || mid('xab',2,1) || left('cd',1) as prueba");
-    const bool ok = Open() && FieldValue("prueba") == "2ac";
+    // Reading the catalogue also proves that the file is a database we can read.
+    SetSQL(
+        "select len(space(2)) || mid('xab',2,1) || left('cd',1) || "
+        "(select count(*) >= 0 from sqlite_master) as prueba");
+    const bool ok = Open() && FieldValue("prueba") == "2ac1";
     Close();
     cSQL_.clear();
     return ok;
@@ -161,10 +163,13 @@ bool TODBC::run(std::string_view statement) {
     }
     OdbcHandle stmt(SQL_HANDLE_STMT, raw);
     const std::string text = quote_join_keyword_calls(statement);
-    const SQLRETURN executed = SQLExecDirect(
-        raw, reinterpret_cast<SQLCHAR*>(const_cast<char*>(text.data())),
-        static_cast<SQLINTEGER>(text.size()));
-    if (executed != SQL_SUCCESS) lastError_ = diagnostic(SQL_HANDLE_STMT, raw);
+    const SQLRETURN executed =
+        SQLExecDirect(raw, reinterpret_cast<SQLCHAR*>(const_cast<char*>(text.data())),
+                      static_cast<SQLINTEGER>(text.size()));
+    // An update or delete that matched no row answers "no data": it ran cleanly, so it
+    // counts as success (deleting from an empty table is not an error).
+    const bool clean = executed == SQL_SUCCESS || executed == SQL_NO_DATA;
+    if (!clean) lastError_ = diagnostic(SQL_HANDLE_STMT, raw);
     bool complete = true;
 
     SQLSMALLINT columns = 0;
@@ -173,8 +178,7 @@ bool TODBC::run(std::string_view statement) {
         SQLCHAR name[kNameBuffer] = {};
         SQLSMALLINT name_length = 0, type = 0, decimals = 0, nullable = 0;
         SQLULEN size = 0;
-        SQLDescribeCol(raw, c, name, sizeof name, &name_length, &type, &size, &decimals,
-                       &nullable);
+        SQLDescribeCol(raw, c, name, sizeof name, &name_length, &type, &size, &decimals, &nullable);
         TODBCField field;
         field.FieldID = c;
         field.FieldName = reinterpret_cast<char*>(name);
@@ -204,7 +208,7 @@ bool TODBC::run(std::string_view statement) {
     }
     // The statement handle goes now: the rows are in memory, and an open cursor would keep a
     // read lock that a second connection's write would have to wait for.
-    return executed == SQL_SUCCESS && complete;
+    return clean && complete;
 }
 
 bool TODBC::Open() {
@@ -247,9 +251,8 @@ int TODBC::Skip() {
 
 TODBCField* TODBC::FieldByName(std::string_view name) {
     const auto wanted = upper(name);
-    const auto it = std::find_if(Fields_.begin(), Fields_.end(), [&](const TODBCField& f) {
-        return upper(f.FieldName) == wanted;
-    });
+    const auto it = std::find_if(Fields_.begin(), Fields_.end(),
+                                 [&](const TODBCField& f) { return upper(f.FieldName) == wanted; });
     return it == Fields_.end() ? nullptr : &*it;
 }
 
@@ -287,12 +290,17 @@ bool TODBC::BeginTransaction() {
     return true;
 }
 
-bool TODBC::CommitTransaction() { return end_transaction(true); }
-bool TODBC::RollbackTransaction() { return end_transaction(false); }
+bool TODBC::CommitTransaction() {
+    return end_transaction(true);
+}
+bool TODBC::RollbackTransaction() {
+    return end_transaction(false);
+}
 
 bool TODBC::end_transaction(bool commit) {
     if (!inTransaction_) return false;
-    const SQLRETURN rc = SQLEndTran(SQL_HANDLE_DBC, h_->dbc.get(), commit ? SQL_COMMIT : SQL_ROLLBACK);
+    const SQLRETURN rc =
+        SQLEndTran(SQL_HANDLE_DBC, h_->dbc.get(), commit ? SQL_COMMIT : SQL_ROLLBACK);
     if (!SQL_SUCCEEDED(rc)) lastError_ = diagnostic(SQL_HANDLE_DBC, h_->dbc.get());
     SQLSetConnectAttr(h_->dbc.get(), SQL_ATTR_AUTOCOMMIT,
                       reinterpret_cast<SQLPOINTER>(SQL_AUTOCOMMIT_ON), 0);

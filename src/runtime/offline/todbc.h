@@ -31,7 +31,7 @@ struct TODBCField {
 };
 
 class TODBC {
-public:
+  public:
     // New: allocates the environment and the connection and connects.
     explicit TODBC(std::string connection_string = offline_connection_string());
     ~TODBC();  // Destroy
@@ -76,7 +76,7 @@ public:
     // "Error " + state + " - " + the driver's message, for the last failure.
     const std::string& SQLErrorMessage() const { return lastError_; }
 
-private:
+  private:
     struct Handles;
     void connect();
     bool extension_answers();

@@ -11,19 +11,19 @@
 namespace rt::testing {
 
 class TempFolder {
-public:
+  public:
     TempFolder();
     ~TempFolder();
     TempFolder(const TempFolder&) = delete;
     TempFolder& operator=(const TempFolder&) = delete;
     const std::filesystem::path& path() const { return path_; }
 
-private:
+  private:
     std::filesystem::path path_;
 };
 
 class StoreTest : public ::testing::Test {
-protected:
+  protected:
     void SetUp() override;
     std::string connection() const { return offline_connection_string_for(file_.string()); }
     // Runs one statement on `db` and expects it to work.
@@ -35,12 +35,12 @@ protected:
 
 // Captures what is written to the standard error stream while it lives.
 class StderrCapture {
-public:
+  public:
     StderrCapture();
     ~StderrCapture();
     std::string text();
 
-private:
+  private:
     int saved_ = -1;
     int file_ = -1;
 };

@@ -95,11 +95,16 @@ unsigned char fold(unsigned char c) {
     if (c >= 'a' && c <= 'z') return static_cast<unsigned char>(c - 32);
     if (c >= 0xE0 && c <= 0xFE && c != 0xF7) return static_cast<unsigned char>(c - 32);
     switch (c) {
-        case 0x9A: return 0x8A;  // š
-        case 0x9C: return 0x8C;  // œ
-        case 0x9E: return 0x8E;  // ž
-        case 0xFF: return 0x9F;  // ÿ
-        default: return c;
+        case 0x9A:
+            return 0x8A;  // š
+        case 0x9C:
+            return 0x8C;  // œ
+        case 0x9E:
+            return 0x8E;  // ž
+        case 0xFF:
+            return 0x9F;  // ÿ
+        default:
+            return c;
     }
 }
 
@@ -123,8 +128,7 @@ bool like_match(std::string_view pattern, std::string_view text, int escape) {
                     ++t;
                     continue;
                 }
-            } else if (pc == '_' ||
-                       fold(pc) == fold(static_cast<unsigned char>(text[t]))) {
+            } else if (pc == '_' || fold(pc) == fold(static_cast<unsigned char>(text[t]))) {
                 ++p;
                 ++t;
                 continue;
@@ -160,9 +164,9 @@ struct Function {
 };
 
 constexpr Function kFunctions[] = {
-    {"left", 2, left_function},   {"right", 2, right_function}, {"mid", 2, mid_function},
-    {"mid", 3, mid_function},     {"len", 1, len_function},     {"space", 1, space_function},
-    {"like", 2, like_function},   {"like", 3, like_function},
+    {"left", 2, left_function}, {"right", 2, right_function}, {"mid", 2, mid_function},
+    {"mid", 3, mid_function},   {"len", 1, len_function},     {"space", 1, space_function},
+    {"like", 2, like_function}, {"like", 3, like_function},
 };
 
 }  // namespace
@@ -173,9 +177,9 @@ extern "C" __attribute__((visibility("default"))) int sqlite3_valesaccess_init(
     SQLITE_EXTENSION_INIT2(api);
     (void)error;
     for (const auto& f : kFunctions) {
-        const int rc = sqlite3_create_function(db, f.name, f.arguments,
-                                               SQLITE_UTF8 | SQLITE_DETERMINISTIC, nullptr,
-                                               f.body, nullptr, nullptr);
+        const int rc =
+            sqlite3_create_function(db, f.name, f.arguments, SQLITE_UTF8 | SQLITE_DETERMINISTIC,
+                                    nullptr, f.body, nullptr, nullptr);
         if (rc != SQLITE_OK) return rc;
     }
     return SQLITE_OK;
