@@ -110,6 +110,7 @@ int PickListRun::handle_alone(int code) {
 }
 
 int PickListRun::consult_handler(int mode) {
+    bool searched = false;
     for (;;) {
         draw();
         const int answer = options_.handler(mode, window_.current(), window_.row());
@@ -120,8 +121,11 @@ int PickListRun::consult_handler(int mode) {
             case pick::kSelect:
                 return window_.any_selectable() ? window_.current() : 0;
             case pick::kLetterSearch:
-                if (!window_.any_selectable()) return -1;
+                // One search per key: a routine that asks again after the search (it sees
+                // the same letter) would otherwise keep the list going round for ever.
+                if (searched || !window_.any_selectable()) return -1;
                 window_.search_letter(con().last_key(), items_);
+                searched = true;
                 mode = pick::kIdle;
                 continue;
             default:  // kContinue, kContinueToo; anything else is taken the same way

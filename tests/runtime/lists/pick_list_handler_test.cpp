@@ -142,6 +142,17 @@ TEST_F(PickHandlerTest, AnswerThreeSearchesTheLastKeyAsALetterThenCallsAgainInMo
     EXPECT_EQ(calls, (std::vector<Call>{{3, 1, 0, 'z'}, {0, 15, 9, 'z'}, {3, 15, 9, kEsc}}));
 }
 
+TEST_F(PickHandlerTest, AnswerThreeAfterTheSearchGoesOnInsteadOfSearchingForEver) {
+    items[4] = "Zeta";
+    items[19] = "Zulu";
+    term.keys({'z', kEsc});
+    EXPECT_EQ(run(items, {.handler = recorder([](const Call& c) {
+                              return c.key == kEsc ? rt::pick::kAbort : rt::pick::kLetterSearch;
+                          })}),
+              0);
+    EXPECT_EQ(calls, (std::vector<Call>{{3, 1, 0, 'z'}, {0, 5, 4, 'z'}, {3, 5, 4, kEsc}}));
+}
+
 TEST_F(PickHandlerTest, NeverCalledBeforeTheFirstKey) {
     term.keys({kDown});
     EXPECT_THROW(run(items, {.handler = recorder()}), rt::ScriptExhausted);
