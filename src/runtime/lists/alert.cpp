@@ -35,6 +35,8 @@ std::vector<std::string> screen_lines(std::string_view ansi) {
             lines.back() += (ch == '\t' || ch == '\r') ? ' ' : ch;
         }
     }
+    // A text that ends with ";" (a list built item by item) has no empty last line.
+    if (lines.size() > 1 && lines.back().empty()) lines.pop_back();
     for (auto& line : lines) line = cp::ansi_to_oem(line);
     if (static_cast<int>(lines.size()) > kMaxLines) lines.resize(kMaxLines);
     for (auto& line : lines) {

@@ -57,6 +57,19 @@ TEST_F(AlertTest, SemicolonsStartLinesThatAreCentredInTheBox) {
     EXPECT_EQ(seen_text(20, 35, 29), " └──────────────────────────┘");
 }
 
+TEST_F(AlertTest, ATextEndingWithASemicolonHasNoEmptyLastLine) {
+    term.keys({kEnter});
+    rt::alert("Registros;base de datos local;;productos: 12;bodegas: 3;");
+    // Five lines: box 23 x 9 from row 13, column 38; the buttons right after a blank row.
+    EXPECT_EQ(seen_text(13, 38, 23), "┌─────────────────────┐");
+    EXPECT_EQ(seen_text(16, 38, 23), "│                     │");
+    EXPECT_EQ(seen_text(17, 38, 23), "│    productos: 12    │");
+    EXPECT_EQ(seen_text(18, 38, 23), "│     bodegas: 3      │");
+    EXPECT_EQ(seen_text(19, 38, 23), "│                     │");
+    EXPECT_EQ(seen_text(20, 38, 23), "│         Ok          │");
+    EXPECT_EQ(seen_text(21, 38, 23), "└─────────────────────┘");
+}
+
 TEST_F(AlertTest, KeysChooseMoveAndLeave) {
     const std::vector<std::string> buttons = {"Sí"_ansi, "No", "Cancelar", "Ñandú"_ansi};
     struct Case {
