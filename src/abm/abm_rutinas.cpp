@@ -83,8 +83,7 @@ bool EXISTE_OPERARIO(double number, bool msg_if_found, bool msg_if_missing) {
                       "Operario no existe");
 }
 
-bool OPERARIO_ACTIVO(double number, bool msg_if_active, bool msg_if_inactive,
-                     bool msg_if_missing) {
+bool OPERARIO_ACTIVO(double number, bool msg_if_active, bool msg_if_inactive, bool msg_if_missing) {
     bool found = false, active = false;
     {
         auto res = consulta("select ope_activo from operario where codi_oper=" + sqlnum(number));

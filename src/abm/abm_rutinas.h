@@ -19,10 +19,9 @@
 namespace abm {
 
 // --- existence and state -----------------------------------------------------------------
-bool EXISTE_PRODUCTO(std::string_view code, bool msg_if_found = false,
-                     bool msg_if_missing = false);
-bool EXISTE_FORMULA(std::string_view product, std::string_view formula,
-                    bool msg_if_found = false, bool msg_if_missing = false);
+bool EXISTE_PRODUCTO(std::string_view code, bool msg_if_found = false, bool msg_if_missing = false);
+bool EXISTE_FORMULA(std::string_view product, std::string_view formula, bool msg_if_found = false,
+                    bool msg_if_missing = false);
 // An inactive warehouse is refused with "Bodega no activa" (always shown) unless
 // check_active is false.
 bool EXISTE_BODEGA(double number, bool msg_if_found = false, bool msg_if_missing = false,
@@ -32,10 +31,10 @@ bool OPERARIO_ACTIVO(double number, bool msg_if_active = false, bool msg_if_inac
                      bool msg_if_missing = false);
 
 // --- names (console code page, padded or cut to their width) ----------------------------
-std::string NOMBRE_PRODUCTO(std::string_view code, bool msg_if_missing = false);    // 50
+std::string NOMBRE_PRODUCTO(std::string_view code, bool msg_if_missing = false);  // 50
 std::string NOMBRE_FORMULA(std::string_view product, std::string_view formula,
-                           bool msg_if_missing = false);                            // 50
-std::string NOMBRE_OPERARIO(double number, bool msg_if_missing = false);            // 20
+                           bool msg_if_missing = false);                  // 50
+std::string NOMBRE_OPERARIO(double number, bool msg_if_missing = false);  // 20
 // Unit of measure of a component (kind "I") or of a product and formula: 3 characters.
 std::string UNIDAD_MEDIDA(std::string_view kind, std::string_view code,
                           std::string_view formula = {});

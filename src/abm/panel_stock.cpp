@@ -46,7 +46,8 @@ void VERSTK(std::string_view kind, std::string_view code, std::optional<std::str
                 const double stock = fila->FieldGet("stock").number();
                 std::string name = cp::ansi_to_oem(fila->FieldGet("nombre_bod").text());
                 c.write_at(++row, kLeft + 1, pad_right(name, 11), "+gr/g");
-                c.write(rt::format_with_mask(rt::Value(stock), "@E 9,999,999.99"), stock < 0 ? "+bg/g" : "+w/g");
+                c.write(rt::format_with_mask(rt::Value(stock), "@E 9,999,999.99"),
+                        stock < 0 ? "+bg/g" : "+w/g");
                 res->Skip();
             }
         }

@@ -31,7 +31,8 @@ bool SISTEMA_PERMITE(std::string_view code, std::optional<std::string_view> user
         if (fallo(res)) return MSGBOX(kSinConexion);
         if (res->LastRec() == 0)
             return MSGBOX("Acceso inexistente - Consulte con el administrador del sistema");
-        if (!res->FieldGet(1).logical()) return MSGBOX("Acceso desactivado para todos los usuarios");
+        if (!res->FieldGet(1).logical())
+            return MSGBOX("Acceso desactivado para todos los usuarios");
     }
     const std::string who = user ? std::string(*user) : vales::ses().COD_USUARIO;
     bool allowed = false;

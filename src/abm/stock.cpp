@@ -11,8 +11,8 @@ namespace {
 // The condition that picks one stock record. For components the formula plays no part.
 std::string condicion_stock(double warehouse, std::string_view kind, std::string_view code,
                             std::string_view formula) {
-    std::string w = "where numero_bod=" + sqlnum(warehouse) + " and tipo_prd='" +
-                    sqltexto(kind) + "' and codi_prod='" + sqltexto(code) + "' ";
+    std::string w = "where numero_bod=" + sqlnum(warehouse) + " and tipo_prd='" + sqltexto(kind) +
+                    "' and codi_prod='" + sqltexto(code) + "' ";
     if (kind == "P") w += " and codi_form='" + sqltexto(formula) + "'";
     return w;
 }
