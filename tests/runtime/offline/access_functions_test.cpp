@@ -1,9 +1,10 @@
 // The SQL functions our extension gives the store, called through the real driver.
 #include <gtest/gtest.h>
 
-#include "runtime/offline/store_fixture.h"
+#include "support/offline_store.h"
 
-namespace rt::testing {
+namespace testing_support {
+using namespace rt;
 namespace {
 
 using AccessFunctions = StoreTest;
@@ -69,4 +70,4 @@ TEST_F(AccessFunctions, BehaveLikeTheDesktopDatabaseOnSingleByteText) {
 }
 
 }  // namespace
-}  // namespace rt::testing
+}  // namespace testing_support

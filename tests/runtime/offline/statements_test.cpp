@@ -3,9 +3,10 @@
 // and upload. Each must run on the store's schema and return what its caller reads.
 #include <gtest/gtest.h>
 
-#include "runtime/offline/store_fixture.h"
+#include "support/offline_store.h"
 
-namespace rt::testing {
+namespace testing_support {
+using namespace rt;
 namespace {
 
 struct Check {
@@ -228,4 +229,4 @@ TEST_F(OfflineStatements, RunVerbatimAndReturnWhatTheirCallersRead) {
 }
 
 }  // namespace
-}  // namespace rt::testing
+}  // namespace testing_support

@@ -6,9 +6,10 @@
 #include <fstream>
 #include <sstream>
 
-#include "runtime/offline/store_fixture.h"
+#include "support/offline_store.h"
 
-namespace rt::testing {
+namespace testing_support {
+using namespace rt;
 namespace {
 
 std::string contents(const std::filesystem::path& file) {
@@ -78,4 +79,4 @@ TEST(StoreCreation, FixedConnectionReachesTheStoreUnderTheWorkingFolder) {
 }
 
 }  // namespace
-}  // namespace rt::testing
+}  // namespace testing_support

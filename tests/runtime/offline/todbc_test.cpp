@@ -3,9 +3,10 @@
 
 #include <gtest/gtest.h>
 
-#include "runtime/offline/store_fixture.h"
+#include "support/offline_store.h"
 
-namespace rt::testing {
+namespace testing_support {
+using namespace rt;
 namespace {
 
 using TodbcTest = StoreTest;
@@ -217,4 +218,4 @@ TEST(StoreValues, NumbersAndQuotesForStatements) {
 }
 
 }  // namespace
-}  // namespace rt::testing
+}  // namespace testing_support

@@ -7,9 +7,10 @@
 
 #include <fstream>
 
-#include "runtime/offline/store_fixture.h"
+#include "support/offline_store.h"
 
-namespace rt::testing {
+namespace testing_support {
+using namespace rt;
 namespace {
 
 // Connects with `connection`, runs a select and an insert; both must fail quietly.
@@ -86,4 +87,4 @@ TEST(UnreachableStore, ReadOnlyFileRefusesWrites) {
 }
 
 }  // namespace
-}  // namespace rt::testing
+}  // namespace testing_support

@@ -1,5 +1,6 @@
 #pragma once
-// A fresh off-line store in a temporary folder owned by one test, removed afterwards.
+// Off-line stores for tests: each in a temporary folder owned by one test, removed
+// afterwards.
 #include <gtest/gtest.h>
 
 #include <filesystem>
@@ -8,7 +9,7 @@
 #include "runtime/offline/store_creation.h"
 #include "runtime/offline/todbc.h"
 
-namespace rt::testing {
+namespace testing_support {
 
 class TempFolder {
   public:
@@ -22,15 +23,25 @@ class TempFolder {
     std::filesystem::path path_;
 };
 
-class StoreTest : public ::testing::Test {
-  protected:
-    void SetUp() override;
-    std::string connection() const { return offline_connection_string_for(file_.string()); }
-    // Runs one statement on `db` and expects it to work.
-    static void run(TODBC& db, const std::string& sql);
+// A fresh store with every table, in its own temporary folder.
+class ScratchStore {
+  public:
+    ScratchStore();
+    const std::filesystem::path& file() const { return file_; }
+    std::string connection() const { return rt::offline_connection_string_for(file_.string()); }
 
+  private:
     TempFolder folder_;
     std::filesystem::path file_;
+};
+
+class StoreTest : public ::testing::Test {
+  protected:
+    std::string connection() const { return store_.connection(); }
+    // Runs one statement on `db` and expects it to work.
+    static void run(rt::TODBC& db, const std::string& sql);
+
+    ScratchStore store_;
 };
 
 // Captures what is written to the standard error stream while it lives.
@@ -45,4 +56,4 @@ class StderrCapture {
     int file_ = -1;
 };
 
-}  // namespace rt::testing
+}  // namespace testing_support

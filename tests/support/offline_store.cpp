@@ -1,4 +1,4 @@
-#include "runtime/offline/store_fixture.h"
+#include "support/offline_store.h"
 
 #include <fcntl.h>
 #include <unistd.h>
@@ -6,7 +6,7 @@
 #include <cstdio>
 #include <cstdlib>
 
-namespace rt::testing {
+namespace testing_support {
 
 TempFolder::TempFolder() {
     char pattern[] = "/tmp/vales-store-XXXXXX";
@@ -20,13 +20,14 @@ TempFolder::~TempFolder() {
     std::filesystem::remove_all(path_, ec);
 }
 
-void StoreTest::SetUp() {
-    file_ = folder_.path() / "datos" / "vales.mdb";
+ScratchStore::ScratchStore() : file_(folder_.path() / "datos" / "vales.mdb") {
     std::string error;
-    ASSERT_EQ(create_offline_store(file_.string(), &error), StoreCreation::created) << error;
+    if (rt::create_offline_store(file_.string(), &error) != rt::StoreCreation::created) {
+        ADD_FAILURE() << "no se pudo crear el almacén de prueba: " << error;
+    }
 }
 
-void StoreTest::run(TODBC& db, const std::string& sql) {
+void StoreTest::run(rt::TODBC& db, const std::string& sql) {
     db.SetSQL(sql);
     EXPECT_TRUE(db.Open()) << sql << "\n" << db.SQLErrorMessage();
 }
@@ -56,7 +57,7 @@ std::string StderrCapture::text() {
     return out;
 }
 
-}  // namespace rt::testing
+}  // namespace testing_support
 
 // The SQLite ODBC driver does not free SQLite's message when an extension fails to load (the
 // missing-extension test provokes it once); that allocation is the driver's, not ours.

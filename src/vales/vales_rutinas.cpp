@@ -1,0 +1,132 @@
+#include "vales/vales_rutinas.h"
+
+#include "abm/rutinas2.h"
+#include "runtime/common/codepage.h"
+
+namespace vales {
+namespace {
+
+// Runs `sql` on `db`: whether a row came back (a failed statement found nothing).
+bool found_by(rt::TODBC& db, const std::string& sql) {
+    db.SetSQL(sql);
+    return db.Open() && db.LastRec() >= 1;
+}
+
+// An existence lookup: at most one of its two messages.
+bool exists(rt::TODBC& RS, const std::string& sql, bool msg_si_existe, bool msg_si_no_existe,
+            std::string_view si_existe, std::string_view si_no_existe) {
+    const bool found = found_by(RS, sql);
+    if (found && msg_si_existe) abm::MSGBOX(si_existe);
+    if (!found && msg_si_no_existe) abm::MSGBOX(si_no_existe);
+    return found;
+}
+
+// A stored name for the screen: console code page, exactly `width` characters.
+std::string screen_name(std::string_view stored, std::size_t width) {
+    std::string name = cp::ansi_to_oem(stored);
+    name.resize(width, ' ');
+    return name;
+}
+
+// A name lookup on `db`: the first row's `column`, or blanks.
+std::string name_by(rt::TODBC& db, const std::string& sql, std::string_view column,
+                    std::size_t width, bool msg_si_no_existe, std::string_view si_no_existe) {
+    if (!found_by(db, sql)) {
+        if (msg_si_no_existe) abm::MSGBOX(si_no_existe);
+        return std::string(width, ' ');
+    }
+    return screen_name(db.FieldValue(column), width);
+}
+
+std::string quoted(std::string_view code) {
+    return rt::mdb_quote(code);
+}
+std::string number(double n) {
+    return rt::mdb_number(n);
+}
+
+const std::string kCodigoExiste = "Código ya existe"_ansi;
+const std::string kCodigoNoExiste = "Código no existe"_ansi;
+
+}  // namespace
+
+bool MDB_EXISTE_BODEGA(rt::TODBC& RS, double bodega, bool msg_si_existe, bool msg_si_no_existe) {
+    return exists(RS, "select * from bodegas where numero_bod=" + number(bodega), msg_si_existe,
+                  msg_si_no_existe, "Bodega ya existe", "Bodega no existe");
+}
+
+bool MDB_EXISTE_PRODUCTO(rt::TODBC& RS, std::string_view producto, bool msg_si_existe,
+                         bool msg_si_no_existe) {
+    return exists(RS, "select codi_prod from prodvtas where codi_prod='" + quoted(producto) + "'",
+                  msg_si_existe, msg_si_no_existe, kCodigoExiste, kCodigoNoExiste);
+}
+
+bool MDB_EXISTE_FORMULA(rt::TODBC& RS, std::string_view producto, std::string_view formula,
+                        bool msg_si_existe, bool msg_si_no_existe) {
+    return exists(RS,
+                  "select * from prodvtas where codi_prod='" + quoted(producto) +
+                      "' and codi_form='" + quoted(formula) + "'",
+                  msg_si_existe, msg_si_no_existe, kCodigoExiste, kCodigoNoExiste);
+}
+
+bool MDB_EXISTE_OPERARIO(rt::TODBC& RS, double operario, bool msg_si_existe,
+                         bool msg_si_no_existe) {
+    return exists(RS, "select * from operario where codi_oper=" + number(operario), msg_si_existe,
+                  msg_si_no_existe, "Operario ya existe", "Operario no existe");
+}
+
+bool MDB_OPERARIO_ACTIVO(rt::TODBC& RS, double operario, bool msg_si_activo, bool msg_si_inactivo,
+                         bool msg_si_no_existe) {
+    if (!found_by(RS, "select ope_activo from operario where codi_oper=" + number(operario))) {
+        if (msg_si_no_existe) abm::MSGBOX("Operario no existe");
+        return false;
+    }
+    const bool activo = RS.FieldValue("OPE_ACTIVO") == "1";
+    if (activo && msg_si_activo) abm::MSGBOX("Usuario activo");
+    if (!activo && msg_si_inactivo) abm::MSGBOX("Usuario no activo");
+    return activo;
+}
+
+std::string MDB_NOMBRE_PRODUCTO(rt::TODBC& RS, std::string_view producto, bool msg_si_no_existe) {
+    rt::TODBC RSAUX(RS.ConnectionString());
+    auto name =
+        name_by(RSAUX, "select desc_prod from prodvtas where codi_prod='" + quoted(producto) + "'",
+                "DESC_PROD", 50, msg_si_no_existe, kCodigoNoExiste);
+    RSAUX.Close();
+    RSAUX.Destroy();
+    return name;
+}
+
+std::string MDB_NOMBRE_FORMULA(rt::TODBC& RS, std::string_view producto, std::string_view formula,
+                               bool msg_si_no_existe) {
+    return name_by(RS,
+                   "select desc_form from prodvtas where codi_prod='" + quoted(producto) +
+                       "' and codi_form='" + quoted(formula) + "'",
+                   "DESC_FORM", 50, msg_si_no_existe, kCodigoNoExiste);
+}
+
+std::string MDB_NOMBRE_OPERARIO(rt::TODBC& RS, double operario, bool msg_si_no_existe) {
+    return name_by(RS, "select nom_oper from operario where codi_oper=" + number(operario),
+                   "NOM_OPER", 20, msg_si_no_existe, "Operario no existe");
+}
+
+bool VALIDAHORA(std::string_view hora) {
+    const auto first = hora.find_first_not_of(' ');
+    if (first == std::string_view::npos) return false;
+    hora = hora.substr(first, hora.find_last_not_of(' ') - first + 1);
+    if (hora.size() != 5) return false;
+    const double horas = rt::store_number(hora.substr(0, 2));
+    const double minutos = rt::store_number(hora.substr(3, 2));
+    return horas >= 0 && horas <= 23 && minutos >= 0 && minutos <= 59;
+}
+
+rt::Fecha FECHA_MDB_TO_NORMAL(std::string_view fecha) {
+    if (fecha.size() < 10) return {};
+    std::string dia_mes_anio;
+    dia_mes_anio.append(fecha.substr(8, 2)).append("/");
+    dia_mes_anio.append(fecha.substr(5, 2)).append("/");
+    dia_mes_anio.append(fecha.substr(0, 4));
+    return rt::Fecha::parse(dia_mes_anio).value_or(rt::Fecha{});
+}
+
+}  // namespace vales
