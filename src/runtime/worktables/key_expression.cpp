@@ -38,8 +38,7 @@ struct CompileError : std::runtime_error {
 
 class Parser {
   public:
-    Parser(std::string_view text, const Structure& structure, std::vector<int>& fields)
-        : s_(text), structure_(structure), fields_(fields) {}
+    Parser(std::string_view text, const Structure& structure) : s_(text), structure_(structure) {}
 
     Node parse() {
         Node n = key();
@@ -137,7 +136,6 @@ class Parser {
         if (accept('(')) return call(name);
         int position = field_position(structure_, name);
         if (position < 0) fail("unknown field " + std::string(name));
-        fields_.push_back(position);
         Node f = make(Kind::kField, Type::kText);
         f.field = position;
         switch (structure_[static_cast<std::size_t>(position)].type) {
@@ -207,7 +205,6 @@ class Parser {
     std::string_view s_;
     std::size_t pos_ = 0;
     const Structure& structure_;
-    std::vector<int>& fields_;
 };
 
 struct Evaluated {
@@ -256,7 +253,7 @@ std::optional<KeyExpression> KeyExpression::compile(std::string_view text,
     KeyExpression k;
     k.text_ = std::string(text);
     try {
-        Parser parser(text, structure, k.fields_);
+        Parser parser(text, structure);
         Node root = parser.parse();
         if (root.type == Type::kNumber || root.type == Type::kDate) {
             // A number or date alone is keyed by its text form.
@@ -278,10 +275,6 @@ std::optional<KeyExpression> KeyExpression::compile(std::string_view text,
 
 std::string KeyExpression::evaluate(const std::vector<Value>& record) const {
     return eval(*root_, record).text;
-}
-
-bool KeyExpression::uses_field(int position) const {
-    return std::find(fields_.begin(), fields_.end(), position) != fields_.end();
 }
 
 std::string upper_oem(std::string_view text) {

@@ -29,15 +29,12 @@ class KeyExpression {
 
     std::string evaluate(const std::vector<Value>& record) const;
     const std::string& text() const { return text_; }
-    // Whether a change of this field can change the key.
-    bool uses_field(int position) const;
 
     struct Node;
 
   private:
     std::string text_;
     std::shared_ptr<const Node> root_;
-    std::vector<int> fields_;
 };
 
 // The upper-case form of a console-code-page text: ASCII letters and the Spanish accented

@@ -6,6 +6,28 @@
 
 namespace rt::wt {
 
+namespace {
+
+// The first 16 bytes of a key as two big-endian numbers, so that comparing the numbers
+// compares the bytes.
+std::uint64_t head_word(const std::string& key, std::size_t from) {
+    std::uint64_t w = 0;
+    for (std::size_t i = from; i < from + 8; ++i)
+        w = (w << 8) | (i < key.size() ? static_cast<unsigned char>(key[i]) : 0u);
+    return w;
+}
+
+}  // namespace
+
+WorkTable::Entry WorkTable::make_entry(std::string key, std::size_t recno) {
+    Entry e;
+    e.head0 = head_word(key, 0);
+    e.head1 = head_word(key, 8);
+    e.key = std::move(key);
+    e.recno = static_cast<std::uint32_t>(recno);
+    return e;
+}
+
 WorkTable::WorkTable(Workspace& workspace, int area, std::string alias, std::string path,
                      std::shared_ptr<TableFile> file)
     : workspace_(workspace),
@@ -32,11 +54,11 @@ void WorkTable::build(Order& order) const {
     order.entries.clear();
     const auto& records = file_->records;
     for (std::size_t i = 0; i < records.size(); ++i)
-        order.entries.emplace_hint(order.entries.end(), order.key.evaluate(records[i].values),
-                                   static_cast<std::uint32_t>(i + 1));
+        order.entries.insert(make_entry(order.key.evaluate(records[i].values), i + 1));
 }
 
 bool WorkTable::create_index(std::string_view index_path, std::string_view key) {
+    commit();
     auto compiled = compile_key(key);
     if (!compiled) return false;
     std::string native = native_path(index_path);
@@ -54,6 +76,7 @@ bool WorkTable::create_index(std::string_view index_path, std::string_view key) 
 }
 
 bool WorkTable::add_index(std::string_view index_path, std::string_view key) {
+    commit();
     auto compiled = compile_key(key);
     if (!compiled) return false;
     std::string native = native_path(index_path);
@@ -66,6 +89,7 @@ bool WorkTable::add_index(std::string_view index_path, std::string_view key) {
 }
 
 void WorkTable::set_order(int n) {
+    commit();
     if (n < 0 || n > order_count()) return;
     order_ = n;
 }
@@ -79,6 +103,7 @@ const std::string& WorkTable::order_key(int n) const {
 // --- records ----------------------------------------------------------------------------
 
 void WorkTable::zap() {
+    pending_ = 0;
     file_->records.clear();
     for (Order& o : orders_) o.entries.clear();
     place_end();
@@ -89,11 +114,12 @@ void WorkTable::append() {
     Record r;
     r.values.reserve(structure().size());
     for (const Field& f : structure()) r.values.push_back(blank_value(f));
+    commit();
     file_->records.push_back(std::move(r));
-    auto recno = static_cast<std::uint32_t>(file_->records.size());
-    for (Order& o : orders_) o.entries.emplace(o.key.evaluate(file_->records.back().values), recno);
-    recno_ = recno;
+    recno_ = file_->records.size();
     eof_ = bof_ = false;
+    pending_ = recno_;
+    pending_new_ = true;
 }
 
 void WorkTable::mark_deleted() {
@@ -131,11 +157,11 @@ void WorkTable::place_end() {
 
 WorkTable::Iter WorkTable::current_iter() const {
     const Order& o = orders_[static_cast<std::size_t>(order_ - 1)];
-    return o.entries.find(Entry{o.key.evaluate(file_->records[recno_ - 1].values),
-                                static_cast<std::uint32_t>(recno_)});
+    return o.entries.find(make_entry(o.key.evaluate(file_->records[recno_ - 1].values), recno_));
 }
 
 void WorkTable::go_top() {
+    commit();
     bof_ = false;
     found_ = false;
     const std::size_t count = file_->records.size();
@@ -146,8 +172,8 @@ void WorkTable::go_top() {
         }
     } else {
         for (const Entry& e : orders_[static_cast<std::size_t>(order_ - 1)].entries) {
-            place(e.second);
-            if (!hidden(e.second)) return;
+            place(e.recno);
+            if (!hidden(e.recno)) return;
         }
     }
     place_end();
@@ -155,6 +181,7 @@ void WorkTable::go_top() {
 }
 
 void WorkTable::go_bottom() {
+    commit();
     bof_ = false;
     found_ = false;
     const std::size_t count = file_->records.size();
@@ -166,8 +193,8 @@ void WorkTable::go_bottom() {
     } else {
         const auto& entries = orders_[static_cast<std::size_t>(order_ - 1)].entries;
         for (auto it = entries.rbegin(); it != entries.rend(); ++it) {
-            place(it->second);
-            if (!hidden(it->second)) return;
+            place(it->recno);
+            if (!hidden(it->recno)) return;
         }
     }
     place_end();
@@ -175,6 +202,7 @@ void WorkTable::go_bottom() {
 }
 
 void WorkTable::go_to(std::size_t recno) {
+    commit();
     bof_ = false;
     if (recno >= 1 && recno <= file_->records.size())
         place(recno);
@@ -191,6 +219,7 @@ int WorkTable::skip_within(int n) {
 }
 
 int WorkTable::step(int n, bool stay_within) {
+    commit();
     bof_ = false;
     if (n == 0) return 0;
     if (eof_) {
@@ -243,7 +272,7 @@ int WorkTable::step(int n, bool stay_within) {
                     --probe;
                 }
                 ++reads_;
-                if (!hidden(probe->second)) {
+                if (!hidden(probe->recno)) {
                     reached = true;
                     break;
                 }
@@ -256,7 +285,7 @@ int WorkTable::step(int n, bool stay_within) {
             place_end();
             return moved;
         }
-        recno_ = it->second;
+        recno_ = it->recno;
     }
     if (moved != n && n < 0) bof_ = !stay_within;
     return moved;
@@ -278,6 +307,7 @@ bool WorkTable::settle() {
 }
 
 bool WorkTable::seek(std::string_view key, bool soft) {
+    commit();
     found_ = false;
     bof_ = false;
     if (order_ == 0) {
@@ -285,12 +315,13 @@ bool WorkTable::seek(std::string_view key, bool soft) {
         return false;
     }
     const auto& entries = orders_[static_cast<std::size_t>(order_ - 1)].entries;
-    for (auto it = entries.lower_bound(Entry{std::string(key), 0}); it != entries.end(); ++it) {
+    for (auto it = entries.lower_bound(make_entry(std::string(key), 0)); it != entries.end();
+         ++it) {
         ++reads_;
-        if (hidden(it->second)) continue;
-        found_ = it->first.compare(0, key.size(), key) == 0;
+        if (hidden(it->recno)) continue;
+        found_ = it->key.compare(0, key.size(), key) == 0;
         if (found_ || soft) {
-            place(it->second);
+            place(it->recno);
             return found_;
         }
         break;
@@ -353,20 +384,31 @@ bool WorkTable::set_value(int position, Value v) {
             if (!std::holds_alternative<Fecha>(v)) return false;
             break;
     }
-    // Keys that depend on the field move to their new place in their order.
-    std::vector<std::pair<std::size_t, std::string>> old_keys;
-    for (std::size_t i = 0; i < orders_.size(); ++i)
-        if (orders_[i].key.uses_field(position))
-            old_keys.emplace_back(i, orders_[i].key.evaluate(rec.values));
-    rec.values[static_cast<std::size_t>(position)] = std::move(v);
-    const auto recno = static_cast<std::uint32_t>(recno_);
-    for (auto& [i, old_key] : old_keys) {
-        std::string new_key = orders_[i].key.evaluate(rec.values);
-        if (new_key == old_key) continue;
-        orders_[i].entries.erase(Entry{std::move(old_key), recno});
-        orders_[i].entries.emplace(std::move(new_key), recno);
+    if (pending_ != recno_) {
+        commit();
+        pending_ = recno_;
+        pending_new_ = false;
+        pending_keys_.clear();
+        for (const Order& o : orders_) pending_keys_.push_back(o.key.evaluate(rec.values));
     }
+    rec.values[static_cast<std::size_t>(position)] = std::move(v);
     return true;
+}
+
+void WorkTable::commit() {
+    if (pending_ == 0) return;
+    const auto recno = static_cast<std::uint32_t>(pending_);
+    const Record& rec = file_->records[pending_ - 1];
+    for (std::size_t i = 0; i < orders_.size(); ++i) {
+        std::string key = orders_[i].key.evaluate(rec.values);
+        if (pending_new_) {
+            orders_[i].entries.insert(make_entry(std::move(key), recno));
+        } else if (key != pending_keys_[i]) {
+            orders_[i].entries.erase(make_entry(std::move(pending_keys_[i]), recno));
+            orders_[i].entries.insert(make_entry(std::move(key), recno));
+        }
+    }
+    pending_ = 0;
 }
 
 bool WorkTable::set_text(std::string_view field, std::string_view text) {

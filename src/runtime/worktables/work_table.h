@@ -4,6 +4,10 @@
 // sorted set of (key, record number), so appends and field changes keep it in key order at
 // O(log n) and the browser can show the rows in key order at once.
 //
+// Field assignments go to the current record; its new keys take their place in the orders
+// when the pointer next moves or an order is next used, so filling a record costs one
+// placement per order, not one per field.
+//
 // Positioning follows the controlling order (or record-number order when there is none)
 // and passes over records marked deleted while the workspace hides them. Past the last
 // record the pointer stands on the "end" position (record count + 1) whose fields read
@@ -124,7 +128,20 @@ class WorkTable {
     void reset_reads() { reads_ = 0; }
 
   private:
-    using Entry = std::pair<std::string, std::uint32_t>;
+    // One record in one order. Most comparisons end on the key's first bytes, held in the
+    // entry itself, without reaching for the key text.
+    struct Entry {
+        std::uint64_t head0 = 0, head1 = 0;
+        std::string key;
+        std::uint32_t recno = 0;
+        bool operator<(const Entry& o) const {
+            if (head0 != o.head0) return head0 < o.head0;
+            if (head1 != o.head1) return head1 < o.head1;
+            if (int c = key.compare(o.key)) return c < 0;
+            return recno < o.recno;
+        }
+    };
+    static Entry make_entry(std::string key, std::size_t recno);
     struct Order {
         std::string path;
         KeyExpression key;
@@ -141,6 +158,8 @@ class WorkTable {
     void place(std::size_t recno);  // on a record (counts a read)
     void place_end();
     int step(int n, bool stay_within);
+    // Brings the orders up to date with the record last assigned to.
+    void commit();
 
     Workspace& workspace_;
     int area_;
@@ -156,6 +175,11 @@ class WorkTable {
     bool bof_ = true;
     bool found_ = false;
     std::uint64_t reads_ = 0;
+    // The record whose fields are being assigned: its keys are placed in the orders once,
+    // when the pointer moves or an order is next used, not at every field.
+    std::size_t pending_ = 0;
+    bool pending_new_ = false;               // appended: not in the orders yet
+    std::vector<std::string> pending_keys_;  // else: its keys as the orders hold them
 };
 
 }  // namespace rt::wt

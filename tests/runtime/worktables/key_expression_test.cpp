@@ -74,15 +74,6 @@ TEST(KeyExpression, RejectsWhatItCannotKey) {
     }
 }
 
-TEST(KeyExpression, KnowsWhichFieldsItUses) {
-    Structure prod = tables::productos();
-    auto k = KeyExpression::compile(tables::kProductosKeyName, prod);
-    ASSERT_TRUE(k);
-    EXPECT_TRUE(k->uses_field(2));   // DESCRIP
-    EXPECT_TRUE(k->uses_field(1));   // CODI_FORM
-    EXPECT_FALSE(k->uses_field(0));  // CODIGO
-}
-
 TEST(KeyExpression, StrRoundsAndNeverShowsMinusZero) {
     EXPECT_EQ(str_number(2.5, 5, 0), "    3");
     EXPECT_EQ(str_number(-0.2, 4, 0), "   0");
