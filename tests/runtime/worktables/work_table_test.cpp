@@ -244,6 +244,8 @@ TEST_F(WorkTableTest, RandomEditsKeepEveryOrderSorted) {
     for (int i = 0; i < 3000; ++i) {
         switch (rng() % 6) {
             case 0:
+                prod->append();  // left blank
+                break;
             case 1:
                 prod->append();
                 [[fallthrough]];
