@@ -37,7 +37,7 @@ inline constexpr std::string_view kProcesosOpenError =
 Structure procesos();
 
 // The product catalogue's alias: "X" and characters 1-6 of the last 10 characters of the
-// table's path, so that a catalogue opened from inside another one gets an alias of its own.
+// table's path ("temp\03240025.dbf" gives "X240025"), so every catalogue table has its own.
 std::string catalogue_alias(std::string_view table_path);
 
 }  // namespace rt::wt::tables
