@@ -5,6 +5,7 @@
 #include <string>
 
 #include "runtime/server/tmysql.h"
+#include "runtime/worktables/workspace.h"
 #include "vales/servidores.h"
 #include "vales/vales_login.h"
 
@@ -58,6 +59,10 @@ Operaciones operaciones_del_programa() {
     Operaciones op;
     op.CONECTARSERVIDOR = CONECTARSERVIDOR;
     op.DESCONECTARSERVIDOR = DESCONECTARSERVIDOR;
+    op.cerrar_tablas = [] {
+        rt::wt::workspace().close_all();
+        rt::wt::workspace().select(1);
+    };
     return op;
 }
 

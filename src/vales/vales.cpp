@@ -9,6 +9,7 @@
 #include "comun/rutinas_gui.h"
 #include "runtime/common/codepage.h"
 #include "runtime/screen/console.h"
+#include "runtime/worktables/workspace.h"
 #include "vales/sesion.h"
 
 namespace vales {
@@ -19,6 +20,7 @@ void apply_settings(rt::Console& c) {
     s.century = true;
     s.epoch = 1960;
     s.deleted_hidden = true;
+    rt::wt::workspace().set_hide_deleted(s.deleted_hidden);
     c.set_cursor_shape(0);
     s.confirm = true;
     s.scoreboard = false;

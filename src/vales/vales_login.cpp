@@ -56,9 +56,9 @@ bool leer_usuario(std::string& empresa, std::string& usuario) {
 std::string validar_usuario(TMySQLServer& server, const std::string& usuario,
                             const std::string& clave) {
     abm::MSG("Validando usuario...");
-    TMySQLQuery q = server.Query("select * from usuarios where usuario='" +
-                                 rt::mysql_escape(usuario) + "' and clave=password('" +
-                                 rt::mysql_escape(clave) + "')");
+    TMySQLQuery q =
+        server.Query("select * from usuarios where usuario='" + rt::mysql_escape(usuario) +
+                     "' and clave=password('" + rt::mysql_escape(clave) + "')");
     std::string error;
     if (q.NetErr()) {
         error = "Error al validar usuario";
@@ -76,9 +76,9 @@ std::string validar_usuario(TMySQLServer& server, const std::string& usuario,
 bool registrar_ingreso(TMySQLServer& server) {
     const rt::LocalTime t = rt::con().now();
     const std::string acceso = marca_acceso(t.day, t.month, t.year, t.hour, t.minute);
-    TMySQLQuery q = server.Query("insert into accesos set usuario='" +
-                                 rt::mysql_escape(ses().COD_USUARIO) + "', acceso='" + acceso +
-                                 "', accion='Ingreso sistema VALES'");
+    TMySQLQuery q =
+        server.Query("insert into accesos set usuario='" + rt::mysql_escape(ses().COD_USUARIO) +
+                     "', acceso='" + acceso + "', accion='Ingreso sistema VALES'");
     return !q.NetErr();
 }
 
@@ -136,8 +136,8 @@ const Empresa* buscar_empresa(const std::string& codigo) {
 
 std::string marca_acceso(int dia, int mes, int anio, int hora, int minuto) {
     char text[32];
-    std::snprintf(text, sizeof text, "%02d/%02d/%02d  %02d:%02d", dia % 100, mes % 100,
-                  anio % 100, hora % 100, minuto % 100);
+    std::snprintf(text, sizeof text, "%02d/%02d/%02d  %02d:%02d", dia % 100, mes % 100, anio % 100,
+                  hora % 100, minuto % 100);
     return text;
 }
 
