@@ -3,6 +3,7 @@
 #include "abm/consulta_sesion.h"
 #include "abm/rutinas2.h"
 #include "runtime/lists/alert.h"
+#include "vales/sesion.h"
 
 namespace abm {
 
@@ -38,22 +39,36 @@ double STOCK(double warehouse, std::string_view kind, std::string_view code,
 bool SUMA_STOCK(double warehouse, std::string_view kind, std::string_view code,
                 std::string_view formula, double amount) {
     const std::string where = condicion_stock(warehouse, kind, code, formula);
-    bool exists = false;
-    {
+    auto existe = [&]() -> std::optional<bool> {
         auto res = consulta("select * from stock_bodegas " + where);
-        if (fallo(res)) {
-            MSGBOX("ERROR: No se puede conectar a registros de stock");
-            return false;
-        }
-        exists = res->LastRec() > 0;
+        if (fallo(res)) return std::nullopt;
+        return res->LastRec() > 0;
+    };
+    const std::optional<bool> exists = existe();
+    if (!exists) {
+        MSGBOX("ERROR: No se puede conectar a registros de stock");
+        return false;
     }
-    const std::string sql =
-        exists ? "update stock_bodegas set stock=stock+" + sqlnum(amount) + " " + where
-               : "insert into stock_bodegas set stock=" + sqlnum(amount) +
-                     ", numero_bod=" + sqlnum(warehouse) + ", tipo_prd='" + sqltexto(kind) +
-                     "', codi_prod='" + sqltexto(code) + "', codi_form='" +
-                     (kind == "P" ? sqltexto(formula) : std::string()) + "'";
-    if (fallo(consulta(sql))) {
+    const std::string update =
+        "update stock_bodegas set stock=stock+" + sqlnum(amount) + " " + where;
+    std::string sql = *exists ? update
+                              : "insert into stock_bodegas set stock=" + sqlnum(amount) +
+                                    ", numero_bod=" + sqlnum(warehouse) + ", tipo_prd='" +
+                                    sqltexto(kind) + "', codi_prod='" + sqltexto(code) +
+                                    "', codi_form='" +
+                                    (kind == "P" ? sqltexto(formula) : std::string()) + "'";
+    auto& server = vales::ses().OSERVER;
+    const bool flagged_before = server && server->NetErr();
+    bool failed = fallo(consulta(sql));
+    // Another workstation may have created the record between our look and our insert:
+    // the amount then goes onto that record instead of being lost, and the refused insert
+    // is no failure for a caller that checks the connection's flag afterwards.
+    if (failed && !*exists && existe().value_or(false)) {
+        sql = update;
+        failed = fallo(consulta(sql));
+        if (!failed && !flagged_before) server->Error();
+    }
+    if (failed) {
         MSGBOX("ERROR: No se puede actualizar registro de stock");
         rt::alert(sql);
         return false;

@@ -249,15 +249,19 @@ int TODBC::Skip() {
     return SQL_NO_DATA;
 }
 
-TODBCField* TODBC::FieldByName(std::string_view name) {
+const TODBCField* TODBC::find_field(std::string_view name) const {
     const auto wanted = upper(name);
     const auto it = std::find_if(Fields_.begin(), Fields_.end(),
                                  [&](const TODBCField& f) { return upper(f.FieldName) == wanted; });
     return it == Fields_.end() ? nullptr : &*it;
 }
 
+TODBCField* TODBC::FieldByName(std::string_view name) {
+    return const_cast<TODBCField*>(find_field(name));  // the field is ours to hand out
+}
+
 std::string TODBC::FieldValue(std::string_view name) const {
-    auto* field = const_cast<TODBC*>(this)->FieldByName(name);
+    const auto* field = find_field(name);
     return field ? field->Value : std::string{};
 }
 

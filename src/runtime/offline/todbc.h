@@ -82,6 +82,7 @@ class TODBC {
     bool extension_answers();
     bool run(std::string_view statement);
     void load_row(long row);
+    const TODBCField* find_field(std::string_view name) const;
     bool end_transaction(bool commit);
 
     std::unique_ptr<Handles> h_;  // hEnv, hDbc (hStmt lives only inside Open)

@@ -91,7 +91,8 @@ TEST_F(TodbcTest, OpenRunsOnlyOnceAndSetSqlClosesTheResult) {
     EXPECT_EQ(db.RecNo(), 0);
 }
 
-TEST_F(TodbcTest, FailuresGiveFalseWithoutRows) {
+TEST_F(TodbcTest, FailuresGiveFalseWithoutRowsAndSayNothingOnTheTerminal) {
+    StderrCapture err;
     TODBC db(connection());
     db.SetSQL("select nombre from no_existe");
     EXPECT_FALSE(db.Open());
@@ -108,6 +109,9 @@ TEST_F(TodbcTest, FailuresGiveFalseWithoutRows) {
     EXPECT_TRUE(db.Open());
     db.SetSQL("update vales_cab set c_estado='2' where n_interno=99");
     EXPECT_TRUE(db.Open());
+    db.SetSQL("select mid('abc',0,1) as x");  // an error raised by our own functions
+    EXPECT_FALSE(db.Open());
+    EXPECT_EQ(err.text(), "");
 }
 
 TEST_F(TodbcTest, EveryWindows1252ByteAndTrailingBlanksRoundTrip) {
@@ -199,6 +203,25 @@ TEST_F(TodbcTest, TransactionKeepsAllOrNothing) {
     ASSERT_EQ(other.LastRec(), 2);
     EXPECT_EQ(other.Rows()[0][0], "2");
     EXPECT_EQ(other.Rows()[1][0], "3");
+}
+
+// A writer that finds the store locked by another connection gives up after a bounded wait
+// instead of hanging the program, and succeeds once the lock is gone.
+TEST_F(TodbcTest, LockedStoreRefusesAWriteAfterABoundedWait) {
+    TODBC first(connection());
+    TODBC second(connection());
+    ASSERT_TRUE(first.BeginTransaction());
+    run(first, "insert into bodegas (numero_bod,nombre_bod) Values(1, 'UNA' )");
+    second.SetSQL("insert into bodegas (numero_bod,nombre_bod) Values(2, 'DOS' )");
+    EXPECT_FALSE(second.Open());
+    EXPECT_NE(second.SQLErrorMessage().find("locked"), std::string::npos)
+        << second.SQLErrorMessage();
+    // Reading is not blocked by the other connection's unfinished write.
+    second.SetSQL("select count(*) as cantidad from bodegas");
+    ASSERT_TRUE(second.Open());
+    EXPECT_EQ(second.FieldValue("cantidad"), "0");
+    EXPECT_TRUE(first.CommitTransaction());
+    run(second, "insert into bodegas (numero_bod,nombre_bod) Values(2, 'DOS' )");
 }
 
 TEST(StoreValues, NumbersAndQuotesForStatements) {
