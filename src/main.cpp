@@ -3,6 +3,7 @@
 #include <exception>
 #include <string>
 
+#include "runtime/offline/store_creation.h"
 #include "runtime/screen/console.h"
 #include "runtime/screen/terminal_backend.h"
 #include "vales/operaciones.h"
@@ -12,6 +13,9 @@
 int main(int argc, char** argv) {
     vales::Opciones opciones;
     if (!vales::leer_opciones(argc, argv, opciones)) return opciones.salida;
+    // A new workstation gets its off-line store with every table defined; an existing one is
+    // never touched. When it cannot be made, the off-line operations say so when used.
+    rt::create_offline_store();
     try {
         auto backend = rt::make_terminal_backend();
         rt::Console console(*backend);
