@@ -1,6 +1,6 @@
-// What the real terminal costs: bytes written for the first frame of the main menu, for a
-// highlight move (two 38-cell prompts change colour) and for one changed cell, and the time
-// to compose and write a frame. Output goes to /dev/null; keys and size come from a pty.
+// What the real terminal costs: bytes written for the first frame of the real main menu,
+// for moving its highlight by one prompt and for one changed cell, and the time to compose
+// and write a frame. Output goes to /dev/null; keys and size come from a pty.
 #include <fcntl.h>
 #include <pty.h>
 #include <unistd.h>
@@ -9,44 +9,29 @@
 #include <cstdio>
 #include <string>
 
-#include "runtime/common/codepage.h"
 #include "runtime/screen/console.h"
 #include "runtime/screen/terminal_backend.h"
 #include "runtime/screen/terminal_frame.h"
+#include "runtime/screen/virtual_backend.h"
+#include "vales/sesion.h"
+#include "vales/vales.h"
 
 namespace {
 
-const char* const kPrompts[] = {" Conectar con Servidor",
-                                " Desconectarse del Servidor",
-                                " Ingreso de Vales ON-LINE",
-                                " Ingreso de Vales OFF-LINE",
-                                " Lista de ingresos OFF-LINE",
-                                " Obtener base de datos de servidor",
-                                " Enviar datos ingresados al Servidor",
-                                " Imprimir vales de producción",
-                                " Salir del Sistema"};
-
-std::string padded(const char* utf8) {
-    std::string s = cp::utf8_to_oem(utf8);
-    s.resize(38, ' ');
-    return s;
-}
-
-void draw_menu(rt::Console& con, int highlighted) {
-    con.set_colour("w/b,r/w");
-    con.clear_screen();
-    con.write_at(0, 0, std::string(100, ' '), "15/5");
-    con.write_at(0, 0, "Refractarios Velmo Ltda.", "15/5");
-    con.write_at(1, 40, cp::utf8_to_oem("Vales de producción"), "15/5");
-    con.fill_box(3, 1, 17, 40, 1, "g/n");
-    for (int i = 0; i < 9; ++i)
-        con.write_at(4 + i + i / 2, 2, padded(kPrompts[i]), i + 1 == highlighted ? "+w/g" : "+g/n");
-    con.write_at(35, 0, cp::utf8_to_oem("Seleccione opción   -   [Escape] Salir del sistema"));
-}
-
-void move_highlight(rt::Console& con, int from, int to) {
-    con.write_at(4 + (from - 1) + (from - 1) / 2, 2, padded(kPrompts[from - 1]), "+g/n");
-    con.write_at(4 + (to - 1) + (to - 1) / 2, 2, padded(kPrompts[to - 1]), "+w/g");
+// The real main menu's first two frames: the highlight on entry 1, then on entry 2.
+std::pair<rt::Grid, rt::Grid> menu_frames() {
+    rt::VirtualBackend keys;
+    rt::Console console(keys);
+    rt::Console* previous = rt::install_console(&console);
+    vales::Sesion sesion;
+    vales::Sesion* previous_sesion = vales::install_sesion(&sesion);
+    console.set_colour("w/b,+w/r,,,+w/b");
+    keys.keys({rt::key::kDown, rt::key::kEnter});
+    int opcion = 1;
+    vales::menu_principal(opcion);
+    vales::install_sesion(previous_sesion);
+    rt::install_console(previous);
+    return {keys.snapshots().at(0).grid, keys.snapshots().at(1).grid};
 }
 
 double seconds_since(std::chrono::steady_clock::time_point t0) {
@@ -64,31 +49,27 @@ int main() {
     }
     int null_fd = ::open("/dev/null", O_WRONLY | O_CLOEXEC);
     rt::TerminalBackend term(slave, null_fd);
-    rt::Console con(term);
+    const auto [first_frame, moved_frame] = menu_frames();
+    const rt::CursorState hidden{rt::kRows - 2, 0, 0};
 
     std::size_t before = term.bytes_written();
-    draw_menu(con, 1);
-    con.flush();
+    term.present(first_frame, hidden);
     std::size_t first = term.bytes_written() - before;
 
     before = term.bytes_written();
-    move_highlight(con, 1, 2);
-    con.flush();
+    term.present(moved_frame, hidden);
     std::size_t highlight = term.bytes_written() - before;
 
+    rt::Grid one_more = moved_frame;
+    one_more[20][50].ch = 'X';
     before = term.bytes_written();
-    con.write_at(20, 50, "X");
-    con.flush();
+    term.present(one_more, hidden);
     std::size_t one_cell = term.bytes_written() - before;
 
     // Frame timings: compose plus one write() to /dev/null.
     constexpr int kMoves = 20000;
     auto t0 = std::chrono::steady_clock::now();
-    for (int i = 0; i < kMoves; ++i) {
-        int from = i % 9 + 1, to = from % 9 + 1;
-        move_highlight(con, from, to);
-        con.flush();
-    }
+    for (int i = 0; i < kMoves; ++i) term.present(i % 2 ? first_frame : moved_frame, hidden);
     double per_move = seconds_since(t0) / kMoves;
 
     constexpr int kFull = 2000;
@@ -98,7 +79,7 @@ int main() {
     for (int i = 0; i < kFull; ++i) {
         composer.invalidate();
         out.clear();
-        composer.compose(con.grid(), con.cursor(), out);
+        composer.compose(first_frame, hidden, out);
         [[maybe_unused]] ssize_t w = ::write(null_fd, out.data(), out.size());
     }
     double per_full = seconds_since(t0) / kFull;
