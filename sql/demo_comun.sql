@@ -64,7 +64,7 @@ insert into formulas (prd_sale, prd_buy, tipo_prd, codi_form, consumo) values
 ('A05DD0510001', '900000002', 'I', '', 1),
 ('A05DD0510001', '100000003', 'I', '', 0.9);
 
--- Specification rows (code + three blanks) and points per operator group.
+-- Especificaciones (code + three blanks) and points per operator group.
 insert into unidmed (codi_prod, codi_unid, desc_unid, prec_unid) values
 ('900000001', 'A01   ', 'Normal', 0),
 ('900000001', 'A01G01', 'Normal', 1.5),

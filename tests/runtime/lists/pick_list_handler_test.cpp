@@ -262,7 +262,7 @@ TEST_F(PickHandlerTest, KeyHandlerWithoutHandlerRoutineRedrawsAndGoesOn) {
 }
 
 TEST_F(PickHandlerTest, NestedListInsideTheHandler) {
-    // The voucher editor opens the specification list from its handler.
+    // The voucher editor opens the list of especificaciones from its handler.
     const std::vector<std::string> specs = {"Fina", "Gruesa", "Media"};
     int chosen_spec = 0;
     term.keys({kEnter, 'm', kEnter, kEsc});
