@@ -20,6 +20,7 @@
 
 struct st_mysql;
 struct st_mysql_res;
+struct st_mysql_rows;
 
 namespace rt {
 
@@ -106,6 +107,9 @@ class TMySQLQuery {
 
     std::string sql_;
     detail::ResultHandle result_;
+    // Where each stored row starts, so that reading row n costs the same for every n (the
+    // client library's own seek walks the rows from the first).
+    std::vector<st_mysql_rows*> row_offsets_;
     std::shared_ptr<const std::vector<MySQLField>> fields_;
     long row_count_ = 0;
     long current_ = 1;

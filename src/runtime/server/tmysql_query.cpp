@@ -61,6 +61,12 @@ TMySQLQuery::TMySQLQuery(MYSQL* handle, std::string sql)
         });
     }
     fields_ = std::move(fields);
+    row_offsets_.reserve(static_cast<std::size_t>(row_count_));
+    for (long i = 0; i < row_count_; ++i) {
+        row_offsets_.push_back(mysql_row_tell(result_.get()));
+        if (!mysql_fetch_row(result_.get())) break;
+    }
+    row_count_ = static_cast<long>(row_offsets_.size());
     GetRow(1);
 }
 
@@ -76,7 +82,7 @@ std::vector<MySQLValue> TMySQLQuery::read_values(long n, std::vector<std::string
     MYSQL_ROW data = nullptr;
     unsigned long* lengths = nullptr;
     if (n >= 1 && n <= row_count_) {
-        mysql_data_seek(result_.get(), static_cast<my_ulonglong>(n - 1));
+        mysql_row_seek(result_.get(), row_offsets_[static_cast<std::size_t>(n - 1)]);
         data = mysql_fetch_row(result_.get());
         if (data) lengths = mysql_fetch_lengths(result_.get());
     }
@@ -127,6 +133,7 @@ std::string TMySQLQuery::Error() {
 void TMySQLQuery::Destroy() {
     result_.reset();
     row_.reset();
+    row_offsets_.clear();
     fields_ = no_fields();
     row_count_ = 0;
     current_ = 1;

@@ -110,6 +110,26 @@ TEST_F(Query, GetRowIsDirectAccess) {
     EXPECT_FALSE(q.Eof());
 }
 
+TEST_F(Query, DirectAccessIntoALargeResult) {
+    auto rows = srv->Query(
+        "select seq as n, concat('fila ', seq) as t, if(seq%7=0, null, seq%2) as par "
+        "from seq_1_to_3000");
+    ASSERT_EQ(rows.LastRec(), 3000);
+    for (long n : {3000L, 1L, 1500L, 7L, 2999L, 2L, 14L}) {
+        auto r = rows.GetRow(n);
+        EXPECT_EQ(r->FieldGet("n").number(), n);
+        EXPECT_EQ(r->Raw(2), "fila " + std::to_string(n));
+        EXPECT_EQ(r->Raw(3), n % 7 == 0 ? "" : std::to_string(n % 2));
+    }
+    rows.GetRow(2990);
+    long seen = 0;
+    while (!rows.Eof()) {
+        seen += rows.FieldGet(1).number() >= 2990;
+        rows.Skip();
+    }
+    EXPECT_EQ(seen, 11);
+}
+
 TEST_F(Query, ResultsAreIndependent) {
     auto a = srv->Query("select n from filas order by n");
     auto b = srv->Query("select n from filas order by n desc");

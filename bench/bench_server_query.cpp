@@ -1,0 +1,103 @@
+// The query client on a table the size of a large master-data download: time to run the
+// select and store the rows, time to read every row with the program's loop (GetRow,
+// FieldGet by name, Skip), and the memory the stored result holds.
+//
+// Runs against the server in $VALES_TEST_MARIADB_DIR when set, otherwise starts a private
+// one of its own with scripts/mariadb-start.sh and stops it at the end.
+#include <chrono>
+#include <cstdio>
+#include <cstdlib>
+#include <filesystem>
+#include <fstream>
+#include <string>
+
+#include <unistd.h>
+
+#include "runtime/server/tmysql.h"
+#include "vales/servidores.h"
+
+namespace {
+
+std::string first_line(const std::string& path) {
+    std::ifstream in(path);
+    std::string s;
+    std::getline(in, s);
+    return s;
+}
+
+long rss_kib() {
+    std::ifstream in("/proc/self/status");
+    std::string line;
+    while (std::getline(in, line))
+        if (line.rfind("VmRSS:", 0) == 0) return std::atol(line.c_str() + 6);
+    return 0;
+}
+
+double since(std::chrono::steady_clock::time_point t) {
+    return std::chrono::duration<double, std::milli>(std::chrono::steady_clock::now() - t).count();
+}
+
+}  // namespace
+
+int main() {
+    const std::filesystem::path scripts =
+        std::filesystem::path(__FILE__).parent_path().parent_path() / "scripts";
+    std::string state;
+    bool own = false;
+    if (const char* dir = std::getenv("VALES_TEST_MARIADB_DIR")) {
+        state = dir;
+    } else {
+        state = "/tmp/vales-bench-mariadb-" + std::to_string(::getpid());
+        own = true;
+        const std::string cmd = (scripts / "mariadb-start.sh").string() + " " + state + " --bare";
+        if (std::system(cmd.c_str()) != 0) return 1;
+    }
+    auto srv = TMySQLServer::New(first_line(state + "/address"), vales::USUARIO_SERVIDOR,
+                                 vales::CLAVE_SERVIDOR);
+    if (srv->NetErr()) return 1;
+    srv->Query("create database if not exists bench_client");
+    srv->SelectDB("bench_client");
+    srv->Query("drop table if exists formulas");
+    srv->Query(
+        "create table formulas (id int primary key, prd_sale char(12), prd_buy char(9), "
+        "tipo_prd char(1), codi_form char(3), consumo decimal(14,5), l_activo tinyint(1)) "
+        "engine=InnoDB");
+    for (int rows : {1000, 10000, 50000}) {
+        srv->Query("delete from formulas");
+        std::string sql = "insert into formulas values ";
+        for (int i = 0; i < rows; ++i) {
+            if (i) sql += ',';
+            sql += "(" + std::to_string(i) + ",'L01AA0110" +
+                   std::to_string(i % 1000 + 1000).substr(1) + "','9000" +
+                   std::to_string(10000 + i % 10000).substr(1) + "','I','',1.25,1)";
+        }
+        srv->Query(sql);
+
+        const long rss0 = rss_kib();
+        auto t = std::chrono::steady_clock::now();
+        auto q = srv->Query("select prd_sale,prd_buy,tipo_prd,consumo,codi_form from formulas");
+        const double query_ms = since(t);
+        const long stored_kib = rss_kib() - rss0;
+
+        t = std::chrono::steady_clock::now();
+        double total = 0;
+        long count = 0;
+        while (!q.Eof()) {
+            auto row = q.GetRow();
+            total += row->FieldGet("consumo").number();
+            count += row->FieldGet("prd_sale").text().size() == 12;
+            q.Skip();
+        }
+        const double read_ms = since(t);
+        std::printf(
+            "%6d rows: query+store %7.1f ms, read loop %7.1f ms (%.2f us/row), stored %ld KiB"
+            "%s\n",
+            rows, query_ms, read_ms, 1000.0 * read_ms / rows, stored_kib,
+            (count == rows && total > 0) ? "" : "  (WRONG RESULT)");
+    }
+    srv->Query("drop database bench_client");
+    srv->Destroy();
+    if (own) std::system(((scripts / "mariadb-stop.sh").string() + " " + state).c_str());
+    if (own) std::filesystem::remove_all(state);
+    return 0;
+}
