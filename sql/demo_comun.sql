@@ -1,6 +1,6 @@
 -- Catalogue shared by the demo companies: components and activities, products with their
--- formulas, specifications with points per operator group, operators, processes and code
--- families. Loaded after sql/schema.sql; this file is Windows-1252 (latin1) text.
+-- formulas, quality codes (especificaciones) with points per operator group, operators,
+-- processes and code families. Loaded after sql/schema.sql; this file is Windows-1252 (latin1) text.
 --
 -- Products and formulas:
 --   L01AA0110 001  standard brick, formula in force, stock controlled

@@ -50,3 +50,21 @@ insert into trfbodi (n_transfer, tipo_prd, codi_prod, codi_form, cantidad) value
 (2, 'P', 'L01AA0110', '002', 40);
 
 insert into paramet (id, num_vales, fech_cst) values (1, 15230, '2026-11-30');
+
+-- Voucher 15230: 500 bricks L01AA0110 001 in warehouse 2 on 04/12/2026, with its stock
+-- movements.
+insert into vales (nume_folio, fecha_prod, codi_prod, codi_form, cantidad, malas, numero_bod,
+                   codi_insu, form_insu, tipo_insu, consumo, codi_oper, codi_tipo, puntaje_un,
+                   c_estado) values
+(15230, '2026-12-04', 'L01AA0110', '001', 300, 8, 2, '900000001', '', 'I', 1, 1, 'A01', 1.5, '1'),
+(15230, '2026-12-04', 'L01AA0110', '001', 200, 8, 2, '900000001', '', 'I', 1, 3, 'A02', 2.5, '1'),
+(15230, '2026-12-04', 'L01AA0110', '001', 500, 8, 2, '900000003', '', 'I', 1, 6, 'C01', 0.5, '1'),
+(15230, '2026-12-04', 'L01AA0110', '001', 500, 8, 2, '900000004', '', 'I', 0.02, 2, 'D01', 0.1, '1'),
+(15230, '2026-12-04', 'L01AA0110', '001', 500, 8, 2, '100000001', '', 'I', 2.5, 0, '', 0, '1'),
+(15230, '2026-12-04', 'L01AA0110', '001', 500, 8, 2, '100000002', '', 'I', 1.2, 0, '', 0, '1'),
+(15230, '2026-12-04', 'L01AA0110', '001', 500, 8, 2, '100000004', '', 'I', 0.3, 0, '', 0, '1');
+insert into mov_stock (tipo_doc, nume_doc, fecha_doc, rut_doc, tipo_prd, codi_prod, codi_form,
+                       cantidad, numero_bod, bodega_rel, l_anular, usuario) values
+('7', 15230, '2026-12-04', '', 'P', 'L01AA0110', '001', 500, 2, '', 0, 'operador'),
+('8', 15230, '2026-12-04', '', 'I', '100000001', '', -1250, 2, '', 0, 'operador'),
+('8', 15230, '2026-12-04', '', 'I', '100000002', '', -600, 2, '', 0, 'operador');

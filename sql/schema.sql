@@ -93,8 +93,8 @@ create table formulas (
   key prd_buy (prd_buy)
 ) engine=InnoDB default charset=latin1;
 
--- Specifications of an activity (codi_unid = code + 3 blanks) and their points per
--- operator group (codi_unid = code + group).
+-- Quality codes (especificaciones) of an activity (codi_unid = code + 3 blanks) and their
+-- points per operator group (codi_unid = code + group).
 create table unidmed (
   codi_prod char(9) not null,
   codi_unid char(6) not null,
