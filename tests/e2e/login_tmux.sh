@@ -32,8 +32,14 @@ check() {
 }
 keys() { tmux -L "$socket" send-keys -t e2e "$@"; sleep 0.3; }
 
-tmux -L "$socket" -f "$work/tmux.conf" new-session -d -s e2e -x 100 -y 36 \
-    "cd '$work' && '$program' --servidor-local '$address' --servidor-remoto '$address'"
+for _ in 1 2 3; do
+    tmux -L "$socket" -f "$work/tmux.conf" new-session -d -s e2e -x 100 -y 36 \
+        "cd '$work' && '$program' --servidor-local '$address' --servidor-remoto '$address'" &&
+        tmux -L "$socket" has-session -t e2e 2>/dev/null && break
+    tmux -L "$socket" kill-server 2>/dev/null
+    sleep 0.5
+done
+tmux -L "$socket" has-session -t e2e 2>/dev/null || { echo "login_tmux: tmux could not start a session"; exit 1; }
 check "main menu" wait_for "Conectar con Servidor"
 keys c
 check "connection-mode menu" wait_for "Conección Local"

@@ -49,9 +49,17 @@ wait_for() {  # wait_for TEXT: up to 5 s for the text to appear
     return 1
 }
 start() {  # start COLUMNS ROWS
-    # The program runs inside a shell that records the terminal modes after it ends.
-    tmux -L "$socket" -f "$work/tmux.conf" new-session -d -s e2e -x "$1" -y "$2" \
-        "cd '$work' && '$program'; echo \"exit=\$?\" > '$work/status'; stty -a > '$work/stty'; sleep 30"
+    # The program runs inside a shell that records the terminal modes after it ends. A tmux
+    # server that does not come up is tried again; after three tries the test stops.
+    for _ in 1 2 3; do
+        tmux -L "$socket" -f "$work/tmux.conf" new-session -d -s e2e -x "$1" -y "$2" \
+            "cd '$work' && '$program'; echo \"exit=\$?\" > '$work/status'; stty -a > '$work/stty'; sleep 30" &&
+            tmux -L "$socket" has-session -t e2e 2>/dev/null && return 0
+        tmux -L "$socket" kill-server 2>/dev/null
+        sleep 0.5
+    done
+    echo "menu_tmux: tmux could not start a session"
+    exit 1
 }
 ended() {
     for _ in $(seq 50); do
