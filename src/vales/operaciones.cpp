@@ -6,6 +6,7 @@
 
 #include "runtime/server/tmysql.h"
 #include "runtime/worktables/workspace.h"
+#include "vales/DatosDesde_Servidor.h"
 #include "vales/servidores.h"
 #include "vales/vales_login.h"
 
@@ -59,6 +60,7 @@ Operaciones operaciones_del_programa() {
     Operaciones op;
     op.CONECTARSERVIDOR = CONECTARSERVIDOR;
     op.DESCONECTARSERVIDOR = DESCONECTARSERVIDOR;
+    op.DATOSDESDE_SERVIDOR = [] { DATOSDESDE_SERVIDOR(); };
     op.cerrar_tablas = [] {
         rt::wt::workspace().close_all();
         rt::wt::workspace().select(1);

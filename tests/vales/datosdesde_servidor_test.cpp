@@ -1,0 +1,376 @@
+// The download of master data: the six copies against the test server into a scratch store,
+// through the virtual terminal.
+#include "vales/DatosDesde_Servidor.h"
+
+#include <gtest/gtest.h>
+#include <sys/wait.h>
+#include <unistd.h>
+
+#include <filesystem>
+#include <memory>
+#include <string>
+#include <vector>
+
+#include "runtime/common/codepage.h"
+#include "support/offline_store.h"
+#include "support/servidor_prueba.h"
+#include "vales/vales_fixture.h"
+
+namespace {
+
+using rt::key::kDown;
+using rt::key::kEnter;
+using rt::key::kEsc;
+using testing_support::attr_text;
+using testing_support::grid_row_text;
+
+// Menu entries: 1 TODOS, 2 Productos ... 7 Bodegas, 8 Contar Registros, 9 Salir.
+constexpr int kBodegas = 7;
+constexpr int kContar = 8;
+
+// Statements run on the test server now, and their reverse when the test ends (also when
+// it fails), so the shared test database is left as it was found.
+class CambioServidor {
+  public:
+    CambioServidor(TMySQLServer& srv, std::vector<std::string> hacer,
+                   std::vector<std::string> deshacer)
+        : srv_(srv), deshacer_(std::move(deshacer)) {
+        for (const auto& sql : hacer) {
+            auto q = srv_.Query(sql);
+            EXPECT_FALSE(q.NetErr()) << sql << ": " << srv_.Error();
+        }
+    }
+    ~CambioServidor() {
+        for (const auto& sql : deshacer_) {
+            auto q = srv_.Query(sql);
+            EXPECT_FALSE(q.NetErr()) << sql << ": " << srv_.Error();
+        }
+    }
+
+  private:
+    TMySQLServer& srv_;
+    std::vector<std::string> deshacer_;
+};
+
+class DatosDesdeServidorTest : public testing_support::ValesTest {
+  protected:
+    DatosDesdeServidorTest() {
+        sesion.OSERVER = prueba::conectar_mariadb("test");
+        sesion.LCONECTADO = true;
+        console.set_colour("w/b,r/w");
+        console.write_at(30, 10, "pantalla de antes");
+        // Stale rows that a copy must replace, or keep when it fails.
+        local(
+            "insert into prodvtas (codi_prod, desc_prod, codi_form, desc_form, l_vigente, "
+            "l_activo) Values('VIEJO0001', 'Producto viejo', '001', 'Vieja', true, true)");
+        local("insert into bodegas (numero_bod,nombre_bod) Values(77, 'Bodega vieja' )");
+        local(
+            "insert into operario (codi_oper, nom_oper, codi_grupo, ope_activo, rut, "
+            "digito_verif) Values(99, 'Operario viejo', 'G09', true, '1', '1' )");
+    }
+
+    void elegir(int entrada) {
+        for (int i = 1; i < entrada; ++i) term.keys({kDown});
+        term.keys({kEnter});
+    }
+    void correr() { vales::DATOSDESDE_SERVIDOR(store.connection()); }
+
+    void local(const std::string& sql) {
+        rt::TODBC db(store.connection());
+        db.SetSQL(sql);
+        EXPECT_TRUE(db.Open()) << sql << "\n" << db.SQLErrorMessage();
+    }
+    // Rows as "value|value|...", exactly as the store returns them.
+    std::vector<std::string> filas_locales(const std::string& sql) {
+        rt::TODBC db(store.connection());
+        db.SetSQL(sql);
+        EXPECT_TRUE(db.Open()) << sql << "\n" << db.SQLErrorMessage();
+        std::vector<std::string> out;
+        for (const auto& row : db.Rows()) {
+            std::string line;
+            for (std::size_t i = 0; i < row.size(); ++i) line += (i ? "|" : "") + row[i];
+            out.push_back(line);
+        }
+        return out;
+    }
+    std::vector<std::string> filas_servidor(const std::string& sql) {
+        auto q = srv->Query(sql);
+        EXPECT_FALSE(q.NetErr()) << sql << ": " << srv->Error();
+        std::vector<std::string> out;
+        for (long n = 1; n <= q.LastRec(); ++n) {
+            const auto row = q.GetRow(n);
+            std::string line;
+            for (int i = 1; i <= row->FCount(); ++i) line += (i > 1 ? "|" : "") + row->Raw(i);
+            out.push_back(line);
+        }
+        return out;
+    }
+    // The last snapshot in which `utf8` was on screen (nullptr when never).
+    const rt::VirtualBackend::Snapshot* visto(const std::string& utf8) const {
+        const auto& shots = term.snapshots();
+        for (auto s = shots.rbegin(); s != shots.rend(); ++s) {
+            for (int r = 0; r < rt::kRows; ++r) {
+                if (grid_row_text(s->grid, r).find(utf8) != std::string::npos) return &*s;
+            }
+        }
+        return nullptr;
+    }
+
+    testing_support::ScratchStore store;
+    std::unique_ptr<TMySQLServer> srv = prueba::conectar_mariadb("test");
+};
+
+// What each local copy must hold, read straight from the server: codes at their full width,
+// names trimmed where the copy trims them and padded to the column width where it does not.
+struct Tabla {
+    const char* nombre;
+    const char* servidor;
+    const char* local;
+};
+const Tabla kTablas[] = {
+    {"prodvtas",
+     "select rpad(codi_prod,9,' '), trim(desc_prod), rpad(codi_form,3,' '), trim(desc_form), "
+     "l_vigente, l_activo from prodvtas where l_activo=true order by codi_prod, codi_form",
+     "select codi_prod, desc_prod, codi_form, desc_form, l_vigente, l_activo from prodvtas "
+     "order by codi_prod, codi_form"},
+    {"formulas",
+     "select rpad(prd_sale,12,' '), rpad(prd_buy,9,' '), tipo_prd, cast(consumo as double), "
+     "rpad(codi_form,3,' ') from formulas where tipo_prd='I' and prd_buy like '9%' "
+     "order by prd_sale, prd_buy",
+     "select prd_sale, prd_buy, tipo_prd, consumo, codi_form from formulas "
+     "order by prd_sale, prd_buy"},
+    {"prodcmp",
+     "select rpad(codi_prod,9,' '), rpad(desc_prod,60,' '), rpad(unid_med,3,' ') from prodcmp "
+     "where codi_prod like '9%' order by codi_prod",
+     "select codi_prod, desc_prod, unid_med from prodcmp order by codi_prod"},
+    {"unidmed",
+     "select rpad(codi_prod,9,' '), rpad(codi_unid,6,' '), rpad(desc_unid,40,' ') from unidmed "
+     "where codi_prod like '9%' order by codi_prod, codi_unid",
+     "select codi_prod, codi_unid, desc_unid from unidmed order by codi_prod, codi_unid"},
+    {"operario",
+     "select codi_oper, rpad(nom_oper,40,' '), rpad(codi_grupo,3,' '), ope_activo, "
+     "rpad(rut,8,' '), rpad(digito_verif,1,' ') from operario order by codi_oper",
+     "select codi_oper, nom_oper, codi_grupo, ope_activo, rut, digito_verif from operario "
+     "order by codi_oper"},
+    {"bodegas", "select numero_bod, trim(nombre_bod) from bodegas order by numero_bod",
+     "select numero_bod, nombre_bod from bodegas order by numero_bod"},
+};
+
+TEST_F(DatosDesdeServidorTest, TodosReplacesEveryTableWithTheServerRowsByteForByte) {
+    elegir(1);
+    term.keys({'x', kEsc});  // "Proceso terminado", then leave
+    correr();
+    for (const Tabla& t : kTablas) {
+        const auto esperadas = filas_servidor(t.servidor);
+        EXPECT_FALSE(esperadas.empty()) << t.nombre;
+        EXPECT_EQ(filas_locales(t.local), esperadas) << t.nombre;
+    }
+    // The demo rows that make the comparison worth it.
+    using std::string;
+    const auto una = [&](const string& sql) {
+        const auto filas = filas_locales(sql);
+        return filas.empty() ? string("(ninguna)") : filas.front();
+    };
+    EXPECT_EQ(una("select desc_prod from prodvtas where codi_prod='L01AA0110'"),
+              "Ladrillo refractario 'Súper' 230x114x65"_ansi);
+    EXPECT_EQ(una("select count(*) from prodvtas where codi_prod='X99ZZ9990'"), "0");  // inactive
+    EXPECT_EQ(una("select count(*) from prodvtas where codi_prod='VIEJO0001'"), "0");
+    EXPECT_EQ(una("select consumo from formulas where prd_sale='L01AA0110001' and "
+                  "prd_buy='900000004'"),
+              "0.02");
+    EXPECT_EQ(una("select codi_unid from unidmed where codi_unid like 'A01 %'"), "A01   ");
+    EXPECT_EQ(una("select nom_oper from operario where codi_oper=2"),
+              "José O'Ryan Díaz"_ansi + string(24, ' '));
+    EXPECT_EQ(una("select ope_activo from operario where codi_oper=4"), "0");  // inactive
+    EXPECT_EQ(una("select nombre_bod from bodegas where numero_bod=6"), "Patio O'Higgins");
+    EXPECT_EQ(una("select nombre_bod from bodegas where numero_bod=2"), "Producción"_ansi);
+
+    // At the closing message: the marks not under the box, the last count on the message line.
+    const auto* fin = visto("Proceso terminado");
+    ASSERT_NE(fin, nullptr) << screen_dump();
+    for (int fila : {18, 19, 20}) {
+        EXPECT_EQ(grid_row_text(fin->grid, fila, 50, 2), "OK") << fila;
+        EXPECT_EQ(attr_text(fin->grid[fila][50].attr), "+GR/N") << fila;
+    }
+    EXPECT_NE(grid_row_text(fin->grid, 35)
+                  .find("Procesando " + std::to_string(filas_servidor(kTablas[5].servidor).size()) +
+                        " registros"),
+              std::string::npos);
+    // Screen and colour as they were.
+    EXPECT_EQ(row_text(30, 10, 17), "pantalla de antes");
+    EXPECT_EQ(console.colour_text().substr(0, 7), "W/B,R/W");
+}
+
+TEST_F(DatosDesdeServidorTest, MenuLayoutAndOneTableAtATime) {
+    elegir(kBodegas);
+    term.keys({'x', kEsc});
+    correr();
+    const auto& menu = term.snapshots().front().grid;
+    const char* filas[] = {
+        "┌─────────────────────┐", "│ TODOS               │", "├─────────────────────┤",
+        "│ Productos           │", "│ Formulas            │", "│ Actividades         │",
+        "│ Especificaciones    │", "│ Operarios           │", "│ Bodegas             │",
+        "├─────────────────────┤", "│ Contar Registros    │", "├─────────────────────┤",
+        "│ Salir               │", "└─────────────────────┘",
+    };
+    for (int i = 0; i < 14; ++i) EXPECT_EQ(grid_row_text(menu, 12 + i, 30, 23), filas[i]) << i;
+    EXPECT_EQ(attr_text(menu[12][30].attr), "G/N");
+    EXPECT_EQ(attr_text(menu[13][31].attr), "+W/G");  // highlight on the first entry
+    EXPECT_EQ(attr_text(menu[15][31].attr), "+G/N");
+    EXPECT_NE(grid_row_text(menu, 35).find("[↑] [↓]   Seleccione archivo a procesar"),
+              std::string::npos)
+        << grid_row_text(menu, 35);
+
+    const auto* fin = visto("Proceso terminado");
+    ASSERT_NE(fin, nullptr);
+    EXPECT_EQ(grid_row_text(fin->grid, 20, 50, 2), "OK");
+    EXPECT_EQ(attr_text(fin->grid[20][50].attr), "+GR/G");
+    // The menu comes back with the highlight on the entry just used.
+    const auto& despues = term.snapshots().back().grid;
+    EXPECT_EQ(attr_text(despues[20][31].attr), "+W/G");
+    EXPECT_EQ(grid_row_text(despues, 20, 50, 2), "  ");
+    // Only the warehouses were copied: the other tables keep their rows.
+    EXPECT_EQ(filas_locales("select numero_bod, nombre_bod from bodegas order by numero_bod"),
+              filas_servidor(kTablas[5].servidor));
+    EXPECT_EQ(filas_locales("select codi_prod from prodvtas"),
+              std::vector<std::string>{"VIEJO0001"});
+}
+
+TEST_F(DatosDesdeServidorTest, WithoutConnectionNothingHappens) {
+    sesion.LCONECTADO = false;
+    term.keys({'x'});
+    correr();
+    const auto* msg = visto("No existe conexión con el servidor");
+    ASSERT_NE(msg, nullptr);
+    EXPECT_EQ(term.snapshots().size(), 1u);  // no menu
+    EXPECT_EQ(row_text(30, 10, 17), "pantalla de antes");
+    EXPECT_EQ(console.colour_text().substr(0, 7), "W/B,R/W");
+    EXPECT_EQ(filas_locales("select numero_bod from bodegas"), std::vector<std::string>{"77"});
+}
+
+TEST_F(DatosDesdeServidorTest, ServerReadFailureKeepsTheLocalTableAndTodosGoesOn) {
+    CambioServidor renombrada(*srv, {"rename table bodegas to bodegas_prueba_descarga"},
+                              {"rename table bodegas_prueba_descarga to bodegas"});
+    elegir(1);
+    term.keys({'x', kEnter, 'x', kEsc});  // message box, alert, "Proceso terminado"
+    correr();
+    EXPECT_NE(visto("No se pueden leer datos de servidor: BODEGAS"), nullptr) << screen_dump();
+    const auto* alerta = visto("Error: ");
+    ASSERT_NE(alerta, nullptr);
+    const auto* fin = visto("Proceso terminado");
+    ASSERT_NE(fin, nullptr);
+    EXPECT_EQ(grid_row_text(fin->grid, 19, 50, 2), "OK");
+    EXPECT_EQ(grid_row_text(fin->grid, 20, 50, 2), "no");
+    EXPECT_EQ(filas_locales("select numero_bod, nombre_bod from bodegas"),
+              std::vector<std::string>{"77|Bodega vieja"});
+    EXPECT_EQ(filas_locales(kTablas[4].local), filas_servidor(kTablas[4].servidor));
+}
+
+// A local statement that fails in the middle of a copy (here a store rule that refuses
+// warehouse 6, after five rows went in) undoes the whole copy: the table keeps the rows it
+// had, the user is told, the mark says "no".
+TEST_F(DatosDesdeServidorTest, LocalFailureMidwayLeavesTheLocalTableAsItWas) {
+    local(
+        "create trigger rechaza_bodega before insert on bodegas when new.numero_bod = 6 "
+        "begin select raise(abort, 'bodega rechazada'); end");
+    elegir(kBodegas);
+    term.keys({'x', kEnter, 'x', kEsc});
+    correr();
+    EXPECT_NE(visto("No se pueden grabar datos en la base local: BODEGAS"), nullptr)
+        << screen_dump();
+    EXPECT_NE(visto("bodega rechazada"), nullptr);
+    const auto* fin = visto("Proceso terminado");
+    ASSERT_NE(fin, nullptr);
+    EXPECT_EQ(grid_row_text(fin->grid, 20, 50, 2), "no");
+    EXPECT_EQ(filas_locales("select numero_bod, nombre_bod from bodegas"),
+              std::vector<std::string>{"77|Bodega vieja"});
+    // The store is still usable afterwards: the next copy goes through once the rule is gone.
+    local("drop trigger rechaza_bodega");
+    elegir(kBodegas);
+    term.keys({'x', kEsc});
+    correr();
+    EXPECT_EQ(filas_locales(kTablas[5].local), filas_servidor(kTablas[5].servidor));
+}
+
+// A terminal whose clock runs on by itself (so the spinner turns at every row) and which
+// ends the process the first time it shows a copy under way: the program dies in the
+// middle of a copy, after the delete and some inserts.
+class TerminalQueSeCorta : public rt::VirtualBackend {
+  public:
+    rt::LocalTime local_time() override {
+        advance(0.05);
+        return VirtualBackend::local_time();
+    }
+    void present(const rt::Grid& grid, const rt::CursorState& cursor) override {
+        if (grid_row_text(grid, 35).find("Procesando") != std::string::npos) _exit(3);
+        VirtualBackend::present(grid, cursor);
+    }
+};
+
+TEST_F(DatosDesdeServidorTest, CopyInterruptedMidwayLeavesTheLocalTableAsItWas) {
+    const std::string conexion = store.connection();
+    const pid_t pid = fork();
+    ASSERT_NE(pid, -1);
+    if (pid == 0) {
+        try {
+            TerminalQueSeCorta terminal;
+            rt::Console consola{terminal};
+            rt::install_console(&consola);
+            sesion.OSERVER = prueba::conectar_mariadb("test");
+            terminal.keys({kDown, kDown, kDown, kDown, kDown, kEnter});  // Operarios
+            vales::DATOSDESDE_SERVIDOR(conexion);
+        } catch (...) {
+        }
+        _exit(4);  // the copy ran to its end: the terminal never cut it
+    }
+    int estado = 0;
+    ASSERT_EQ(waitpid(pid, &estado, 0), pid);
+    ASSERT_TRUE(WIFEXITED(estado));
+    ASSERT_EQ(WEXITSTATUS(estado), 3);
+    EXPECT_EQ(filas_locales("select codi_oper, nom_oper from operario"),
+              std::vector<std::string>{"99|Operario viejo"});
+}
+
+TEST_F(DatosDesdeServidorTest, UnreachableStoreIsReportedNotCrashed) {
+    elegir(kBodegas);
+    term.keys({'x', kEnter, 'x', kEsc});
+    vales::DATOSDESDE_SERVIDOR(
+        rt::offline_connection_string_for((store.file().parent_path() / "no_existe.mdb").string()));
+    EXPECT_NE(visto("No se pueden grabar datos en la base local: BODEGAS"), nullptr)
+        << screen_dump();
+    EXPECT_FALSE(std::filesystem::exists(store.file().parent_path() / "no_existe.mdb"));
+}
+
+TEST_F(DatosDesdeServidorTest, EmptyServerTableEmptiesTheCopy) {
+    CambioServidor vacia(*srv,
+                         {"rename table bodegas to bodegas_prueba_descarga",
+                          "create table bodegas like bodegas_prueba_descarga"},
+                         {"drop table bodegas", "rename table bodegas_prueba_descarga to bodegas"});
+    elegir(kBodegas);
+    term.keys({'x', kEsc});
+    correr();
+    const auto* fin = visto("Proceso terminado");
+    ASSERT_NE(fin, nullptr);
+    EXPECT_EQ(grid_row_text(fin->grid, 20, 50, 2), "OK");
+    EXPECT_NE(grid_row_text(fin->grid, 35).find("Procesando 0 registros"), std::string::npos);
+    EXPECT_TRUE(filas_locales("select * from bodegas").empty());
+}
+
+TEST_F(DatosDesdeServidorTest, RecordCountsShowEachLocalTableAndSkipAnUnreadableOne) {
+    local("drop table formulas");
+    elegir(kContar);
+    term.keys({'x', kEnter, kEsc});  // message box, alert
+    correr();
+    EXPECT_NE(visto("No se puede leer FORMULAS"), nullptr) << screen_dump();
+    const auto* alerta = visto("productos: 1");
+    ASSERT_NE(alerta, nullptr) << screen_dump();
+    std::string texto;
+    for (int r = 0; r < rt::kRows; ++r) texto += grid_row_text(alerta->grid, r) + "\n";
+    for (const char* linea : {"Registros", "base de datos local", "productos: 1", "actividades: 0",
+                              "especificaciones: 0", "operarios: 1", "bodegas: 1"}) {
+        EXPECT_NE(texto.find(linea), std::string::npos) << linea << "\n" << texto;
+    }
+    EXPECT_EQ(texto.find("formulas:"), std::string::npos);
+}
+
+}  // namespace
