@@ -1,0 +1,27 @@
+#pragma once
+// On-line voucher entry: saving a complete voucher to the company server.
+#include <string_view>
+#include <vector>
+
+#include "vales/vale_registros.h"
+
+namespace vales {
+
+// Writes one production voucher to the server of the session and returns the number the
+// server's counter gave it, or 0 when nothing was written: the formula could not be read,
+// a stock-controlled ingredient is short in the warehouse (the shortage window is shown
+// unless `show_shortage` is false, as a batch upload asks), the counter could not be
+// advanced, or a write failed (the server's error is shown and everything written for the
+// voucher is undone, so the voucher can be sent again).
+//
+// The voucher's writes (counter, stock, movements, voucher rows) form one transaction:
+// the server holds either the whole voucher under its number or nothing of it, and two
+// workstations never receive the same number.
+long GRABARVALE_SERVIDOR(const DatosCab& header, const std::vector<DatosItm>& items,
+                         bool show_shortage = true);
+
+// Points per unit that an operator earns for an activity done to a specification: the
+// price of the specification for the operator's group; 0 when none is defined.
+double PUNTAJE(double operario, std::string_view actividad, std::string_view especificacion);
+
+}  // namespace vales
