@@ -36,13 +36,13 @@ inline constexpr std::string_view kHoraVacia = "  :  ";
 // One entry of aDatosItm: an activity of the formula as the user completes it. The members
 // keep the order of the seven values of an item.
 struct DatosItm {
-    std::string actividad;                        // 1 activity code (a component beginning "9")
-    double operario = 0;                          // 2 operator number; 0 until one is given
-    std::string especificacion;                   // 3 specification code, 3 characters; empty
-    std::string hora_inicio{kHoraVacia};          // 4 start time "hh:mm" (not sent to the server)
-    std::string hora_termino{kHoraVacia};         // 5 end time "hh:mm" (not sent to the server)
-    double cantidad_unitaria = 0;                 // 6 activity quantity per unit (formulas.consumo)
-    double cantidad = 0;                          // 7 quantity done; starts as the header's quantity
+    std::string actividad;                 // 1 activity code (a component beginning "9")
+    double operario = 0;                   // 2 operator number; 0 until one is given
+    std::string especificacion;            // 3 specification code, 3 characters; empty
+    std::string hora_inicio{kHoraVacia};   // 4 start time "hh:mm" (not sent to the server)
+    std::string hora_termino{kHoraVacia};  // 5 end time "hh:mm" (not sent to the server)
+    double cantidad_unitaria = 0;          // 6 activity quantity per unit (formulas.consumo)
+    double cantidad = 0;                   // 7 quantity done; starts as the header's quantity
 };
 
 // An item as the activity query gives it: no operator, specification or times yet, the
@@ -60,7 +60,7 @@ inline constexpr int kAnchoOperario = 20;
 inline constexpr int kAnchoEspecificacion = 26;
 inline constexpr int kAnchoCantidad = 12;
 inline constexpr int kAnchoLinea = 96;
-inline constexpr int kColOperario = 36;        // offsets from 0 within the line
+inline constexpr int kColOperario = 36;  // offsets from 0 within the line
 inline constexpr int kColEspecificacion = 57;
 inline constexpr int kColCantidad = 84;
 std::string linea_display(std::string_view actividad_oem, std::string_view operario_oem,

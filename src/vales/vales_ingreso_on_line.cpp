@@ -123,13 +123,16 @@ class Escritura {
   public:
     bool iniciar() { return !fallo(consulta("START TRANSACTION")); }
 
-    bool sql(const std::string& statement) {
+    // The result of a statement of the voucher; nothing when it failed, whose error and
+    // text are then kept for the report.
+    std::optional<TMySQLQuery> leer(const std::string& statement) {
         auto res = consulta(statement);
-        if (!fallo(res)) return true;
+        if (!fallo(res)) return res;
         error_ = res ? res->Error() : std::string(rt::kNoConnection);
         sentencia_ = statement;
-        return false;
+        return std::nullopt;
     }
+    bool sql(const std::string& statement) { return leer(statement).has_value(); }
     // Stock changes report their own failures on screen (message and statement).
     bool stock(double bodega, const std::string& tipo, const std::string& codigo,
                const std::string& formula, double cantidad) {
@@ -143,8 +146,9 @@ class Escritura {
 
     // Tells the user that nothing of the voucher stayed on the server, and why.
     void informar() const {
-        std::string text = "El vale no se grabó en el servidor: se deshizo todo lo escrito "
-                           "para él y puede enviarse otra vez."_ansi;
+        std::string text =
+            "El vale no se grabó en el servidor: se deshizo todo lo escrito "
+            "para él y puede enviarse otra vez."_ansi;
         text += "\r\n\r\n" + error_;
         if (!sentencia_.empty()) text += "\r\n\r\n" + sentencia_;
         abm::VERMEMO(text);
@@ -159,18 +163,17 @@ class Escritura {
 // committed or rolled back. 0 when the counter could not be advanced or read.
 long tomar_numero(Escritura& w) {
     if (!w.sql("update paramet set num_vales = num_vales + 01")) return 0;
-    auto res = consulta("select num_vales from paramet");
-    if (!hay_filas(res)) return 0;
+    auto res = w.leer("select num_vales from paramet");
+    if (!res || res->LastRec() == 0) return 0;
     return std::lround(res->FieldGet("num_vales").number());
 }
 
 // The formula whose stock the product shares, when its catalogue row names one; otherwise
 // its own. nullopt when the catalogue cannot be read.
-std::optional<std::string> formula_de_stock(const DatosCab& cab) {
-    auto res = consulta("select codi_form_rel from prodvtas where codi_prod='" +
-                        sqltexto(cab.producto) + "' and codi_form='" + sqltexto(cab.formula) +
-                        "'");
-    if (fallo(res)) return std::nullopt;
+std::optional<std::string> formula_de_stock(Escritura& w, const DatosCab& cab) {
+    auto res = w.leer("select codi_form_rel from prodvtas where codi_prod='" +
+                      sqltexto(cab.producto) + "' and codi_form='" + sqltexto(cab.formula) + "'");
+    if (!res) return std::nullopt;
     // A product removed from the catalogue since an off-line voucher was recorded keeps
     // the formula the voucher names.
     if (res->LastRec() == 0) return cab.formula;
@@ -181,24 +184,23 @@ std::optional<std::string> formula_de_stock(const DatosCab& cab) {
 
 bool escribir_vale(Escritura& w, long numero, const DatosCab& cab,
                    const std::vector<DatosItm>& items, const std::vector<Ingrediente>& ingr) {
-    const auto rel = formula_de_stock(cab);
-    if (!rel) return w.sql("select codi_form_rel from prodvtas");  // records the error
+    const auto rel = formula_de_stock(w, cab);
+    if (!rel) return false;
     const std::string formula = *rel;
     const std::string num = sqlnum(static_cast<double>(numero));
     const std::string fecha = cab.fecha.dtos();
     const std::string bodega = sqlnum(cab.bodega);
     const std::string usuario = sqltexto(ses().COD_USUARIO);
-    const std::string cabecera_fila = "insert into vales set nume_folio=" + num +
-                                      ", fecha_prod='" + fecha + "', codi_prod='" +
-                                      sqltexto(cab.producto) + "', codi_form='" +
-                                      sqltexto(formula) + "', cantidad=";
+    const std::string cabecera_fila = "insert into vales set nume_folio=" + num + ", fecha_prod='" +
+                                      fecha + "', codi_prod='" + sqltexto(cab.producto) +
+                                      "', codi_form='" + sqltexto(formula) + "', cantidad=";
 
     if (!w.stock(cab.bodega, "P", cab.producto, formula, cab.cantidad)) return false;
-    if (!w.sql("insert into mov_stock set tipo_doc='7', nume_doc=" + num + ", fecha_doc='" +
-               fecha + "', rut_doc='', tipo_prd='P', codi_prod='" + sqltexto(cab.producto) +
+    if (!w.sql("insert into mov_stock set tipo_doc='7', nume_doc=" + num + ", fecha_doc='" + fecha +
+               "', rut_doc='', tipo_prd='P', codi_prod='" + sqltexto(cab.producto) +
                "', codi_form='" + sqltexto(formula) + "', cantidad=" + sqlnum(cab.cantidad) +
-               ", numero_bod=" + bodega + ", bodega_rel='', l_anular=false, usuario='" +
-               usuario + "'"))
+               ", numero_bod=" + bodega + ", bodega_rel='', l_anular=false, usuario='" + usuario +
+               "'"))
         return false;
 
     for (const auto& item : items) {
@@ -220,8 +222,7 @@ bool escribir_vale(Escritura& w, long numero, const DatosCab& cab,
                    ", codi_oper=0, codi_tipo='', puntaje_un=0, c_estado='1'"))
             return false;
         const double consumido = -redondeo(ing.consumo * cab.cantidad);
-        if (!w.stock(cab.bodega, ing.tipo, ing.codigo, ing.formula_stock, consumido))
-            return false;
+        if (!w.stock(cab.bodega, ing.tipo, ing.codigo, ing.formula_stock, consumido)) return false;
         if (!w.sql("insert into mov_stock set tipo_doc='8', nume_doc=" + num + ", fecha_doc='" +
                    fecha + "', rut_doc='', tipo_prd='" + sqltexto(ing.tipo) + "', codi_prod='" +
                    sqltexto(ing.codigo) + "', codi_form='" + sqltexto(ing.formula_stock) +
@@ -290,9 +291,9 @@ double PUNTAJE(double operario, std::string_view actividad, std::string_view esp
         grupo = res->FieldGet("codi_grupo").text();
     }
     // The specification takes the first three characters of the six-character key.
-    auto res = consulta("select prec_unid from unidmed where codi_prod='" + sqltexto(actividad) +
-                        "' and codi_unid='" +
-                        sqltexto(abm::pad_right(especificacion, 3) + grupo) + "'");
+    auto res =
+        consulta("select prec_unid from unidmed where codi_prod='" + sqltexto(actividad) +
+                 "' and codi_unid='" + sqltexto(abm::pad_right(especificacion, 3) + grupo) + "'");
     if (!hay_filas(res)) return 0;
     return res->FieldGet("prec_unid").number();
 }

@@ -1,0 +1,371 @@
+// Saving vouchers to the test company: rows, stock, numbering, shortages and failures.
+// The products, components and warehouse 77 used here are this file's own (codes
+// beginning with "Z"); the counter and every row written are put back after each test.
+#include <gtest/gtest.h>
+#include <sys/wait.h>
+#include <unistd.h>
+
+#include <algorithm>
+#include <set>
+#include <string>
+#include <vector>
+
+#include "abm/servidor_abm.h"
+#include "runtime/screen/keys.h"
+#include "vales/vales_ingreso_on_line.h"
+
+namespace {
+
+using namespace vales;
+
+class GrabarVale : public prueba::ServidorAbm {
+  protected:
+    GrabarVale() {
+        borrar_datos_propios();
+        contador_ = contador();
+        sql("insert into bodegas (numero_bod, nombre_bod, l_activo, l_vales) values "
+            "(77, 'Bodega de pruebas', 1, 1)");
+        sql("insert into prodcmp (codi_prod, desc_prod, unid_med, l_ctrl_stk) values "
+            "('ZCOMP0001', 'Arena s\xEDlice ''fina''', 'KG', 1), "
+            "('ZCOMP0002', 'Agua de prueba', 'LT', 0)");
+        sql("insert into prodvtas (codi_prod, codi_form, desc_prod, desc_form, unid_med, "
+            "l_ctrl_stk, codi_form_rel) values "
+            "('ZPRUEBA01', '001', 'Pieza de prueba', 'Propia', 'UN', 1, '---'), "
+            "('ZPRUEBA01', '002', 'Pieza de prueba', 'Comparte 001', 'UN', 1, '001'), "
+            "('ZSUBPR001', '001', 'Mezcla de prueba', 'Propia', 'KG', 1, '---'), "
+            "('ZSUBPR001', '002', 'Mezcla de prueba', 'Comparte 001', 'KG', 1, '001')");
+        sql("insert into formulas (prd_sale, prd_buy, tipo_prd, codi_form, consumo) values "
+            "('ZPRUEBA01001', '900000001', 'I', '', 1), "
+            "('ZPRUEBA01001', '900000003', 'I', '', 1), "
+            "('ZPRUEBA01001', 'ZCOMP0001', 'I', '', 2.5), "
+            "('ZPRUEBA01001', 'ZCOMP0002', 'I', '', 0.5), "
+            "('ZPRUEBA01001', 'ZSUBPR001', 'P', '002', 0.25), "
+            "('ZPRUEBA01002', '900000001', 'I', '', 1), "
+            "('ZPRUEBA01002', 'ZCOMP0001', 'I', '', 1)");
+        sql("insert into stock_bodegas (numero_bod, tipo_prd, codi_prod, codi_form, stock) "
+            "values (77, 'I', 'ZCOMP0001', '', 1000), (77, 'P', 'ZSUBPR001', '001', 200), "
+            "(77, 'P', 'ZPRUEBA01', '001', 10)");
+        sesion.COD_USUARIO = "o'brien";
+    }
+    ~GrabarVale() override {
+        if (!sesion.OSERVER || !sesion.OSERVER->SelectDB("test")) return;
+        borrar_datos_propios();
+        sesion.OSERVER->Query("update paramet set num_vales=" + std::to_string(contador_));
+    }
+    void borrar_datos_propios() {
+        for (const char* s :
+             {"delete from bodegas where numero_bod=77",
+              "delete from prodcmp where codi_prod like 'Z%'",
+              "delete from prodvtas where codi_prod like 'Z%'",
+              "delete from formulas where prd_sale like 'Z%'",
+              "delete from stock_bodegas where numero_bod=77",
+              "delete from vales where numero_bod=77", "delete from mov_stock where numero_bod=77"})
+            sesion.OSERVER->Query(s);
+    }
+
+    long contador() {
+        return static_cast<long>(
+            sesion.OSERVER->Query("select num_vales from paramet").FieldGet(1).number());
+    }
+    double stock(const std::string& kind, const std::string& code, const std::string& formula) {
+        auto q = sesion.OSERVER->Query(
+            "select stock from stock_bodegas where numero_bod=77 and "
+            "tipo_prd='" +
+            kind + "' and codi_prod='" + code + "' and codi_form='" + formula + "'");
+        EXPECT_EQ(q.LastRec(), 1) << kind << " " << code << " " << formula;
+        return q.FieldGet(1).number();
+    }
+    // The rows of a table for one voucher, each as the listed columns joined by "|".
+    std::vector<std::string> filas(const std::string& select, const std::string& table,
+                                   const std::string& where) {
+        auto q = sesion.OSERVER->Query("select concat_ws('|', " + select + ") from " + table +
+                                       " where " + where + " order by id");
+        EXPECT_FALSE(q.NetErr()) << q.Error();
+        std::vector<std::string> out;
+        for (long n = 1; n <= q.LastRec(); ++n) out.push_back(q.GetRow(n)->Raw(1));
+        return out;
+    }
+    std::vector<std::string> vales_de(long numero) {
+        return filas(
+            "fecha_prod, codi_prod, codi_form, cantidad, malas, numero_bod, codi_insu, "
+            "form_insu, tipo_insu, consumo, codi_oper, codi_tipo, puntaje_un, c_estado",
+            "vales", "nume_folio=" + std::to_string(numero));
+    }
+    std::vector<std::string> movimientos_de(long numero) {
+        return filas(
+            "tipo_doc, fecha_doc, tipo_prd, codi_prod, codi_form, cantidad, numero_bod, "
+            "l_anular, usuario",
+            "mov_stock", "nume_doc=" + std::to_string(numero) + " and numero_bod=77");
+    }
+    long filas_propias(const std::string& table) {
+        return sesion.OSERVER->Query("select * from " + table + " where numero_bod=77").LastRec();
+    }
+
+    static DatosCab cabecera(std::string formula, double cantidad) {
+        DatosCab cab;
+        cab.producto = "ZPRUEBA01";
+        cab.formula = std::move(formula);
+        cab.bodega = 77;
+        cab.fecha = *rt::Fecha::from_ymd(2026, 12, 7);
+        cab.cantidad = cantidad;
+        cab.malas = 3;
+        return cab;
+    }
+    static DatosItm item(std::string act, double oper, std::string spec, double cantidad) {
+        DatosItm it = item_nuevo(act, 1, cantidad);
+        it.operario = oper;
+        it.especificacion = std::move(spec);
+        return it;
+    }
+    // The screen as it was shown at each key wait, row by row (UTF-8).
+    std::vector<std::string> pantalla_en_espera(std::size_t n) {
+        std::vector<std::string> rows;
+        for (int r = 0; r < rt::kRows; ++r) rows.push_back(en_espera(n, r));
+        return rows;
+    }
+    std::string en_espera(std::size_t n, int row, int col = 0, int width = rt::kCols) {
+        return testing_support::grid_row_text(term.snapshots().at(n).grid, row, col, width);
+    }
+
+    long contador_ = 0;
+};
+
+TEST_F(GrabarVale, WritesActivitiesIngredientsMovementsAndStock) {
+    const long antes = contador();
+    // The second activity was split in two: two rows with their own quantities.
+    const std::vector<DatosItm> items = {item("900000001", 1, "A01", 60),
+                                         item("900000001", 3, "A02", 40),
+                                         item("900000003", 6, "C01", 100)};
+    const long numero = GRABARVALE_SERVIDOR(cabecera("001", 100), items);
+    EXPECT_EQ(numero, antes + 1);
+    EXPECT_EQ(contador(), antes + 1);
+    EXPECT_EQ(vales_de(numero),
+              (std::vector<std::string>{
+                  "2026-12-07|ZPRUEBA01|001|60.000|3.000|77|900000001||I|1.00000|1|A01|1.5000|1",
+                  "2026-12-07|ZPRUEBA01|001|40.000|3.000|77|900000001||I|1.00000|3|A02|2.5000|1",
+                  "2026-12-07|ZPRUEBA01|001|100.000|3.000|77|900000003||I|1.00000|6|C01|0.5000|1",
+                  "2026-12-07|ZPRUEBA01|001|100.000|3.000|77|ZCOMP0001||I|2.50000|0||0.0000|1",
+                  "2026-12-07|ZPRUEBA01|001|100.000|3.000|77|ZCOMP0002||I|0.50000|0||0.0000|1",
+                  "2026-12-07|ZPRUEBA01|001|100.000|3.000|77|ZSUBPR001|001|P|0.25000|0||0.0000|1",
+              }));
+    EXPECT_EQ(movimientos_de(numero), (std::vector<std::string>{
+                                          "7|2026-12-07|P|ZPRUEBA01|001|100.000|77|0|o'brien",
+                                          "8|2026-12-07|I|ZCOMP0001||-250.000|77|0|o'brien",
+                                          "8|2026-12-07|I|ZCOMP0002||-50.000|77|0|o'brien",
+                                          "8|2026-12-07|P|ZSUBPR001|001|-25.000|77|0|o'brien",
+                                      }));
+    EXPECT_EQ(stock("P", "ZPRUEBA01", "001"), 110) << "the rejected quantity moves no stock";
+    EXPECT_EQ(stock("I", "ZCOMP0001", ""), 750);
+    EXPECT_EQ(stock("I", "ZCOMP0002", ""), -50) << "not controlled: still consumed";
+    EXPECT_EQ(stock("P", "ZSUBPR001", "001"), 175) << "formula 002 draws on the stock of 001";
+    EXPECT_EQ(mensajes(), prueba::Mensajes{});
+    EXPECT_TRUE(term.snapshots().empty()) << "a good save waits for no key";
+}
+
+TEST_F(GrabarVale, ProductFormulaSharingStockRecordsEverythingUnderTheRelatedFormula) {
+    const long numero = GRABARVALE_SERVIDOR(cabecera("002", 5), {item("900000001", 1, "A01", 5)});
+    ASSERT_GT(numero, 0);
+    EXPECT_EQ(vales_de(numero),
+              (std::vector<std::string>{
+                  "2026-12-07|ZPRUEBA01|001|5.000|3.000|77|900000001||I|1.00000|1|A01|1.5000|1",
+                  "2026-12-07|ZPRUEBA01|001|5.000|3.000|77|ZCOMP0001||I|1.00000|0||0.0000|1",
+              }));
+    EXPECT_EQ(movimientos_de(numero)[0], "7|2026-12-07|P|ZPRUEBA01|001|5.000|77|0|o'brien");
+    EXPECT_EQ(stock("P", "ZPRUEBA01", "001"), 15);
+    EXPECT_EQ(sesion.OSERVER
+                  ->Query("select * from stock_bodegas where codi_prod='ZPRUEBA01' and "
+                          "codi_form='002'")
+                  .LastRec(),
+              0);
+}
+
+// Stock of ZCOMP0001 1000 (2.5 per unit) and of ZSUBPR001 001 200 (0.25 per unit): 400
+// units take the first exactly, one hundredth more is short of it alone, 900 of both.
+TEST_F(GrabarVale, ShortageRefusesWithoutWritingAndShowsTheWindowWhenAsked) {
+    struct Case {
+        double cantidad;
+        bool show;
+        std::vector<std::string> lines;  // the start of each shortage line shown
+    };
+    const std::vector<Case> cases = {
+        {400.01,
+         true,
+         {"I ZCOMP0001     Arena s\xC3\x9Dlice 'fina'                         1.000,03       "
+          "1.000,00           0,03"}},
+        {900,
+         true,
+         {"I ZCOMP0001", "P ZSUBPR001 001 Mezcla de prueba" + std::string(30, ' ') +
+                             "225,00         200,00          25,00"}},
+        {900, false, {}},
+    };
+    const long antes = contador();
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.cantidad);
+        const std::size_t shots = term.snapshots().size();
+        const auto tones = term.tones().size();
+        if (c.show) term.keys({rt::key::kEsc});
+        EXPECT_EQ(GRABARVALE_SERVIDOR(cabecera("001", c.cantidad),
+                                      {item("900000001", 1, "A01", c.cantidad)}, c.show),
+                  0);
+        EXPECT_EQ(contador(), antes);
+        EXPECT_EQ(filas_propias("vales"), 0);
+        EXPECT_EQ(filas_propias("mov_stock"), 0);
+        EXPECT_EQ(stock("I", "ZCOMP0001", ""), 1000);
+        EXPECT_EQ(row_text(10).find("Stock Insuficiente"), std::string::npos) << "screen restored";
+        if (!c.show) {
+            EXPECT_EQ(term.snapshots().size(), shots) << "a batch is never stopped";
+            EXPECT_EQ(term.tones().size(), tones);
+            continue;
+        }
+        ASSERT_EQ(term.snapshots().size(), shots + 1);
+        EXPECT_EQ(term.tones().size(), tones + 1);
+        EXPECT_EQ(en_espera(shots, 10, 1, 30), "< Error - Stock Insuficiente >");
+        const std::string heading = en_espera(shots, 11, 1, 98);
+        EXPECT_EQ(heading.substr(0, 28), "T Producto  Frm Descripción");
+        for (int i = 0; i < 3; ++i) {
+            const std::string shown = en_espera(shots, 13 + i, 1, 98);
+            const std::string want = i < int(c.lines.size()) ? c.lines[i] : "";
+            EXPECT_EQ(shown.substr(0, want.size()), want);
+            if (want.empty()) {
+                EXPECT_EQ(shown, std::string(98, ' '));
+            }
+        }
+        if (c.lines.size() != 1) continue;
+        // The three numbers end under "Requerido", "Stock" and "Faltante" (ASCII from
+        // column 20 on in both texts).
+        const std::string line = en_espera(shots, 13, 20, 79);
+        const std::string head = en_espera(shots, 11, 20, 79);
+        EXPECT_EQ(line.back(), '3');
+        EXPECT_EQ(head.substr(head.size() - 8), "Faltante");
+        EXPECT_EQ(head.find("Requerido") + 9, line.find(",03") + 3);
+        EXPECT_EQ(head.find("Stock") + 5, line.find(",00") + 3);
+        EXPECT_NE(en_espera(shots, 35).find("[Esc]Salir"), std::string::npos);
+    }
+}
+
+// An off-line voucher may name a product removed from the catalogue since: it is saved
+// under its own formula, never under an empty one.
+TEST_F(GrabarVale, ProductNoLongerInTheCatalogueKeepsItsFormula) {
+    sql("delete from prodvtas where codi_prod='ZPRUEBA01'");
+    const long numero = GRABARVALE_SERVIDOR(cabecera("002", 5), {item("900000001", 1, "A01", 5)});
+    ASSERT_GT(numero, 0);
+    EXPECT_EQ(movimientos_de(numero)[0], "7|2026-12-07|P|ZPRUEBA01|002|5.000|77|0|o'brien");
+    EXPECT_EQ(vales_de(numero)[0].substr(0, 24), "2026-12-07|ZPRUEBA01|002");
+    EXPECT_EQ(stock("P", "ZPRUEBA01", "002"), 5);
+}
+
+TEST_F(GrabarVale, ExactStockIsEnough) {
+    EXPECT_GT(GRABARVALE_SERVIDOR(cabecera("001", 400), {item("900000001", 1, "A01", 400)}), 0);
+    EXPECT_EQ(stock("I", "ZCOMP0001", ""), 0);
+    EXPECT_EQ(stock("P", "ZSUBPR001", "001"), 100);
+}
+
+TEST_F(GrabarVale, PointsOfTheOperatorsGroupForActivityAndSpecification) {
+    struct Case {
+        double oper;
+        const char* act;
+        const char* spec;
+        double points;
+    } cases[] = {
+        {1, "900000001", "A01", 1.5},   // G01
+        {3, "900000001", "A02", 2.5},   // G02
+        {5, "900000002", "B02", 1.25},  // G03
+        {5, "900000001", "A01", 0},     // G03 has no points for A01
+        {1, "900000001", "ZZZ", 0},     // no such specification
+        {99, "900000001", "A01", 0},    // no such operator
+        {1, "900000001", "", 0},        // no specification given yet
+    };
+    for (const auto& c : cases)
+        EXPECT_EQ(PUNTAJE(c.oper, c.act, c.spec), c.points) << c.oper << " " << c.spec;
+}
+
+// A statement that fails half way (an activity code too long for its column) leaves
+// nothing of the voucher: no rows, no movements, no stock change, no number used; the
+// user is shown the server's error.
+TEST_F(GrabarVale, FailingStatementUndoesTheWholeVoucher) {
+    const long antes = contador();
+    term.keys({rt::key::kEsc});  // leaves the error viewer
+    const std::vector<DatosItm> items = {item("900000001", 1, "A01", 100),
+                                         item("900000003XX", 6, "C01", 100)};
+    EXPECT_EQ(GRABARVALE_SERVIDOR(cabecera("001", 100), items), 0);
+    EXPECT_EQ(contador(), antes);
+    EXPECT_EQ(filas_propias("vales"), 0);
+    EXPECT_EQ(filas_propias("mov_stock"), 0);
+    EXPECT_EQ(stock("P", "ZPRUEBA01", "001"), 10);
+    EXPECT_EQ(stock("I", "ZCOMP0001", ""), 1000);
+    ASSERT_EQ(term.snapshots().size(), 1u);
+    std::string viewer;
+    for (const auto& row : pantalla_en_espera(0)) viewer += row + "\n";
+    EXPECT_NE(viewer.find("El vale no se grabó en el servidor"), std::string::npos) << viewer;
+    EXPECT_NE(viewer.find("Data too long"), std::string::npos) << viewer;
+    EXPECT_NE(viewer.find("900000003XX"), std::string::npos) << "the statement is shown";
+
+    // The same voucher, mended, is saved under the next number.
+    const long numero = GRABARVALE_SERVIDOR(cabecera("001", 100), {items[0]});
+    EXPECT_EQ(numero, antes + 1);
+    EXPECT_EQ(vales_de(numero).size(), 4u);
+}
+
+TEST_F(GrabarVale, UnreadableFormulaWritesNothing) {
+    const long antes = contador();
+    auto conectado = sesion.OSERVER;
+    sin_base_de_datos();
+    EXPECT_EQ(GRABARVALE_SERVIDOR(cabecera("001", 1), {item("900000001", 1, "A01", 1)}), 0);
+    EXPECT_EQ(mensajes(), prueba::Mensajes{"No se puede leer fórmula de producto"});
+    sesion.OSERVER = conectado;
+    EXPECT_EQ(contador(), antes);
+}
+
+// Workstations saving at the same time, each on its own connection, never share a number.
+TEST_F(GrabarVale, ConcurrentSavesNeverShareANumber) {
+    constexpr int kProcesses = 4, kVouchers = 15;
+    const long antes = contador();
+    std::vector<std::pair<pid_t, int>> children;
+    int go[2];
+    ASSERT_EQ(::pipe(go), 0);
+    for (int p = 0; p < kProcesses; ++p) {
+        int out[2];
+        ASSERT_EQ(::pipe(out), 0);
+        const pid_t child = ::fork();
+        ASSERT_GE(child, 0);
+        if (child == 0) {
+            // The parent's connection belongs to the parent: leave it untouched (no close).
+            new std::shared_ptr<rt::TMySQLServer>(std::move(sesion.OSERVER));
+            sesion.OSERVER = prueba::conectar_mariadb("test");
+            ::close(out[0]);
+            ::close(go[1]);
+            char start = 0;
+            if (::read(go[0], &start, 1) != 0) ::_exit(3);  // released when the pipe closes
+            for (int v = 0; v < kVouchers; ++v) {
+                const long n = GRABARVALE_SERVIDOR(cabecera("002", 1),
+                                                   {item("900000001", 1, "A01", 1)}, false);
+                if (::write(out[1], &n, sizeof n) != sizeof n) ::_exit(4);
+            }
+            ::_exit(0);
+        }
+        ::close(out[1]);
+        children.emplace_back(child, out[0]);
+    }
+    ::close(go[0]);
+    ::close(go[1]);  // all start together
+    std::vector<long> numbers;
+    for (auto [pid, fd] : children) {
+        long n = 0;
+        while (::read(fd, &n, sizeof n) == sizeof n) numbers.push_back(n);
+        ::close(fd);
+        int status = 0;
+        ASSERT_EQ(::waitpid(pid, &status, 0), pid);
+        EXPECT_TRUE(WIFEXITED(status) && WEXITSTATUS(status) == 0);
+    }
+    ASSERT_EQ(numbers.size(), std::size_t(kProcesses * kVouchers));
+    std::sort(numbers.begin(), numbers.end());
+    EXPECT_EQ(std::set<long>(numbers.begin(), numbers.end()).size(), numbers.size())
+        << "a number was given twice";
+    EXPECT_EQ(numbers.front(), antes + 1);
+    EXPECT_EQ(numbers.back(), antes + kProcesses * kVouchers);
+    EXPECT_EQ(contador(), antes + kProcesses * kVouchers);
+    for (long n : numbers) EXPECT_EQ(vales_de(n).size(), 2u) << n;
+    EXPECT_EQ(stock("I", "ZCOMP0001", ""), 1000 - kProcesses * kVouchers);
+}
+
+}  // namespace
