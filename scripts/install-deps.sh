@@ -7,6 +7,7 @@ packages=(
     libmariadb-dev mariadb-server mariadb-client
     unixodbc unixodbc-dev libsqliteodbc libsqlite3-dev sqlite3
     tmux
+    cups-client poppler-utils
 )
 missing=()
 for p in "${packages[@]}"; do

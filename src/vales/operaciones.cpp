@@ -7,6 +7,7 @@
 #include "runtime/server/tmysql.h"
 #include "runtime/worktables/workspace.h"
 #include "vales/DatosDesde_Servidor.h"
+#include "vales/print_vales.h"
 #include "vales/servidores.h"
 #include "vales/vales_login.h"
 
@@ -61,6 +62,7 @@ Operaciones operaciones_del_programa() {
     op.CONECTARSERVIDOR = CONECTARSERVIDOR;
     op.DESCONECTARSERVIDOR = DESCONECTARSERVIDOR;
     op.DATOSDESDE_SERVIDOR = [] { DATOSDESDE_SERVIDOR(); };
+    op.IMPRIMIRVALES = IMPRIMIRVALES;
     op.cerrar_tablas = [] {
         rt::wt::workspace().close_all();
         rt::wt::workspace().select(1);

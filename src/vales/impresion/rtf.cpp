@@ -1,0 +1,58 @@
+#include <cmath>
+#include <cstdio>
+#include <string>
+
+#include "vales/impresion/formatos.h"
+
+namespace impresion {
+namespace {
+
+long twips(double mm) {
+    return std::lround(mm * 1440.0 / 25.4);
+}
+
+// RTF text: Windows-1252 bytes above ASCII as \'hh, the three special characters escaped,
+// control bytes dropped.
+std::string escapar(const std::string& ansi) {
+    std::string out;
+    for (unsigned char ch : ansi) {
+        if (ch == '\\' || ch == '{' || ch == '}') {
+            out += '\\';
+            out += static_cast<char>(ch);
+        } else if (ch >= 128) {
+            char buf[8];
+            std::snprintf(buf, sizeof buf, "\\'%02x", ch);
+            out += buf;
+        } else if (ch >= 32) {
+            out += static_cast<char>(ch);
+        }
+    }
+    return out;
+}
+
+}  // namespace
+
+std::string documento_rtf(const Documento& doc) {
+    std::string s =
+        "{\\rtf1\\ansi\\ansicpg1252\\deff0\n"
+        "{\\fonttbl{\\f0\\fmodern\\fcharset0 Courier New;}}\n"
+        "{\\info{\\title " +
+        escapar(doc.nombre) + "}}\n\\paperw" + std::to_string(twips(kAnchoPaginaMm)) +
+        "\\paperh" + std::to_string(twips(kAltoPaginaMm)) +
+        "\\margl0\\margr0\\margt0\\margb0\n";
+    for (std::size_t i = 0; i < doc.paginas.size(); ++i) {
+        // Each text is a frame placed from the page's corner; a plain paragraph after the
+        // page's frames anchors them and breaks to the next page.
+        for (const TextoImpreso& t : doc.paginas[i].textos) {
+            const long ancho = twips(ancho_mm(t.texto.size() + 2, t.puntos));
+            s += "{\\pard\\plain\\pvpg\\phpg\\posx" + std::to_string(twips(x_mm(t.columna, t.puntos))) +
+                 "\\posy" + std::to_string(twips(y_mm(t.fila))) + "\\absw" + std::to_string(ancho) +
+                 "\\f0\\fs" + std::to_string(std::lround(t.puntos * 2)) + (t.negrita ? "\\b" : "") +
+                 " " + escapar(t.texto) + "\\par}\n";
+        }
+        s += i + 1 < doc.paginas.size() ? "\\pard\\plain\\fs2\\page\n" : "\\pard\\plain\\fs2\\par\n";
+    }
+    return s + "}\n";
+}
+
+}  // namespace impresion
