@@ -12,10 +12,9 @@
 
 namespace vales {
 
-const std::vector<std::string> kDestinos = {std::string(impresion::kImpresora),
-                                            std::string(impresion::kPdf),
-                                            std::string(impresion::kHtml),
-                                            std::string(impresion::kRtf)};
+const std::vector<std::string> kDestinos = {
+    std::string(impresion::kImpresora), std::string(impresion::kPdf), std::string(impresion::kHtml),
+    std::string(impresion::kRtf)};
 
 namespace {
 

@@ -93,8 +93,9 @@ void dibujar_vale(impresion::TPRINT& job, double r, const TMySQLRow& cab, TMySQL
     ambas_copias(job, r + 4, 0, 82, "Cantidad:");
     ambas_copias(job, r + 4, 10, 92, cantidad(cab.FieldGet("cantidad").number()), 0, true);
     ambas_copias(job, r + 5, 0, 82, guiones);
-    ambas_copias(job, r + 6, 0, 82,
-                 "Actividad                 Operario             Especificación         Cantidad"_ansi);
+    ambas_copias(
+        job, r + 6, 0, 82,
+        "Actividad                 Operario             Especificación         Cantidad"_ansi);
     ambas_copias(job, r + 7, 0, 82, guiones);
     if (!items) return;
     double fila = r + 7.6;
@@ -158,11 +159,12 @@ void ResumenImpresion::omitir(long desde, long hasta) {
 void avisar_omitidos(const ResumenImpresion& resumen) {
     if (resumen.omitidos == 0) return;
     std::string lista;
-    for (long n : resumen.primeros_omitidos) lista += (lista.empty() ? "" : ", ") + std::to_string(n);
+    for (long n : resumen.primeros_omitidos)
+        lista += (lista.empty() ? "" : ", ") + std::to_string(n);
     if (resumen.omitidos > static_cast<long>(resumen.primeros_omitidos.size())) lista += ", ...";
-    rt::alert("No se imprimieron " + std::to_string(resumen.omitidos) +
-              " vale(s) del rango:;no existen en el servidor o no se pudieron leer;Folios: " +
-              lista);
+    rt::alert(
+        "No se imprimieron " + std::to_string(resumen.omitidos) +
+        " vale(s) del rango:;no existen en el servidor o no se pudieron leer;Folios: " + lista);
 }
 
 void PRINTVALE(const std::string& destino, long primero, long ultimo) {

@@ -46,8 +46,7 @@ ResumenImpresion imprimir_rango(impresion::TPRINT& job, TMySQLServer& server, lo
 
 // One voucher block with origin row r: the header texts of both copies, then the items of
 // the result (nullptr: none) from row r + 7.6, 0.6 rows apart.
-void dibujar_vale(impresion::TPRINT& job, double r, const TMySQLRow& cabecera,
-                  TMySQLQuery* items);
+void dibujar_vale(impresion::TPRINT& job, double r, const TMySQLRow& cabecera, TMySQLQuery* items);
 
 // The statements that read a voucher's header and its activity items.
 std::string sql_cabecera_vale(long folio);

@@ -17,11 +17,20 @@ std::string escapar(const std::string& ansi) {
     std::string out;
     for (char ch : cp::ansi_to_utf8(ansi)) {
         switch (ch) {
-            case '&': out += "&amp;"; break;
-            case '<': out += "&lt;"; break;
-            case '>': out += "&gt;"; break;
-            case '"': out += "&quot;"; break;
-            default: out += ch;
+            case '&':
+                out += "&amp;";
+                break;
+            case '<':
+                out += "&lt;";
+                break;
+            case '>':
+                out += "&gt;";
+                break;
+            case '"':
+                out += "&quot;";
+                break;
+            default:
+                out += ch;
         }
     }
     return out;
@@ -40,16 +49,16 @@ const char* const kEstilo =
 }  // namespace
 
 std::string documento_html(const Documento& doc) {
-    std::string s = "<!DOCTYPE html>\n<html lang=\"es\">\n<head>\n<meta charset=\"utf-8\">\n<title>" +
-                    escapar(doc.nombre) + "</title>\n<style>\n" + kEstilo +
-                    "</style>\n</head>\n<body>\n";
+    std::string s =
+        "<!DOCTYPE html>\n<html lang=\"es\">\n<head>\n<meta charset=\"utf-8\">\n<title>" +
+        escapar(doc.nombre) + "</title>\n<style>\n" + kEstilo + "</style>\n</head>\n<body>\n";
     for (const Pagina& p : doc.paginas) {
         s += "<div class=\"pagina\">\n";
         for (const TextoImpreso& t : p.textos) {
             char size[32];
             std::snprintf(size, sizeof size, "%gpt", t.puntos);
-            s += std::string("<span") + (t.negrita ? " class=\"b\"" : "") + " style=\"left:" +
-                 mm(x_mm(t.columna, t.puntos)) + ";top:" + mm(y_mm(t.fila)) +
+            s += std::string("<span") + (t.negrita ? " class=\"b\"" : "") +
+                 " style=\"left:" + mm(x_mm(t.columna, t.puntos)) + ";top:" + mm(y_mm(t.fila)) +
                  ";font-size:" + size + "\">" + escapar(t.texto) + "</span>\n";
         }
         s += "</div>\n";

@@ -40,11 +40,10 @@ std::string contenido(const Pagina& pagina) {
     std::string s;
     for (const TextoImpreso& t : pagina.textos) {
         const double x = x_mm(t.columna, t.puntos) * kPuntosPorMm;
-        const double y = kAltoPaginaMm * kPuntosPorMm - y_mm(t.fila) * kPuntosPorMm -
-                         t.puntos * kAscenso;
-        s += "BT /" + std::string(t.negrita ? "F2 " : "F1 ") + numero(t.puntos) +
-             " Tf 1 0 0 1 " + numero(x) + " " + numero(y) + " Tm " + literal(t.texto) +
-             " Tj ET\n";
+        const double y =
+            kAltoPaginaMm * kPuntosPorMm - y_mm(t.fila) * kPuntosPorMm - t.puntos * kAscenso;
+        s += "BT /" + std::string(t.negrita ? "F2 " : "F1 ") + numero(t.puntos) + " Tf 1 0 0 1 " +
+             numero(x) + " " + numero(y) + " Tm " + literal(t.texto) + " Tj ET\n";
     }
     return s;
 }

@@ -37,20 +37,21 @@ std::string documento_rtf(const Documento& doc) {
         "{\\rtf1\\ansi\\ansicpg1252\\deff0\n"
         "{\\fonttbl{\\f0\\fmodern\\fcharset0 Courier New;}}\n"
         "{\\info{\\title " +
-        escapar(doc.nombre) + "}}\n\\paperw" + std::to_string(twips(kAnchoPaginaMm)) +
-        "\\paperh" + std::to_string(twips(kAltoPaginaMm)) +
-        "\\margl0\\margr0\\margt0\\margb0\n";
+        escapar(doc.nombre) + "}}\n\\paperw" + std::to_string(twips(kAnchoPaginaMm)) + "\\paperh" +
+        std::to_string(twips(kAltoPaginaMm)) + "\\margl0\\margr0\\margt0\\margb0\n";
     for (std::size_t i = 0; i < doc.paginas.size(); ++i) {
         // Each text is a frame placed from the page's corner; a plain paragraph after the
         // page's frames anchors them and breaks to the next page.
         for (const TextoImpreso& t : doc.paginas[i].textos) {
             const long ancho = twips(ancho_mm(t.texto.size() + 2, t.puntos));
-            s += "{\\pard\\plain\\pvpg\\phpg\\posx" + std::to_string(twips(x_mm(t.columna, t.puntos))) +
-                 "\\posy" + std::to_string(twips(y_mm(t.fila))) + "\\absw" + std::to_string(ancho) +
+            s += "{\\pard\\plain\\pvpg\\phpg\\posx" +
+                 std::to_string(twips(x_mm(t.columna, t.puntos))) + "\\posy" +
+                 std::to_string(twips(y_mm(t.fila))) + "\\absw" + std::to_string(ancho) +
                  "\\f0\\fs" + std::to_string(std::lround(t.puntos * 2)) + (t.negrita ? "\\b" : "") +
                  " " + escapar(t.texto) + "\\par}\n";
         }
-        s += i + 1 < doc.paginas.size() ? "\\pard\\plain\\fs2\\page\n" : "\\pard\\plain\\fs2\\par\n";
+        s +=
+            i + 1 < doc.paginas.size() ? "\\pard\\plain\\fs2\\page\n" : "\\pard\\plain\\fs2\\par\n";
     }
     return s + "}\n";
 }

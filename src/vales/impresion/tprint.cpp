@@ -31,8 +31,7 @@ std::string elegir_impresora(const std::vector<std::string>& nombres,
     const int top = 10, left = 30, right = 70;
     const rt::SavedRegion saved = c.save_region(top - 2, left - 2, top + alto + 1, right + 2);
     abm::BOX(top - 2, left - 2, top + alto + 1, right + 2, "+W/B");
-    c.write_at(top - 1, left, cp::ansi_to_oem("Seleccione impresora  [Esc] Cancelar"_ansi),
-               "+W/B");
+    c.write_at(top - 1, left, cp::ansi_to_oem("Seleccione impresora  [Esc] Cancelar"_ansi), "+W/B");
     std::vector<std::string> items;
     int primero = 1;
     for (std::size_t i = 0; i < nombres.size(); ++i) {
@@ -168,8 +167,8 @@ std::string TPRINT::nombre_de_archivo(std::string_view extension) const {
     if (base.empty()) base = "documento";
     const rt::LocalTime t = rt::con().now();
     char marca[32];
-    std::snprintf(marca, sizeof marca, "_%04d%02d%02d_%02d%02d%02d", t.year, t.month, t.day,
-                  t.hour, t.minute, t.second);
+    std::snprintf(marca, sizeof marca, "_%04d%02d%02d_%02d%02d%02d", t.year, t.month, t.day, t.hour,
+                  t.minute, t.second);
     fs::path carpeta(opciones_.carpeta);
     fs::path ruta = carpeta / (base + marca + std::string(extension));
     for (int n = 2; fs::exists(ruta); ++n) {
@@ -210,8 +209,7 @@ void TPRINT::enviar_a_impresora() {
         avisar("No se pudo escribir el archivo " + ruta);
         return;
     }
-    const std::string fallo =
-        enviar_a_cups(impresora_, doc_.nombre, ruta, opciones_.limite_cups);
+    const std::string fallo = enviar_a_cups(impresora_, doc_.nombre, ruta, opciones_.limite_cups);
     fs::remove(ruta, ec);
     if (!fallo.empty()) avisar(fallo);
 }

@@ -34,9 +34,9 @@ inline constexpr std::string_view kHtml = "HTMLPRINT";
 inline constexpr std::string_view kRtf = "RTFPRINT";
 
 struct OpcionesImpresion {
-    std::string carpeta = "temp/";                  // where documents are written
+    std::string carpeta = "temp/";                 // where documents are written
     std::function<void(std::string_view)> avisar;  // program text (Windows-1252)
-    double limite_cups = 15;                        // seconds a CUPS command may take
+    double limite_cups = 15;                       // seconds a CUPS command may take
 };
 
 class TPRINT {
