@@ -1,6 +1,6 @@
 // Saving a production voucher to the server: the formula is exploded into its
-// ingredients, the stock of the controlled ones is checked, and then the voucher is
-// numbered and written with its stock movements as one transaction.
+// ingredients; then, as one transaction, the voucher is numbered, the stock of the
+// controlled ingredients is checked, and the voucher is written with its stock movements.
 #include "vales/vales_ingreso_on_line.h"
 
 #include <cmath>
@@ -160,7 +160,8 @@ class Escritura {
 
 // The voucher number: the counter is advanced and read inside the voucher's transaction,
 // whose row lock keeps every other workstation from advancing it until this voucher is
-// committed or rolled back. 0 when the counter could not be advanced or read.
+// committed or rolled back. 0 when the counter could not be advanced or read. The reads
+// that follow see every voucher committed before the lock was granted.
 long tomar_numero(Escritura& w) {
     if (!w.sql("update paramet set num_vales = num_vales + 01")) return 0;
     auto res = w.leer("select num_vales from paramet");
@@ -262,17 +263,21 @@ long GRABARVALE_SERVIDOR(const DatosCab& header, const std::vector<DatosItm>& it
         return 0;
     }
 
-    const auto cortos = faltantes(header, *ingredientes);
-    if (!cortos.empty()) {
-        if (show_shortage) mostrar_faltantes(cortos);
-        return 0;
-    }
-
+    // The stock is checked after the counter is taken: the counter's row lock makes the
+    // saves of all workstations take turns, so no other voucher draws on the stock between
+    // this voucher's check and its consumption. A refused voucher rolls the counter back
+    // (and leaves the lock) before its window waits for the user.
     Escritura w;
     if (!w.iniciar()) return 0;
     const long numero = tomar_numero(w);
     if (numero <= 0) {  // the counter did not move: nothing written, no message
         w.deshacer();
+        return 0;
+    }
+    const auto cortos = faltantes(header, *ingredientes);
+    if (!cortos.empty()) {
+        w.deshacer();
+        if (show_shortage) mostrar_faltantes(cortos);
         return 0;
     }
     if (!escribir_vale(w, numero, header, items, *ingredientes) || !w.confirmar()) {

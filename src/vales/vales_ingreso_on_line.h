@@ -15,8 +15,9 @@ namespace vales {
 // voucher is undone, so the voucher can be sent again).
 //
 // The voucher's writes (counter, stock, movements, voucher rows) form one transaction:
-// the server holds either the whole voucher under its number or nothing of it, and two
-// workstations never receive the same number.
+// the server holds either the whole voucher under its number or nothing of it. Saves of
+// several workstations take turns on the counter, so two never receive the same number
+// and two vouchers never both pass the stock check on the same stock.
 long GRABARVALE_SERVIDOR(const DatosCab& header, const std::vector<DatosItm>& items,
                          bool show_shortage = true);
 

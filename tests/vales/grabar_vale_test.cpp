@@ -352,18 +352,18 @@ TEST_F(GrabarVale, UnreadableFormulaWritesNothing) {
     EXPECT_EQ(contador(), antes);
 }
 
-// Workstations saving at the same time, each on its own connection, never share a number.
-TEST_F(GrabarVale, ConcurrentSavesNeverShareANumber) {
-    constexpr int kProcesses = 4, kVouchers = 15;
-    const long antes = contador();
+// Runs `saves` vouchers in each of `processes` child processes, each on a connection of
+// its own, all starting together; returns every result in the order each child saved.
+template <class Save>
+std::vector<long> en_paralelo(vales::Sesion& sesion, int processes, int saves, Save save) {
     std::vector<std::pair<pid_t, int>> children;
     int go[2];
-    ASSERT_EQ(::pipe(go), 0);
-    for (int p = 0; p < kProcesses; ++p) {
+    EXPECT_EQ(::pipe(go), 0);
+    for (int p = 0; p < processes; ++p) {
         int out[2];
-        ASSERT_EQ(::pipe(out), 0);
+        EXPECT_EQ(::pipe(out), 0);
         const pid_t child = ::fork();
-        ASSERT_GE(child, 0);
+        EXPECT_GE(child, 0);
         if (child == 0) {
             // The parent's connection belongs to the parent: leave it untouched (no close).
             new std::shared_ptr<rt::TMySQLServer>(std::move(sesion.OSERVER));
@@ -372,9 +372,8 @@ TEST_F(GrabarVale, ConcurrentSavesNeverShareANumber) {
             ::close(go[1]);
             char start = 0;
             if (::read(go[0], &start, 1) != 0) ::_exit(3);  // released when the pipe closes
-            for (int v = 0; v < kVouchers; ++v) {
-                const long n = GRABARVALE_SERVIDOR(cabecera("002", 1),
-                                                   {item("900000001", 1, "A01", 1)}, false);
+            for (int v = 0; v < saves; ++v) {
+                const long n = save();
                 if (::write(out[1], &n, sizeof n) != sizeof n) ::_exit(4);
             }
             ::_exit(0);
@@ -384,15 +383,25 @@ TEST_F(GrabarVale, ConcurrentSavesNeverShareANumber) {
     }
     ::close(go[0]);
     ::close(go[1]);  // all start together
-    std::vector<long> numbers;
+    std::vector<long> results;
     for (auto [pid, fd] : children) {
         long n = 0;
-        while (::read(fd, &n, sizeof n) == sizeof n) numbers.push_back(n);
+        while (::read(fd, &n, sizeof n) == sizeof n) results.push_back(n);
         ::close(fd);
         int status = 0;
-        ASSERT_EQ(::waitpid(pid, &status, 0), pid);
+        EXPECT_EQ(::waitpid(pid, &status, 0), pid);
         EXPECT_TRUE(WIFEXITED(status) && WEXITSTATUS(status) == 0);
     }
+    return results;
+}
+
+// Workstations saving at the same time, each on its own connection, never share a number.
+TEST_F(GrabarVale, ConcurrentSavesNeverShareANumber) {
+    constexpr int kProcesses = 4, kVouchers = 15;
+    const long antes = contador();
+    std::vector<long> numbers = en_paralelo(sesion, kProcesses, kVouchers, [] {
+        return GRABARVALE_SERVIDOR(cabecera("002", 1), {item("900000001", 1, "A01", 1)}, false);
+    });
     ASSERT_EQ(numbers.size(), std::size_t(kProcesses * kVouchers));
     std::sort(numbers.begin(), numbers.end());
     EXPECT_EQ(std::set<long>(numbers.begin(), numbers.end()).size(), numbers.size())
@@ -402,6 +411,20 @@ TEST_F(GrabarVale, ConcurrentSavesNeverShareANumber) {
     EXPECT_EQ(contador(), antes + kProcesses * kVouchers);
     for (long n : numbers) EXPECT_EQ(vales_de(n).size(), 2u) << n;
     EXPECT_EQ(stock("I", "ZCOMP0001", ""), 1000 - kProcesses * kVouchers);
+}
+
+// Stock enough for ten vouchers and twenty asked for at the same time: the stock check
+// and the consumption of one voucher are not split by another's, so exactly ten pass and
+// the stock never goes below zero.
+TEST_F(GrabarVale, ConcurrentSavesNeverOverdrawTheStock) {
+    constexpr int kProcesses = 4, kVouchers = 5;  // 100 units of ZCOMP0001 each, 1000 held
+    const std::vector<long> results = en_paralelo(sesion, kProcesses, kVouchers, [] {
+        return GRABARVALE_SERVIDOR(cabecera("002", 100), {item("900000001", 1, "A01", 100)}, false);
+    });
+    ASSERT_EQ(results.size(), std::size_t(kProcesses * kVouchers));
+    EXPECT_EQ(std::count_if(results.begin(), results.end(), [](long n) { return n > 0; }), 10);
+    EXPECT_EQ(stock("I", "ZCOMP0001", ""), 0);
+    EXPECT_EQ(filas_propias("vales"), 20) << "two rows for each voucher saved";
 }
 
 }  // namespace
