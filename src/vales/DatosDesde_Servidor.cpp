@@ -109,8 +109,8 @@ bool abandonar(rt::TODBC& RS, const Copia& t) {
     RS.Close();
     RS.RollbackTransaction();
     abm::MSGBOX(std::string("No se pueden grabar datos en la base local: ") + t.nombre);
-    rt::alert("Error: " +
-              (causa.empty() ? std::string("base de datos local no disponible") : causa));
+    // The store's own text already reads "Error <state> - <message>".
+    rt::alert(causa.empty() ? std::string("Error: base de datos local no disponible") : causa);
     return false;
 }
 
