@@ -15,6 +15,7 @@
 #include "support/offline_store.h"
 #include "support/servidor_prueba.h"
 #include "vales/vales_fixture.h"
+#include "vales/vales_rutinas.h"
 
 namespace {
 
@@ -184,6 +185,16 @@ TEST_F(DatosDesdeServidorTest, TodosReplacesEveryTableWithTheServerRowsByteForBy
     EXPECT_EQ(una("select ope_activo from operario where codi_oper=4"), "0");  // inactive
     EXPECT_EQ(una("select nombre_bod from bodegas where numero_bod=6"), "Patio O'Higgins");
     EXPECT_EQ(una("select nombre_bod from bodegas where numero_bod=2"), "Producción"_ansi);
+
+    // What off-line entry then sees: the inactive operator is refused, the inactive product
+    // is unknown, a warehouse the server marks inactive is accepted.
+    rt::TODBC RS(store.connection());
+    EXPECT_TRUE(vales::MDB_OPERARIO_ACTIVO(RS, 1));
+    EXPECT_FALSE(vales::MDB_OPERARIO_ACTIVO(RS, 4));
+    EXPECT_TRUE(vales::MDB_EXISTE_OPERARIO(RS, 4));
+    EXPECT_TRUE(vales::MDB_EXISTE_FORMULA(RS, "L01AA0110", "004"));
+    EXPECT_FALSE(vales::MDB_EXISTE_PRODUCTO(RS, "X99ZZ9990"));
+    EXPECT_TRUE(vales::MDB_EXISTE_BODEGA(RS, 4));
 
     // At the closing message: the marks not under the box, the last count on the message line.
     const auto* fin = visto("Proceso terminado");
