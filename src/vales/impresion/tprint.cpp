@@ -70,6 +70,7 @@ void TPRINT::avisar(std::string_view texto) const {
 void TPRINT::Init() {
     iniciado_ = true;
     if (destino_ != kImpresora) return;
+    abm::MSG("Buscando impresoras...");
     ImpresorasCups cups = impresoras_cups(opciones_.limite_cups);
     impresoras_ = std::move(cups.nombres);
     impresora_por_omision_ = std::move(cups.por_omision);
@@ -209,6 +210,7 @@ void TPRINT::enviar_a_impresora() {
         avisar("No se pudo escribir el archivo " + ruta);
         return;
     }
+    abm::MSG("Enviando el documento a " + impresora_ + "...");
     const std::string fallo = enviar_a_cups(impresora_, doc_.nombre, ruta, opciones_.limite_cups);
     fs::remove(ruta, ec);
     if (!fallo.empty()) avisar(fallo);
