@@ -14,6 +14,7 @@
 #include <memory>
 #include <string>
 
+#include "bench_mariadb.h"
 #include "runtime/offline/store_creation.h"
 #include "runtime/offline/todbc.h"
 #include "runtime/screen/console.h"
@@ -24,32 +25,14 @@
 #include "vales/servidores.h"
 #include "vales/sesion.h"
 
-namespace {
-
-std::string first_line(const std::string& path) {
-    std::ifstream in(path);
-    std::string s;
-    std::getline(in, s);
-    return s;
-}
-
-}  // namespace
+namespace {}  // namespace
 
 int main() {
     namespace fs = std::filesystem;
-    const fs::path scripts = fs::path(__FILE__).parent_path().parent_path() / "scripts";
-    std::string state;
-    bool own = false;
-    if (const char* dir = std::getenv("VALES_TEST_MARIADB_DIR")) {
-        state = dir;
-    } else {
-        state = "/tmp/vales-bench-mariadb-" + std::to_string(::getpid());
-        own = true;
-        const std::string cmd = (scripts / "mariadb-start.sh").string() + " " + state + " --bare";
-        if (std::system(cmd.c_str()) != 0) return 1;
-    }
-    std::shared_ptr<TMySQLServer> srv = TMySQLServer::New(
-        first_line(state + "/address"), vales::USUARIO_SERVIDOR, vales::CLAVE_SERVIDOR);
+    BenchServer server;
+    if (!server.ok()) return 1;
+    std::shared_ptr<TMySQLServer> srv =
+        TMySQLServer::New(server.address(), vales::USUARIO_SERVIDOR, vales::CLAVE_SERVIDOR);
     if (srv->NetErr()) return 1;
     srv->Query("create database if not exists bench_descarga");
     srv->SelectDB("bench_descarga");
@@ -100,7 +83,5 @@ int main() {
     srv->Query("drop database bench_descarga");
     srv->Destroy();
     fs::remove_all(folder);
-    if (own) std::system(((scripts / "mariadb-stop.sh").string() + " " + state).c_str());
-    if (own) fs::remove_all(state);
     return 0;
 }

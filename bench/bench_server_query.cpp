@@ -13,17 +13,11 @@
 
 #include <unistd.h>
 
+#include "bench_mariadb.h"
 #include "runtime/server/tmysql.h"
 #include "vales/servidores.h"
 
 namespace {
-
-std::string first_line(const std::string& path) {
-    std::ifstream in(path);
-    std::string s;
-    std::getline(in, s);
-    return s;
-}
 
 long rss_kib() {
     std::ifstream in("/proc/self/status");
@@ -40,20 +34,9 @@ double since(std::chrono::steady_clock::time_point t) {
 }  // namespace
 
 int main() {
-    const std::filesystem::path scripts =
-        std::filesystem::path(__FILE__).parent_path().parent_path() / "scripts";
-    std::string state;
-    bool own = false;
-    if (const char* dir = std::getenv("VALES_TEST_MARIADB_DIR")) {
-        state = dir;
-    } else {
-        state = "/tmp/vales-bench-mariadb-" + std::to_string(::getpid());
-        own = true;
-        const std::string cmd = (scripts / "mariadb-start.sh").string() + " " + state + " --bare";
-        if (std::system(cmd.c_str()) != 0) return 1;
-    }
-    auto srv = TMySQLServer::New(first_line(state + "/address"), vales::USUARIO_SERVIDOR,
-                                 vales::CLAVE_SERVIDOR);
+    BenchServer server;
+    if (!server.ok()) return 1;
+    auto srv = TMySQLServer::New(server.address(), vales::USUARIO_SERVIDOR, vales::CLAVE_SERVIDOR);
     if (srv->NetErr()) return 1;
     srv->Query("create database if not exists bench_client");
     srv->SelectDB("bench_client");
@@ -97,7 +80,5 @@ int main() {
     }
     srv->Query("drop database bench_client");
     srv->Destroy();
-    if (own) std::system(((scripts / "mariadb-stop.sh").string() + " " + state).c_str());
-    if (own) std::filesystem::remove_all(state);
     return 0;
 }

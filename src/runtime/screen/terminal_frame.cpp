@@ -17,6 +17,15 @@ void append_number(std::string& out, int n) {
     out += std::to_string(n);
 }
 
+// Moves the terminal's cursor to a cell (0-based; the terminal counts from 1).
+void append_position(std::string& out, int row, int col) {
+    out += "\x1b[";
+    append_number(out, row + 1);
+    out += ';';
+    append_number(out, col + 1);
+    out += 'H';
+}
+
 void append_cell(std::string& out, const Cell& c) {
     cp::append_utf8(out, cp::oem_to_unicode(c.ch));
 }
@@ -69,11 +78,7 @@ void FrameComposer::move_to(const Grid& grid, int row, int col, std::string& out
             out += 'C';
         }
     } else {
-        out += "\x1b[";
-        append_number(out, row + 1);
-        out += ';';
-        append_number(out, col + 1);
-        out += 'H';
+        append_position(out, row, col);
     }
     row_ = row;
     col_ = col;
@@ -92,11 +97,7 @@ void FrameComposer::show_cursor(const CursorState& cursor, std::string& out) {
     int row = std::clamp(cursor.row, 0, kRows - 1);
     int col = std::clamp(cursor.col, 0, kCols - 1);
     if (row_ != row || col_ != col) {
-        out += "\x1b[";
-        append_number(out, row + 1);
-        out += ';';
-        append_number(out, col + 1);
-        out += 'H';
+        append_position(out, row, col);
         row_ = row;
         col_ = col;
     }
