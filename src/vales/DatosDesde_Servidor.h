@@ -1,6 +1,6 @@
 #pragma once
 // Entry 6 of the main menu: copies the master data that off-line entry validates against
-// (products and formulas, formula activities, activities, specifications, operators and
+// (products and formulas, formula activities, activities, especificaciones, operators and
 // warehouses) from the company's server into the off-line store, one table or all six, and
 // shows how many rows each local copy holds.
 //

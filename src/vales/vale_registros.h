@@ -38,14 +38,14 @@ inline constexpr std::string_view kHoraVacia = "  :  ";
 struct DatosItm {
     std::string actividad;                 // 1 activity code (a component beginning "9")
     double operario = 0;                   // 2 operator number; 0 until one is given
-    std::string especificacion;            // 3 specification code, 3 characters; empty
+    std::string especificacion;            // 3 especificación code, 3 characters; empty
     std::string hora_inicio{kHoraVacia};   // 4 start time "hh:mm" (not sent to the server)
     std::string hora_termino{kHoraVacia};  // 5 end time "hh:mm" (not sent to the server)
     double cantidad_unitaria = 0;          // 6 activity quantity per unit (formulas.consumo)
     double cantidad = 0;                   // 7 quantity done; starts as the header's quantity
 };
 
-// An item as the activity query gives it: no operator, specification or times yet, the
+// An item as the activity query gives it: no operator, especificación or times yet, the
 // whole quantity produced as its quantity done.
 DatosItm item_nuevo(std::string_view actividad, double cantidad_unitaria, double cantidad);
 
@@ -53,7 +53,7 @@ DatosItm item_nuevo(std::string_view actividad, double cantidad_unitaria, double
 // blank. The names are in the console code page; each is cut or padded to its column.
 //   columns  1-35  activity name
 //           37-56  operator name (blank until an operator is given)
-//           58-83  specification name (blank until one is chosen)
+//           58-83  especificación name (blank until one is chosen)
 //           85-96  quantity done, mask "@E 9,999,999.99"
 inline constexpr int kAnchoActividad = 35;
 inline constexpr int kAnchoOperario = 20;

@@ -295,7 +295,7 @@ double PUNTAJE(double operario, std::string_view actividad, std::string_view esp
         if (!hay_filas(res)) return 0;  // no operator, no group: no points
         grupo = res->FieldGet("codi_grupo").text();
     }
-    // The specification takes the first three characters of the six-character key.
+    // The especificación takes the first three characters of the six-character key.
     auto res =
         consulta("select prec_unid from unidmed where codi_prod='" + sqltexto(actividad) +
                  "' and codi_unid='" + sqltexto(abm::pad_right(especificacion, 3) + grupo) + "'");

@@ -21,8 +21,8 @@ namespace vales {
 long GRABARVALE_SERVIDOR(const DatosCab& header, const std::vector<DatosItm>& items,
                          bool show_shortage = true);
 
-// Points per unit that an operator earns for an activity done to a specification: the
-// price of the specification for the operator's group; 0 when none is defined.
+// Points per unit that an operator earns for an activity done to a especificación: the
+// price of the especificación for the operator's group; 0 when none is defined.
 double PUNTAJE(double operario, std::string_view actividad, std::string_view especificacion);
 
 }  // namespace vales

@@ -272,9 +272,9 @@ TEST_F(GrabarVale, PointsOfTheOperatorsGroupForActivityAndSpecification) {
         {3, "900000001", "A02", 2.5},   // G02
         {5, "900000002", "B02", 1.25},  // G03
         {5, "900000001", "A01", 0},     // G03 has no points for A01
-        {1, "900000001", "ZZZ", 0},     // no such specification
+        {1, "900000001", "ZZZ", 0},     // no such especificación
         {99, "900000001", "A01", 0},    // no such operator
-        {1, "900000001", "", 0},        // no specification given yet
+        {1, "900000001", "", 0},        // no especificación given yet
     };
     for (const auto& c : cases)
         EXPECT_EQ(PUNTAJE(c.oper, c.act, c.spec), c.points) << c.oper << " " << c.spec;

@@ -31,7 +31,7 @@ using rt::key::kUp;
 
 // Vouchers 990001, 990002 and 990004 (990003 and 990005 do not exist). 990002 has an
 // activity whose description is 30 characters long, done by the operator with a name
-// longer than 20 characters, with a 25-character specification.
+// longer than 20 characters, with a 25-character especificación.
 const char* const kDatos[] = {
     "insert into prodcmp (codi_prod, desc_prod, unid_med, l_ctrl_stk, prec_comp, moneda) "
     "values ('900000099', 'Rectificado de aristas y caras', 'UN', 0, '0', 1)",

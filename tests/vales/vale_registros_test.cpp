@@ -36,7 +36,7 @@ TEST(ValeRegistros, DisplayLineColumns) {
     EXPECT_EQ(line.size(), 96u);
     EXPECT_EQ(line.substr(36, 21), "Juan Francisco de la ") << "operator from column 37";
     EXPECT_EQ(line.substr(57, 27), "Prensa hidr\xA0ulica          ")
-        << "specification from column 58";
+        << "especificación from column 58";
     line = con_cantidad(line, 60);
     EXPECT_EQ(line.substr(84), "       60,00");
     EXPECT_EQ(line.substr(36, 20), "Juan Francisco de la") << "other columns kept";

@@ -132,7 +132,7 @@ std::vector<Step> working_day() {
          "where (nom_oper like '%ROJAS%' or rut like '%ROJAS%') and ope_activo ",
          0},
 
-        // Off-line entry: the formula's activities, the specifications of one, the voucher.
+        // Off-line entry: the formula's activities, the especificaciones of one, the voucher.
         {"select formulas.prd_buy as codigo_actividad, formulas.consumo as cantidad_actividad, "
          "prodcmp.unid_med as unidad_actividad, prodcmp.desc_prod as nombre_actividad from "
          "formulas, prodcmp where prd_sale='A00010001001' and formulas.prd_buy = "
