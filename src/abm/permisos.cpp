@@ -19,7 +19,7 @@ bool nombre_de_columna(std::string_view code) {
     });
 }
 
-constexpr std::string_view kSinConexion = "ERROR: No se puede conectar a usuarios";
+constexpr cp::OemView kSinConexion = "ERROR: No se puede conectar a usuarios";
 
 }  // namespace
 

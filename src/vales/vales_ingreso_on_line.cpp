@@ -10,12 +10,12 @@
 #include "abm/abm_rutinas.h"
 #include "abm/consulta_sesion.h"
 #include "abm/rutinas2.h"
-#include "runtime/common/texto.h"
+#include "comun/sesion.h"
 #include "runtime/common/codepage.h"
+#include "runtime/common/texto.h"
 #include "runtime/forms/mask.h"
 #include "runtime/lists/pick_list.h"
 #include "runtime/screen/console.h"
-#include "comun/sesion.h"
 
 namespace vales {
 
@@ -79,29 +79,29 @@ std::optional<std::vector<Ingrediente>> leer_ingredientes(const DatosCab& cab) {
     return out;
 }
 
-std::string cantidad_14(double x) {
-    return rt::pad_left(rt::format_with_mask(rt::Value(x), "@E 999,999,999.99"), 14);
+cp::Oem cantidad_14(double x) {
+    return rt::format_with_mask(rt::Value(x), "@E 999,999,999.99").left_padded(14);
 }
 
 // One line of the shortage window per controlled ingredient whose stock in the warehouse
 // does not cover the voucher; all of them are checked.
-std::vector<std::string> faltantes(const DatosCab& cab, const std::vector<Ingrediente>& ingr) {
-    std::vector<std::string> lines;
+std::vector<cp::Oem> faltantes(const DatosCab& cab, const std::vector<Ingrediente>& ingr) {
+    std::vector<cp::Oem> lines;
     for (const auto& ing : ingr) {
         if (!ing.controla_stock) continue;
         const double disponible = abm::STOCK(cab.bodega, ing.tipo, ing.codigo, ing.formula_stock);
         const double requerido = redondeo(ing.consumo * cab.cantidad);
         if (requerido <= redondeo(disponible)) continue;
-        lines.push_back(ing.tipo + " " + rt::pad_right(ing.codigo, 9) + " " +
-                        (ing.tipo == "P" ? rt::pad_right(ing.formula_stock, 3) : "   ") + " " +
-                        rt::pad_right(ing.nombre, 37) + " " + cantidad_14(requerido) + " " +
-                        cantidad_14(disponible) + " " +
+        const std::string claves = ing.tipo + " " + rt::pad_right(ing.codigo, 9) + " " +
+                                   (ing.tipo == "P" ? rt::pad_right(ing.formula_stock, 3) : "   ");
+        lines.push_back(cp::ansi_to_oem(claves) + " " + cp::ansi_to_oem(ing.nombre).padded(37) +
+                        " " + cantidad_14(requerido) + " " + cantidad_14(disponible) + " " +
                         cantidad_14(redondeo(requerido - disponible)));
     }
     return lines;
 }
 
-void mostrar_faltantes(const std::vector<std::string>& lines) {
+void mostrar_faltantes(const std::vector<cp::Oem>& lines) {
     rt::Console& c = rt::con();
     const int last = rt::kCols - 1;
     abm::MSG("[\x18] [\x19]    [Esc]Salir");
@@ -151,7 +151,7 @@ class Escritura {
             "para él y puede enviarse otra vez."_ansi;
         text += "\r\n\r\n" + error_;
         if (!sentencia_.empty()) text += "\r\n\r\n" + sentencia_;
-        abm::VERMEMO(text);
+        abm::VERMEMO(cp::ansi_to_oem(text));
     }
 
   private:
@@ -259,7 +259,7 @@ long GRABARVALE_SERVIDOR(const DatosCab& header, const std::vector<DatosItm>& it
 
     const auto ingredientes = leer_ingredientes(header);
     if (!ingredientes) {
-        abm::MSGBOX("No se puede leer fórmula de producto"_ansi);
+        abm::MSGBOX("No se puede leer fórmula de producto"_oem);
         return 0;
     }
 
