@@ -175,7 +175,7 @@ std::string GETPASS(std::optional<int> row, std::optional<int> col, int min_len,
     show();
     c.set_pos(r, k);
     for (;;) {
-        const int key = c.inkey(0);
+        const int key = c.inkey_text();
         if (key == rt::key::kEsc) {
             text.clear();
             break;
