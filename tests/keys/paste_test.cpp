@@ -80,8 +80,7 @@ TEST_F(PasteTest, PastedTextTypesOnlyWhereTextIsTyped) {
              return usuario + "|" + std::to_string(static_cast<int>(bodega));
          },
          "abcd           |7"},
-        {"form field: accented letters arrive in the console's code page",
-         bracketed("Año") + "\r",
+        {"form field: accented letters arrive in the console's code page", bracketed("Año") + "\r",
          [] {
              std::string nombre(5, ' ');
              rt::Form form;
@@ -90,22 +89,29 @@ TEST_F(PasteTest, PastedTextTypesOnlyWhereTextIsTyped) {
              return cp::oem_to_utf8(nombre);
          },
          "Año  "},
-        {"password", bracketed("vales123") + "\r",
-         [] { return abm::GETPASS(20, 20); }, "vales123"},
+        {"password", bracketed("vales123") + "\r", [] { return abm::GETPASS(20, 20); }, "vales123"},
         {"memo editor (overstrike)", bracketed("hola") + "\x17",  // Ctrl+W keeps the changes
-         [] { return rt::memo_edit("xxxx mundo", {10, 10, 20, 60}, true); }, "hola mundo"},
+         [] {
+             return rt::memo_edit("xxxx mundo", {10, 10, 20, 60}, true);
+         },
+         "hola mundo"},
         {"memo viewer", bracketed("hola") + "\x17",
-         [] { return rt::memo_edit("mundo", {10, 10, 20, 60}, false); }, "mundo"},
+         [] {
+             return rt::memo_edit("mundo", {10, 10, 20, 60}, false);
+         },
+         "mundo"},
         {"alert: a pasted letter chooses no button", bracketed("No") + "\r",
-         [] { return std::to_string(rt::alert("Pregunta", {"Si", "No"})); }, "1"},
+         [] {
+             return std::to_string(rt::alert("Pregunta", {"Si", "No"}));
+         },
+         "1"},
         {"pick list", bracketed("gamma\r") + "\r",
          [] {
              return std::to_string(rt::pick_list(5, 5, 10, 30, {"alfa", "beta", "gamma"}));
          },
          "1"},
         {"confirmation: only a typed answer counts", bracketed("s") + "n",
-         [] { return std::string(abm::CONFIRMA("Desea salir del sistema") ? "si" : "no"); },
-         "no"},
+         [] { return std::string(abm::CONFIRMA("Desea salir del sistema") ? "si" : "no"); }, "no"},
         {"message box: the paste does not cut the wait short", bracketed("x"),
          [this] {
              const double start = term.monotonic_seconds();
