@@ -16,6 +16,7 @@
 #include <map>
 
 #include "abm/rutinas2.h"
+#include "comun/sesion.h"
 #include "keys/fuzz_terminal.h"
 #include "runtime/browse/browse_loop.h"
 #include "runtime/browse/browser.h"
@@ -34,7 +35,6 @@
 #include "vales/DatosDesde_Servidor.h"
 #include "vales/operaciones.h"
 #include "vales/print_vales.h"
-#include "vales/sesion.h"
 #include "vales/vales.h"
 
 namespace {
