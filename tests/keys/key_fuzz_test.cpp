@@ -14,6 +14,7 @@
 #include <cstdlib>
 #include <filesystem>
 #include <map>
+#include <stdexcept>
 
 #include "abm/rutinas2.h"
 #include "comun/sesion.h"
@@ -51,11 +52,12 @@ class Program {
   public:
     explicit Program(const std::string& store) : store_(store) {
         const auto folder = std::filesystem::current_path();
-        table_.open((folder / "f.dbf").string(),
-                    {{"ID", rt::wt::FieldType::kNumeric, 6, 0},
-                     {"NOMBRE", rt::wt::FieldType::kCharacter, 20, 0}},
-                    "FUZZ");
-        table_.index((folder / "1.ntx").string(), "Upper(NOMBRE)");
+        const bool made = table_.open((folder / "f.dbf").string(),
+                                      {{"ID", rt::wt::FieldType::kNumeric, 6, 0},
+                                       {"NOMBRE", rt::wt::FieldType::kCharacter, 20, 0}},
+                                      "FUZZ") &&
+                          table_.index((folder / "1.ntx").string(), "Upper(NOMBRE)");
+        if (!made) throw std::runtime_error("the browser's work table cannot be made");
         for (int i = 1; i <= 60; ++i) {
             table_->append();
             table_->set_number("ID", i);
@@ -233,13 +235,22 @@ class KeyFuzz : public ::testing::Test {
         previous_dir_ = std::filesystem::current_path();
         std::filesystem::current_path(folder_.path());
         // No server answers there: a login fails at once.
-        setenv("VALES_SERVIDOR_LOCAL", "127.0.0.1:1", 1);
-        setenv("VALES_SERVIDOR_REMOTO", "127.0.0.1:1", 1);
+        for (const char* name : {"VALES_SERVIDOR_LOCAL", "VALES_SERVIDOR_REMOTO"}) {
+            if (const char* value = std::getenv(name)) saved_environment_[name] = value;
+            setenv(name, "127.0.0.1:1", 1);
+        }
         previous_sesion_ = vales::install_sesion(&sesion_);
     }
     ~KeyFuzz() override {
         vales::install_sesion(previous_sesion_);
         std::filesystem::current_path(previous_dir_);
+        for (const char* name : {"VALES_SERVIDOR_LOCAL", "VALES_SERVIDOR_REMOTO"}) {
+            auto saved = saved_environment_.find(name);
+            if (saved == saved_environment_.end())
+                unsetenv(name);
+            else
+                setenv(name, saved->second.c_str(), 1);
+        }
     }
 
     testing_support::TempFolder folder_;
@@ -248,6 +259,7 @@ class KeyFuzz : public ::testing::Test {
 
   private:
     std::filesystem::path previous_dir_;
+    std::map<std::string, std::string> saved_environment_;
     vales::Sesion* previous_sesion_;
 };
 
