@@ -1,0 +1,150 @@
+#!/usr/bin/env bash
+# Starts a private CUPS print server for the tests, on a free loopback port, with two
+# queues that write every job they receive to a file:
+#   Prueba   (the server's default) -> SPOOL/salida/prueba.pdf
+#   Oficina                         -> SPOOL/salida/oficina.pdf
+#
+#   scripts/cups-start.sh STATE_DIR
+#
+# STATE_DIR receives these small files:
+#   address   "127.0.0.1:PORT", for CUPS_SERVER
+#   pid       the daemon's process id (scripts/cups-stop.sh STATE_DIR stops it)
+#   dir       the daemon's own folder under /tmp (configuration, spool, logs, salida/)
+#   motivo    only when the daemon could not start here: why (the tests then skip)
+# The queues' filters run as the unprivileged "lp" user when the daemon runs as root, so
+# the daemon's folder lives under /tmp, which every user can reach, rather than in the
+# build folder.
+set -euo pipefail
+
+here=$(cd "$(dirname "${BASH_SOURCE[0]}")" && pwd)
+state=${1:?usage: cups-start.sh STATE_DIR}
+
+"$here/cups-stop.sh" "$state" >/dev/null 2>&1 || true
+rm -rf "$state"
+mkdir -p "$state"
+state=$(cd "$state" && pwd)
+
+# The daemon cannot start here: say why and leave the tests to skip.
+cannot_start() {
+    echo "$1" >"$state/motivo"
+    echo "cups-start: $1" >&2
+    exit 0
+}
+
+cupsd_bin=$(command -v cupsd || true)
+[[ -n $cupsd_bin ]] || cupsd_bin=/usr/sbin/cupsd
+[[ -x $cupsd_bin ]] || cannot_start "no está instalado cupsd (paquete cups-daemon)"
+command -v lpadmin >/dev/null || cannot_start "no está instalado lpadmin (paquete cups-client)"
+# The file queues pass jobs through this filter unchanged.
+[[ -x /usr/lib/cups/filter/gziptoany ]] ||
+    cannot_start "falta el filtro gziptoany de CUPS (paquete cups-core-drivers)"
+
+dir=$(mktemp -d /tmp/vcups.XXXXXX)
+chmod 755 "$dir"
+echo "$dir" >"$state/dir"
+mkdir -p "$dir"/{spool,state,cache,tmp,log,salida}
+
+cat >"$dir/cups-files.conf" <<CONF
+ServerRoot $dir
+RequestRoot $dir/spool
+StateDir $dir/state
+CacheDir $dir/cache
+TempDir $dir/tmp
+DataDir /usr/share/cups
+ServerBin /usr/lib/cups
+ErrorLog $dir/log/error_log
+AccessLog $dir/log/access_log
+PageLog $dir/log/page_log
+Printcap $dir/printcap
+FileDevice Yes
+SystemGroup root
+CONF
+
+# A PPD whose only filter hands PDF through unchanged (a raw queue writes nothing to a
+# file device on CUPS 2.4).
+cat >"$dir/prueba.ppd" <<'PPD'
+*PPD-Adobe: "4.3"
+*FormatVersion: "4.3"
+*FileVersion: "1.0"
+*LanguageVersion: English
+*LanguageEncoding: ISOLatin1
+*PCFileName: "PRUEBA.PPD"
+*Manufacturer: "Pruebas"
+*Product: "(Prueba)"
+*ModelName: "Archivo PDF"
+*ShortNickName: "Archivo PDF"
+*NickName: "Archivo PDF"
+*PSVersion: "(3010.000) 0"
+*LanguageLevel: "3"
+*ColorDevice: False
+*DefaultColorSpace: Gray
+*FileSystem: False
+*Throughput: "1"
+*TTRasterizer: Type42
+*cupsFilter: "application/pdf 0 gziptoany"
+*OpenUI *PageSize: PickOne
+*DefaultPageSize: Letter
+*PageSize Letter/Letter: "<</PageSize[612 792]>>setpagedevice"
+*CloseUI: *PageSize
+*DefaultImageableArea: Letter
+*ImageableArea Letter/Letter: "0 0 612 792"
+*DefaultPaperDimension: Letter
+*PaperDimension Letter/Letter: "612 792"
+PPD
+
+started=
+for attempt in 1 2 3 4 5 6 7 8; do
+    port=$((20000 + (RANDOM * 32768 + RANDOM) % 40000))
+    cat >"$dir/cupsd.conf" <<CONF
+Listen 127.0.0.1:$port
+LogLevel info
+WebInterface No
+Browsing No
+BrowseLocalProtocols none
+DefaultPolicy abierta
+<Location />
+  Order allow,deny
+  Allow all
+</Location>
+<Policy abierta>
+  JobPrivateAccess all
+  JobPrivateValues none
+  SubscriptionPrivateAccess all
+  SubscriptionPrivateValues none
+  <Limit All>
+    Order deny,allow
+  </Limit>
+</Policy>
+CONF
+    # setsid: the daemon must not hold the caller's terminal or output pipes (ctest waits
+    # for those to close) and must survive the end of this script.
+    setsid "$cupsd_bin" -f -c "$dir/cupsd.conf" -s "$dir/cups-files.conf" \
+        </dev/null >>"$dir/log/cupsd.out" 2>&1 &
+    pid=$!
+    for _ in $(seq 1 100); do   # up to 10 s
+        if ! kill -0 "$pid" 2>/dev/null; then break; fi
+        if (exec 3<>"/dev/tcp/127.0.0.1/$port") 2>/dev/null; then
+            started=yes
+            break
+        fi
+        sleep 0.1
+    done
+    [[ $started ]] && break
+    kill -KILL "$pid" 2>/dev/null || true   # most likely the port was taken: try another
+    wait "$pid" 2>/dev/null || true
+done
+if [[ ! $started ]]; then
+    cannot_start "cupsd no arrancó: $(tail -n 3 "$dir/log/cupsd.out" "$dir/log/error_log" 2>/dev/null | tr '\n' ' ')"
+fi
+echo "$pid" >"$state/pid"
+
+server=127.0.0.1:$port
+for queue in Prueba Oficina; do
+    lower=$(tr '[:upper:]' '[:lower:]' <<<"$queue")
+    lpadmin -h "$server" -p "$queue" -E -v "file://$dir/salida/$lower.pdf" -P "$dir/prueba.ppd" \
+        2>>"$dir/log/lpadmin.log"
+done
+lpadmin -h "$server" -d Prueba 2>>"$dir/log/lpadmin.log"
+
+echo "$server" >"$state/address"
+echo "CUPS ready at $server (pid $pid, folder $dir)"
