@@ -92,11 +92,10 @@ cat >"$dir/prueba.ppd" <<'PPD'
 *PaperDimension Letter/Letter: "612 792"
 PPD
 
-started=
-for attempt in 1 2 3 4 5 6 7 8; do
-    port=$((20000 + (RANDOM * 32768 + RANDOM) % 40000))
+source "$here/free-port.sh"
+launch_daemon() {
     cat >"$dir/cupsd.conf" <<CONF
-Listen 127.0.0.1:$port
+Listen 127.0.0.1:$1
 LogLevel info
 WebInterface No
 Browsing No
@@ -116,35 +115,31 @@ DefaultPolicy abierta
   </Limit>
 </Policy>
 CONF
-    # setsid: the daemon must not hold the caller's terminal or output pipes (ctest waits
-    # for those to close) and must survive the end of this script.
     setsid "$cupsd_bin" -f -c "$dir/cupsd.conf" -s "$dir/cups-files.conf" \
         </dev/null >>"$dir/log/cupsd.out" 2>&1 &
-    pid=$!
-    for _ in $(seq 1 100); do   # up to 10 s
-        if ! kill -0 "$pid" 2>/dev/null; then break; fi
-        if (exec 3<>"/dev/tcp/127.0.0.1/$port") 2>/dev/null; then
-            started=yes
-            break
-        fi
-        sleep 0.1
-    done
-    [[ $started ]] && break
-    kill -KILL "$pid" 2>/dev/null || true   # most likely the port was taken: try another
-    wait "$pid" 2>/dev/null || true
-done
-if [[ ! $started ]]; then
+}
+daemon_ready() { (exec 3<>"/dev/tcp/127.0.0.1/$1") 2>/dev/null; }
+if ! start_on_free_port launch_daemon daemon_ready; then
     cannot_start "cupsd no arrancó: $(tail -n 3 "$dir/log/cupsd.out" "$dir/log/error_log" 2>/dev/null | tr '\n' ' ')"
 fi
+port=$PORT
+pid=$PID
 echo "$pid" >"$state/pid"
 
 server=127.0.0.1:$port
+# The daemon is up: a queue it refuses is a failure of the set-up, not a reason to skip.
+queues_failed() {
+    echo "cups-start: the queues could not be set up:" >&2
+    cat "$dir/log/lpadmin.log" >&2
+    "$here/cups-stop.sh" "$state"
+    exit 1
+}
 for queue in Prueba Oficina; do
     lower=$(tr '[:upper:]' '[:lower:]' <<<"$queue")
     lpadmin -h "$server" -p "$queue" -E -v "file://$dir/salida/$lower.pdf" -P "$dir/prueba.ppd" \
-        2>>"$dir/log/lpadmin.log"
+        2>>"$dir/log/lpadmin.log" || queues_failed
 done
-lpadmin -h "$server" -d Prueba 2>>"$dir/log/lpadmin.log"
+lpadmin -h "$server" -d Prueba 2>>"$dir/log/lpadmin.log" || queues_failed
 
 echo "$server" >"$state/address"
 echo "CUPS ready at $server (pid $pid, folder $dir)"

@@ -50,7 +50,7 @@ bool rango_confirmado(long desde, long hasta) {
     const long folios = hasta - desde + 1;
     if (folios <= kFoliosSinConfirmar) return true;
     auto miles = [](long n) {
-        return abm::trim(rt::format_with_mask(rt::Value(double(n)), "@E 99,999,999"));
+        return abm::trim(rt::format_with_mask(rt::Value(static_cast<double>(n)), "@E 99,999,999"));
     };
     return abm::CONFIRMA("El rango tiene " + miles(folios) + " folios (" + miles((folios + 1) / 2) +
                          " hojas): ¿imprimirlos todos?"_ansi);

@@ -1,6 +1,7 @@
 #include "vales/impresion/tprint.h"
 
 #include <stdlib.h>
+#include <sys/stat.h>
 #include <unistd.h>
 
 #include <cctype>
@@ -61,6 +62,10 @@ std::string crear_archivo_de_trabajo(const std::string& carpeta, const std::stri
     std::string plantilla = (fs::path(carpeta) / ("." + base + "_XXXXXX.parcial")).string();
     const int fd = mkstemps(plantilla.data(), static_cast<int>(std::string(".parcial").size()));
     if (fd < 0) return {};
+    // mkstemps makes the file private; the finished document gets the usual permissions.
+    const mode_t mascara = umask(0);
+    umask(mascara);
+    fchmod(fd, 0666 & ~mascara);
     close(fd);
     return plantilla;
 }
