@@ -92,6 +92,12 @@ cat >"$dir/prueba.ppd" <<'PPD'
 *PaperDimension Letter/Letter: "612 792"
 PPD
 
+# Where AppArmor enforces Debian's profile for /usr/sbin/cupsd, the daemon may only use the
+# system's own folders; a copy of the program elsewhere is not bound by that profile.
+if grep -qs "^$cupsd_bin (enforce)" /sys/kernel/security/apparmor/profiles; then
+    cp "$cupsd_bin" "$dir/cupsd" && cupsd_bin=$dir/cupsd
+fi
+
 source "$here/free-port.sh"
 launch_daemon() {
     cat >"$dir/cupsd.conf" <<CONF

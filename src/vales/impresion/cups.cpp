@@ -140,7 +140,7 @@ ImpresorasCups impresoras_cups(double limite_segundos) {
 std::string enviar_a_cups(const std::string& impresora, const std::string& titulo,
                           const std::string& archivo, double limite_segundos) {
     std::ifstream in(archivo, std::ios::binary);
-    if (!in) return "No se pudo leer el archivo " + archivo;
+    if (!in) return "No se pudo leer el archivo " + cp::utf8_to_ansi(archivo);
     ConexionCups conexion(limite_segundos);
     http_t* http = conexion.http();
     const std::string no_se_pudo = "No se pudo imprimir en " + impresora + ": ";
