@@ -4,13 +4,13 @@
 #include <string_view>
 
 #include "abm/rutinas2.h"
-#include "abm/texto.h"
+#include "runtime/common/texto.h"
 #include "runtime/common/codepage.h"
 #include "runtime/lists/alert.h"
 #include "runtime/offline/todbc.h"
 #include "runtime/screen/console.h"
 #include "runtime/server/tmysql.h"
-#include "vales/sesion.h"
+#include "comun/sesion.h"
 
 namespace vales {
 namespace {
@@ -23,7 +23,7 @@ std::string T(const TMySQLRow& row, std::string_view column) {
     return "'" + rt::mdb_quote(row.FieldGet(column).text()) + "'";
 }
 std::string TT(const TMySQLRow& row, std::string_view column) {
-    return "'" + rt::mdb_quote(abm::trim(row.FieldGet(column).text())) + "'";
+    return "'" + rt::mdb_quote(rt::trim(row.FieldGet(column).text())) + "'";
 }
 std::string N(const TMySQLRow& row, std::string_view column) {
     return rt::mdb_number(row.FieldGet(column).number());
@@ -191,10 +191,10 @@ void CUENTAREGISTROS(rt::TODBC& RS) {
     std::string texto = "Registros;base de datos local;;";
     for (const Cuenta& k : kCuentas) {
         if (!ejecutar(RS, std::string("select count(*) as cantidad from ") + k.tabla)) {
-            abm::MSGBOX("No se puede leer " + abm::upper(k.tabla));
+            abm::MSGBOX("No se puede leer " + rt::upper(k.tabla));
             continue;
         }
-        texto += k.etiqueta + abm::trim(RS.FieldValue("cantidad")) + ";";
+        texto += k.etiqueta + rt::trim(RS.FieldValue("cantidad")) + ";";
     }
     RS.Close();
     rt::alert(texto);
@@ -221,7 +221,7 @@ int menu(int& opcion) {
     int fila = 13;
     for (const char* e : entradas) {
         if (*e) {
-            c.prompt(fila, 31, abm::pad_right(e, 21));
+            c.prompt(fila, 31, rt::pad_right(e, 21));
         } else {
             abm::DISPLINEA(fila, 30, 52, "g/n");
         }

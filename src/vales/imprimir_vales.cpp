@@ -2,14 +2,14 @@
 #include <string>
 
 #include "abm/rutinas2.h"
-#include "abm/texto.h"
+#include "comun/sesion.h"
 #include "runtime/common/codepage.h"
+#include "runtime/common/texto.h"
 #include "runtime/forms/form.h"
 #include "runtime/forms/mask.h"
 #include "runtime/screen/console.h"
 #include "runtime/screen/keys.h"
 #include "vales/print_vales.h"
-#include "vales/sesion.h"
 
 namespace vales {
 
@@ -37,7 +37,7 @@ void dibujar_dialogo(int elegida, bool foco_en_print) {
     c.write_at(kTop + 2, kLeft + 2, "Destino:", kColorDialogo);
     for (int i = 0; i < 4; ++i) {
         const std::string marca = i == elegida ? "(*) " : "( ) ";
-        c.write_at(kFilaOpcion + i, kColOpcion, abm::pad_right(marca + kOpciones[i], 14),
+        c.write_at(kFilaOpcion + i, kColOpcion, rt::pad_right(marca + kOpciones[i], 14),
                    i == elegida ? kColorElegida : kColorDialogo);
     }
     c.write_at(kFilaBotones, kColPrint, "[ Print ]", foco_en_print ? kColorFoco : kColorDialogo);
@@ -50,7 +50,7 @@ bool rango_confirmado(long desde, long hasta) {
     const long folios = hasta - desde + 1;
     if (folios <= kFoliosSinConfirmar) return true;
     auto miles = [](long n) {
-        return abm::trim(rt::format_with_mask(rt::Value(static_cast<double>(n)), "@E 99,999,999"));
+        return rt::trim(rt::format_with_mask(rt::Value(static_cast<double>(n)), "@E 99,999,999"));
     };
     return abm::CONFIRMA("El rango tiene " + miles(folios) + " folios (" + miles((folios + 1) / 2) +
                          " hojas): ¿imprimirlos todos?"_ansi);

@@ -3,6 +3,7 @@
 #include <string>
 
 #include "abm/rutinas2.h"
+#include "comun/sesion.h"
 #include "runtime/common/codepage.h"
 #include "runtime/forms/form.h"
 #include "runtime/forms/mask.h"
@@ -10,7 +11,6 @@
 #include "runtime/screen/console.h"
 #include "runtime/screen/keys.h"
 #include "vales/impresion_consola.h"
-#include "vales/sesion.h"
 
 namespace vales {
 namespace {
