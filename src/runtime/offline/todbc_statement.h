@@ -19,7 +19,10 @@ namespace rt {
 
 // One value for a marker: text, or bytes handed over as a BLOB.
 struct TODBCValue {
-    TODBCValue(std::string_view text) : bytes(text) {}  // NOLINT: a text is a value
+    // A text is a value (implicitly, so that a call reads Execute({code, name})).
+    TODBCValue(std::string_view text) : bytes(text) {}
+    TODBCValue(const std::string& text) : bytes(text) {}
+    TODBCValue(const char* text) : bytes(text) {}
     static TODBCValue Blob(std::string_view b) {
         TODBCValue v(b);
         v.binary = true;
@@ -31,8 +34,9 @@ struct TODBCValue {
 
 class TODBCStatement {
   public:
-    // Prepares `sql` on `db`'s connection; Prepared() tells whether that worked (the reason
-    // is then in db.SQLErrorMessage()). The statement must go before `db` does.
+    // Prepares `sql` on `db`'s connection; Prepared() is false when that failed (the reason
+    // is then in db.SQLErrorMessage()). The driver may find a fault in the statement only
+    // when it runs. The statement must go before `db` does.
     TODBCStatement(TODBC& db, std::string_view sql);
     ~TODBCStatement();
     TODBCStatement(const TODBCStatement&) = delete;
