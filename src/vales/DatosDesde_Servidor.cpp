@@ -183,7 +183,7 @@ bool deshacer(rt::TODBC& RS, const Copia& t, long antes) {
 
 void avisar_si_incompleta(bool intacta, const Copia& t) {
     if (!intacta) {
-        abm::MSGBOX(std::string("La tabla local ") + t.tabla +
+        abm::MSGBOX(std::string("La tabla local ") + t.nombre +
                     " puede haber quedado incompleta: repita la copia");
     }
 }
