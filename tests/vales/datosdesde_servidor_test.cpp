@@ -14,6 +14,7 @@
 #include "runtime/common/codepage.h"
 #include "support/offline_store.h"
 #include "support/servidor_prueba.h"
+#include "support/store_rows.h"
 #include "vales/vales_fixture.h"
 #include "vales/vales_rutinas.h"
 
@@ -24,6 +25,7 @@ using rt::key::kEnter;
 using rt::key::kEsc;
 using testing_support::attr_text;
 using testing_support::grid_row_text;
+using testing_support::hex;
 
 // Menu entries: 1 TODOS, 2 Productos ... 7 Bodegas, 8 Contar Registros, 9 Salir.
 constexpr int kBodegas = 7;
@@ -84,15 +86,7 @@ class DatosDesdeServidorTest : public testing_support::ValesTest {
     // Rows as "value|value|...", exactly as the store returns them.
     std::vector<std::string> filas_locales(const std::string& sql) {
         rt::TODBC db(store.connection());
-        db.SetSQL(sql);
-        EXPECT_TRUE(db.Open()) << sql << "\n" << db.SQLErrorMessage();
-        std::vector<std::string> out;
-        for (const auto& row : db.Rows()) {
-            std::string line;
-            for (std::size_t i = 0; i < row.size(); ++i) line += (i ? "|" : "") + row[i];
-            out.push_back(line);
-        }
-        return out;
+        return testing_support::store_rows(db, sql);
     }
     std::vector<std::string> filas_servidor(const std::string& sql) {
         auto q = srv->Query(sql);
@@ -501,16 +495,6 @@ TEST_F(DatosDesdeServidorTest, StoreRunningOutOfSpaceKeepsEachTableOldOrComplete
     for (std::size_t i = 0; i < std::size(kTablas); ++i) {
         EXPECT_EQ(filas_locales(kTablas[i].local), nuevas[i]) << kTablas[i].nombre;
     }
-}
-
-std::string hex(std::string_view bytes) {
-    static const char digits[] = "0123456789ABCDEF";
-    std::string out;
-    for (const unsigned char b : bytes) {
-        out += digits[b >> 4];
-        out += digits[b & 15];
-    }
-    return out;
 }
 
 // Names that no statement text could carry (a NUL, an escape sequence, 8-bit bytes, quotes

@@ -9,6 +9,7 @@
 
 #include "runtime/offline/extension/bound_rows.h"
 #include "support/offline_store.h"
+#include "support/store_rows.h"
 
 namespace testing_support {
 using namespace rt;
@@ -16,28 +17,8 @@ namespace {
 
 using TodbcStatementTest = StoreTest;
 
-std::string hex(std::string_view bytes) {
-    static const char digits[] = "0123456789ABCDEF";
-    std::string out;
-    for (const unsigned char b : bytes) {
-        out += digits[b >> 4];
-        out += digits[b & 15];
-    }
-    return out;
-}
-
-// Rows as "value|value|...", exactly as the store returns them.
 std::vector<std::string> rows(TODBC& db, const std::string& sql) {
-    db.SetSQL(sql);
-    EXPECT_TRUE(db.Open()) << sql << "\n" << db.SQLErrorMessage();
-    std::vector<std::string> out;
-    for (const auto& row : db.Rows()) {
-        std::string line;
-        for (std::size_t i = 0; i < row.size(); ++i) line += (i ? "|" : "") + row[i];
-        out.push_back(line);
-    }
-    db.Close();
-    return out;
+    return store_rows(db, sql);
 }
 
 // Names no statement text could carry: a quote, a NUL, an escape, 8-bit and control bytes.
