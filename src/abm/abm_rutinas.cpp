@@ -5,7 +5,7 @@
 
 #include "abm/consulta_sesion.h"
 #include "abm/rutinas2.h"
-#include "abm/texto.h"
+#include "runtime/common/texto.h"
 #include "runtime/common/codepage.h"
 
 namespace abm {
@@ -43,7 +43,7 @@ std::string nombre(std::string_view sql, std::size_t width, bool msg_if_missing,
         }
     }
     if (!found && msg_if_missing) MSGBOX(missing_text);
-    return pad_right(cp::ansi_to_oem(name), width);
+    return rt::pad_right(cp::ansi_to_oem(name), width);
 }
 
 }  // namespace

@@ -3,7 +3,7 @@
 #include "abm/abm_rutinas.h"
 #include "abm/consulta_sesion.h"
 #include "abm/rutinas2.h"
-#include "abm/texto.h"
+#include "runtime/common/texto.h"
 #include "runtime/common/codepage.h"
 #include "runtime/forms/mask.h"
 #include "runtime/screen/console.h"
@@ -22,7 +22,7 @@ void VERSTK(std::string_view kind, std::string_view code, std::optional<std::str
     rt::Console& c = rt::con();
     BOX(kTop, kLeft, kBottom, kRight, kMarco);
     c.write_at(kTop + 1, kLeft + 1, "Bodega       Stock(", kMarco);
-    c.write(trim(UNIDAD_MEDIDA(kind, code, formula.value_or(""))), "+w/g");
+    c.write(rt::trim(UNIDAD_MEDIDA(kind, code, formula.value_or(""))), "+w/g");
     c.write(")", kMarco);
     DISPLINEA(kTop + 2, kLeft, kRight, kMarco);
 
@@ -45,7 +45,7 @@ void VERSTK(std::string_view kind, std::string_view code, std::optional<std::str
                 auto fila = res->GetRow();
                 const double stock = fila->FieldGet("stock").number();
                 std::string name = cp::ansi_to_oem(fila->FieldGet("nombre_bod").text());
-                c.write_at(++row, kLeft + 1, pad_right(name, 11), "+gr/g");
+                c.write_at(++row, kLeft + 1, rt::pad_right(name, 11), "+gr/g");
                 c.write(rt::format_with_mask(rt::Value(stock), "@E 9,999,999.99"),
                         stock < 0 ? "+bg/g" : "+w/g");
                 res->Skip();

@@ -4,7 +4,7 @@
 #include "abm/abm_rutinas.h"
 #include "abm/consulta_sesion.h"
 #include "abm/rutinas2.h"
-#include "vales/sesion.h"
+#include "comun/sesion.h"
 
 namespace abm {
 

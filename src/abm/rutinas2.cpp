@@ -4,7 +4,7 @@
 #include <cstdio>
 #include <filesystem>
 
-#include "abm/texto.h"
+#include "runtime/common/texto.h"
 #include "runtime/common/codepage.h"
 #include "runtime/screen/console.h"
 
@@ -50,7 +50,7 @@ bool MSGBOX(std::string_view text) {
     rt::Console& c = rt::con();
     const rt::SavedScreen saved = c.save_screen();
     c.set_cursor_shape(0);
-    const std::string shown = cp::ansi_to_oem(trim(text)).substr(0, rt::kCols - 2);
+    const std::string shown = cp::ansi_to_oem(rt::trim(text)).substr(0, rt::kCols - 2);
     const int len = static_cast<int>(shown.size());
     const int col = (99 - len) / 2;
     c.fill_box(15, col - 1, 17, col + len + 1, kSingleFrame + " ", "+W/R");
@@ -65,8 +65,8 @@ bool CONFIRMA(std::string_view question, bool show_second_line) {
     rt::Console& c = rt::con();
     const rt::SavedScreen saved = c.save_screen();
     c.set_cursor_shape(0);
-    std::string q = trim(question);
-    if (q.empty()) q = trim(" ¿ Confirma ? "_ansi);
+    std::string q = rt::trim(question);
+    if (q.empty()) q = rt::trim(" ¿ Confirma ? "_ansi);
     const std::string shown = cp::ansi_to_oem(q).substr(0, rt::kCols - 2);
     const int len = static_cast<int>(shown.size());
     const int col = (99 - len) / 2;
@@ -97,7 +97,7 @@ void PANTALLA(std::string_view company, std::string_view program, std::string_vi
               bool clear) {
     rt::Console& c = rt::con();
     auto or_default = [](std::string_view v, std::string_view d) {
-        return std::string(trim(v).empty() ? d : v);
+        return std::string(rt::trim(v).empty() ? d : v);
     };
     if (clear) c.fill_box(0, 0, kLastRow, rt::kCols - 1, "         ", "b/b");
     c.fill_box(0, 0, 1, rt::kCols - 1, "         ", "15/5");
@@ -261,10 +261,10 @@ std::vector<std::string> CTOARR(std::string_view text, char separator) {
     std::vector<std::string> pieces;
     std::string piece;
     auto add = [&] {
-        if (!trim(piece).empty()) pieces.push_back(piece);
+        if (!rt::trim(piece).empty()) pieces.push_back(piece);
         piece.clear();
     };
-    for (char ch : trim(text)) {
+    for (char ch : rt::trim(text)) {
         if (ch == separator) {
             add();
         } else {

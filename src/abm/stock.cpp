@@ -3,7 +3,7 @@
 #include "abm/consulta_sesion.h"
 #include "abm/rutinas2.h"
 #include "runtime/lists/alert.h"
-#include "vales/sesion.h"
+#include "comun/sesion.h"
 
 namespace abm {
 

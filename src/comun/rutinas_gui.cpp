@@ -3,7 +3,7 @@
 #include <optional>
 #include <string>
 
-#include "abm/texto.h"
+#include "runtime/common/texto.h"
 #include "runtime/common/codepage.h"
 #include "runtime/screen/console.h"
 
@@ -29,8 +29,8 @@ void OPENWINPROCESO(std::string_view title, std::string_view text) {
     rt::Console& c = rt::con();
     CLOSEWINPROCESO();
     const std::string caption =
-        abm::trim(title).empty() ? "Mensaje del sistema" : std::string(title);
-    const std::string label = abm::trim(text).empty() ? "Procesando..." : std::string(text);
+        rt::trim(title).empty() ? "Mensaje del sistema" : std::string(title);
+    const std::string label = rt::trim(text).empty() ? "Procesando..." : std::string(text);
     const int row = c.row(), col = c.col();
     g_covered = c.save_region(kTop, kLeft, kBottom, kRight);
     c.write_at(kTop, kLeft, centre(cp::ansi_to_oem(caption), kWidth), "+W/B");

@@ -6,15 +6,15 @@
 #include <vector>
 
 #include "abm/rutinas2.h"
-#include "abm/texto.h"
+#include "comun/sesion.h"
 #include "runtime/common/codepage.h"
+#include "runtime/common/texto.h"
 #include "runtime/lists/alert.h"
 #include "runtime/offline/todbc.h"
 #include "runtime/offline/todbc_statement.h"
 #include "runtime/screen/console.h"
 #include "runtime/server/mysql_row_stream.h"
 #include "runtime/server/tmysql.h"
-#include "vales/sesion.h"
 
 namespace vales {
 namespace {
@@ -142,7 +142,7 @@ void valor(const rt::MySQLRowStream& filas, int posicion, Forma forma, std::stri
             out = v.text();
             break;
         case Recortado:
-            out = abm::trim(v.text());
+            out = rt::trim(v.text());
             break;
         case Numero:
             out = rt::mdb_number(v.number());
@@ -299,10 +299,10 @@ void CUENTAREGISTROS(rt::TODBC& RS) {
     std::string texto = "Registros;base de datos local;;";
     for (const Cuenta& k : kCuentas) {
         if (!ejecutar(RS, std::string("select count(*) as cantidad from ") + k.tabla)) {
-            abm::MSGBOX("No se puede leer " + abm::upper(k.tabla));
+            abm::MSGBOX("No se puede leer " + rt::upper(k.tabla));
             continue;
         }
-        texto += k.etiqueta + abm::trim(RS.FieldValue("cantidad")) + ";";
+        texto += k.etiqueta + rt::trim(RS.FieldValue("cantidad")) + ";";
     }
     RS.Close();
     rt::alert(texto);
@@ -329,7 +329,7 @@ int menu(int& opcion) {
     int fila = 13;
     for (const char* e : entradas) {
         if (*e) {
-            c.prompt(fila, 31, abm::pad_right(e, 21));
+            c.prompt(fila, 31, rt::pad_right(e, 21));
         } else {
             abm::DISPLINEA(fila, 30, 52, "g/n");
         }

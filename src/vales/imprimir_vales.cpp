@@ -2,13 +2,13 @@
 #include <string>
 
 #include "abm/rutinas2.h"
-#include "abm/texto.h"
+#include "runtime/common/texto.h"
 #include "runtime/common/codepage.h"
 #include "runtime/forms/form.h"
 #include "runtime/screen/console.h"
 #include "runtime/screen/keys.h"
 #include "vales/print_vales.h"
-#include "vales/sesion.h"
+#include "comun/sesion.h"
 
 namespace vales {
 
@@ -36,7 +36,7 @@ void dibujar_dialogo(int elegida, bool foco_en_print) {
     c.write_at(kTop + 2, kLeft + 2, "Destino:", kColorDialogo);
     for (int i = 0; i < 4; ++i) {
         const std::string marca = i == elegida ? "(*) " : "( ) ";
-        c.write_at(kFilaOpcion + i, kColOpcion, abm::pad_right(marca + kOpciones[i], 14),
+        c.write_at(kFilaOpcion + i, kColOpcion, rt::pad_right(marca + kOpciones[i], 14),
                    i == elegida ? kColorElegida : kColorDialogo);
     }
     c.write_at(kFilaBotones, kColPrint, "[ Print ]", foco_en_print ? kColorFoco : kColorDialogo);

@@ -8,7 +8,7 @@
 #include "runtime/forms/mask.h"
 #include "runtime/lists/alert.h"
 #include "runtime/screen/console.h"
-#include "vales/sesion.h"
+#include "comun/sesion.h"
 
 namespace vales {
 namespace {

@@ -1,7 +1,7 @@
 // Building and changing the display lines of the voucher's item list.
 #include "vales/vale_registros.h"
 
-#include "abm/texto.h"
+#include "runtime/common/texto.h"
 #include "runtime/forms/mask.h"
 
 namespace vales {
@@ -9,14 +9,14 @@ namespace vales {
 namespace {
 
 std::string cantidad_en_columna(double cantidad) {
-    return abm::pad_left(rt::format_with_mask(rt::Value(cantidad), "@E 9,999,999.99"),
+    return rt::pad_left(rt::format_with_mask(rt::Value(cantidad), "@E 9,999,999.99"),
                          kAnchoCantidad);
 }
 
 // The line at its full width, whatever the caller held, with one column written over.
 std::string reemplazar(std::string_view linea, int col, int ancho, std::string_view texto) {
-    std::string out = abm::pad_right(linea, kAnchoLinea);
-    out.replace(col, ancho, abm::pad_right(texto, ancho));
+    std::string out = rt::pad_right(linea, kAnchoLinea);
+    out.replace(col, ancho, rt::pad_right(texto, ancho));
     return out;
 }
 
@@ -32,9 +32,9 @@ DatosItm item_nuevo(std::string_view actividad, double cantidad_unitaria, double
 
 std::string linea_display(std::string_view actividad_oem, std::string_view operario_oem,
                           std::string_view especificacion_oem, double cantidad) {
-    return abm::pad_right(actividad_oem, kAnchoActividad) + ' ' +
-           abm::pad_right(operario_oem, kAnchoOperario) + ' ' +
-           abm::pad_right(especificacion_oem, kAnchoEspecificacion) + ' ' +
+    return rt::pad_right(actividad_oem, kAnchoActividad) + ' ' +
+           rt::pad_right(operario_oem, kAnchoOperario) + ' ' +
+           rt::pad_right(especificacion_oem, kAnchoEspecificacion) + ' ' +
            cantidad_en_columna(cantidad);
 }
 

@@ -5,12 +5,14 @@
 #include <ctime>
 
 #include "abm/rutinas2.h"
-#include "abm/texto.h"
 #include "comun/rutinas_gui.h"
+#include "comun/sesion.h"
 #include "runtime/common/codepage.h"
+#include "runtime/common/texto.h"
+#include "runtime/lists/alert.h"
+#include "runtime/offline/environment_failure.h"
 #include "runtime/screen/console.h"
 #include "runtime/worktables/workspace.h"
-#include "vales/sesion.h"
 
 namespace vales {
 namespace {
@@ -27,13 +29,18 @@ void apply_settings(rt::Console& c) {
     s.wrap = true;
     s.language = "ES";
     c.set_title("Zadarer Udive du Ruruzurazo");
+    // A store connection that finds no working ODBC says so in two alert boxes.
+    rt::set_environment_failure_report([](std::string_view error) {
+        rt::alert("SQLAllocEnvironment Error");
+        rt::alert(error);
+    });
 }
 
 void draw_title_lines() {
     const Sesion& s = ses();
     if (s.LCONECTADO) {
         abm::PANTALLA(s.NOM_EMPRESA, "Vales de producción"_ansi,
-                      "Conectado => " + abm::trim(s.COD_USUARIO));
+                      "Conectado => " + rt::trim(s.COD_USUARIO));
     } else {
         abm::PANTALLA("Refractarios Velmo Ltda.", "Vales de producción"_ansi, "Desconectado");
     }
@@ -108,7 +115,7 @@ int menu_principal(int& opcion) {
     for (const Entrada& e : kEntradas) {
         const int row = c.row() + 1;
         if (*e.text) {
-            c.prompt(row, 2, abm::pad_right(cp::utf8_to_oem(e.text), 38));
+            c.prompt(row, 2, rt::pad_right(cp::utf8_to_oem(e.text), 38));
         } else {
             abm::DISPLINEA(row, 1, 40, "g/n");
         }

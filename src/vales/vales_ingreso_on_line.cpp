@@ -10,12 +10,12 @@
 #include "abm/abm_rutinas.h"
 #include "abm/consulta_sesion.h"
 #include "abm/rutinas2.h"
-#include "abm/texto.h"
+#include "runtime/common/texto.h"
 #include "runtime/common/codepage.h"
 #include "runtime/forms/mask.h"
 #include "runtime/lists/pick_list.h"
 #include "runtime/screen/console.h"
-#include "vales/sesion.h"
+#include "comun/sesion.h"
 
 namespace vales {
 
@@ -72,7 +72,7 @@ std::optional<std::vector<Ingrediente>> leer_ingredientes(const DatosCab& cab) {
         const std::string rel = fila->FieldGet("codi_form_rel").text();
         if (rel == "---")
             ing.formula_stock = fila->FieldGet("codi_form").text();
-        else if (!abm::trim(rel).empty())
+        else if (!rt::trim(rel).empty())
             ing.formula_stock = rel;
         out.push_back(std::move(ing));
     }
@@ -80,7 +80,7 @@ std::optional<std::vector<Ingrediente>> leer_ingredientes(const DatosCab& cab) {
 }
 
 std::string cantidad_14(double x) {
-    return abm::pad_left(rt::format_with_mask(rt::Value(x), "@E 999,999,999.99"), 14);
+    return rt::pad_left(rt::format_with_mask(rt::Value(x), "@E 999,999,999.99"), 14);
 }
 
 // One line of the shortage window per controlled ingredient whose stock in the warehouse
@@ -92,9 +92,9 @@ std::vector<std::string> faltantes(const DatosCab& cab, const std::vector<Ingred
         const double disponible = abm::STOCK(cab.bodega, ing.tipo, ing.codigo, ing.formula_stock);
         const double requerido = redondeo(ing.consumo * cab.cantidad);
         if (requerido <= redondeo(disponible)) continue;
-        lines.push_back(ing.tipo + " " + abm::pad_right(ing.codigo, 9) + " " +
-                        (ing.tipo == "P" ? abm::pad_right(ing.formula_stock, 3) : "   ") + " " +
-                        abm::pad_right(ing.nombre, 37) + " " + cantidad_14(requerido) + " " +
+        lines.push_back(ing.tipo + " " + rt::pad_right(ing.codigo, 9) + " " +
+                        (ing.tipo == "P" ? rt::pad_right(ing.formula_stock, 3) : "   ") + " " +
+                        rt::pad_right(ing.nombre, 37) + " " + cantidad_14(requerido) + " " +
                         cantidad_14(disponible) + " " +
                         cantidad_14(redondeo(requerido - disponible)));
     }
@@ -179,7 +179,7 @@ std::optional<std::string> formula_de_stock(Escritura& w, const DatosCab& cab) {
     // the formula the voucher names.
     if (res->LastRec() == 0) return cab.formula;
     const std::string rel = res->FieldGet(1).text();
-    if (rel == "---" || abm::trim(rel).empty()) return cab.formula;
+    if (rel == "---" || rt::trim(rel).empty()) return cab.formula;
     return rel;
 }
 
@@ -298,7 +298,7 @@ double PUNTAJE(double operario, std::string_view actividad, std::string_view esp
     // The especificación takes the first three characters of the six-character key.
     auto res =
         consulta("select prec_unid from unidmed where codi_prod='" + sqltexto(actividad) +
-                 "' and codi_unid='" + sqltexto(abm::pad_right(especificacion, 3) + grupo) + "'");
+                 "' and codi_unid='" + sqltexto(rt::pad_right(especificacion, 3) + grupo) + "'");
     if (!hay_filas(res)) return 0;
     return res->FieldGet("prec_unid").number();
 }

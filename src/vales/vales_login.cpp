@@ -4,14 +4,14 @@
 #include <string>
 
 #include "abm/rutinas2.h"
-#include "abm/texto.h"
+#include "runtime/common/texto.h"
 #include "runtime/common/codepage.h"
 #include "runtime/forms/form.h"
 #include "runtime/lists/alert.h"
 #include "runtime/screen/console.h"
 #include "runtime/server/tmysql.h"
 #include "vales/servidores.h"
-#include "vales/sesion.h"
+#include "comun/sesion.h"
 #include "vales/vales.h"
 
 namespace vales {
@@ -39,7 +39,7 @@ bool leer_usuario(std::string& empresa, std::string& usuario) {
     rt::Console& c = rt::con();
     abm::MSG("Ingrese código de empresa, nombre y clave de usuario      [Escape]Salir"_ansi);
     abm::BOX(25, 5, 29, 34, "+g/+n");
-    auto not_blank = [](const std::string& v) { return [&v] { return !abm::trim(v).empty(); }; };
+    auto not_blank = [](const std::string& v) { return [&v] { return !rt::trim(v).empty(); }; };
     rt::Form form;
     c.write_at(26, 7, "Empresa :");
     form.field(26, 17, empresa, "cEmpresa", "999", not_blank(empresa));
@@ -106,7 +106,7 @@ Intento intentar(const std::string& direccion, bool local, const std::string& em
         return Intento::kReintentar;
     }
     // Typed text is in the screen's code page; the server holds Windows-1252.
-    const std::string usuario = abm::trim(cp::oem_to_ansi(usuario_oem));
+    const std::string usuario = rt::trim(cp::oem_to_ansi(usuario_oem));
     const std::string error = validar_usuario(*s.OSERVER, usuario, cp::oem_to_ansi(clave_oem));
     if (!error.empty()) {
         abm::MSGBOX(error);
@@ -114,8 +114,8 @@ Intento intentar(const std::string& direccion, bool local, const std::string& em
     }
     s.NOM_EMPRESA = e->nombre;
     s.LESCONECLOCAL = local;
-    s.COD_USUARIO = abm::lower(usuario);
-    s.COD_EMPRESA = abm::trim(empresa);
+    s.COD_USUARIO = rt::lower(usuario);
+    s.COD_EMPRESA = rt::trim(empresa);
     s.LCONECTADO = true;
     if (!registrar_ingreso(*s.OSERVER)) {
         abm::MSGBOX("Error al registrar su ingreso - reintente nuevamente");

@@ -10,7 +10,7 @@
 #include "runtime/common/codepage.h"
 #include "support/screen_test.h"
 #include "support/servidor_prueba.h"
-#include "vales/sesion.h"
+#include "comun/sesion.h"
 
 namespace prueba {
 

@@ -3,7 +3,7 @@
 #include <chrono>
 #include <cstdlib>
 
-#include "abm/texto.h"
+#include "runtime/common/texto.h"
 #include "runtime/common/codepage.h"
 #include "support/servidor_prueba.h"
 #include "vales/servidores.h"
@@ -48,8 +48,8 @@ protected:
         auto srv = prueba::conectar_mariadb("test");
         auto q = srv->Query("select acceso, accion from accesos where usuario='" +
                             rt::mysql_escape(usuario_ansi) + "' order by acceso desc");
-        return q.LastRec() ? abm::trim(q.FieldGet("acceso").text()) + "|" +
-                                 abm::trim(q.FieldGet("accion").text())
+        return q.LastRec() ? rt::trim(q.FieldGet("acceso").text()) + "|" +
+                                 rt::trim(q.FieldGet("accion").text())
                            : "";
     }
 };

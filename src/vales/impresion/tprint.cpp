@@ -7,7 +7,7 @@
 #include <system_error>
 
 #include "abm/rutinas2.h"
-#include "abm/texto.h"
+#include "runtime/common/texto.h"
 #include "runtime/common/codepage.h"
 #include "runtime/lists/alert.h"
 #include "runtime/lists/pick_list.h"
@@ -35,7 +35,7 @@ std::string elegir_impresora(const std::vector<std::string>& nombres,
     std::vector<std::string> items;
     int primero = 1;
     for (std::size_t i = 0; i < nombres.size(); ++i) {
-        items.push_back(abm::pad_right(cp::ansi_to_oem(nombres[i]), right - left + 1));
+        items.push_back(rt::pad_right(cp::ansi_to_oem(nombres[i]), right - left + 1));
         if (nombres[i] == por_omision) primero = static_cast<int>(i) + 1;
     }
     const int elegida = rt::pick_list(top, left, top + alto - 1, right, items,
