@@ -1,7 +1,8 @@
 -- The off-line store (datos/vales.mdb): copies of the server's master data, refreshed by the
 -- download, and the vouchers recorded without a server until they are sent.
 --
--- Created once, on a machine that has no store yet; the program never alters these tables.
+-- Created once, on a machine that has no store yet; the program never alters these tables
+-- (a store made before the workstation identity existed gets that one table added).
 -- Column kinds and how they read through the ODBC driver as text:
 --   text      VARCHAR(n)  the bytes as written (Windows-1252), trailing blanks kept;
 --                         fixed-width codes refuse a value longer than their width
@@ -82,6 +83,16 @@ CREATE TABLE vales_itm (
     cantidad NUMERIC
 );
 CREATE INDEX vales_itm_vale ON vales_itm (n_interno);
+
+-- This workstation's identity, one row made with the store and never changed: 32 random
+-- hexadecimal digits. The server records with every voucher sent from here this identity
+-- and the voucher's local number (n_interno), so a voucher it already holds is never sent
+-- again, whatever happened between the two stores.
+CREATE TABLE estacion (
+    unica INTEGER PRIMARY KEY CHECK (unica = 1),
+    id_estacion VARCHAR(32) NOT NULL CHECK (length(id_estacion) = 32)
+);
+INSERT INTO estacion (unica, id_estacion) VALUES (1, lower(hex(randomblob(16))));
 
 -- The production date. The voucher insert writes it as day/month/year text; the store keeps
 -- one form, 'yyyy-mm-dd hh:mm:ss', so that it sorts and reads back the same everywhere.

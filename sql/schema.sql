@@ -171,6 +171,19 @@ create table vales (
   key nume_folio (nume_folio)
 ) engine=InnoDB default charset=latin1;
 
+-- Where each voucher recorded off-line came from: the workstation's identity (kept in its
+-- off-line store) and the voucher's local number there, written in the same transaction as
+-- the voucher's rows. The key makes a second copy of one local voucher impossible, and an
+-- upload looks here first, so a voucher the server already holds is never sent again.
+-- The program creates this table when a company database lacks it.
+create table vales_origen (
+  estacion char(32) not null,
+  n_interno int not null,
+  nume_folio int not null,
+  enviado timestamp not null default current_timestamp,
+  primary key (estacion, n_interno)
+) engine=InnoDB default charset=latin1;
+
 -- Single row: the last voucher number used and the date of the last cost calculation.
 create table paramet (
   id int not null default 1 primary key,

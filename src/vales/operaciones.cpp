@@ -7,6 +7,8 @@
 #include "runtime/server/tmysql.h"
 #include "runtime/worktables/workspace.h"
 #include "vales/DatosDesde_Servidor.h"
+#include "vales/DatosHacia_Servidor.h"
+#include "vales/lista_ingresos.h"
 #include "vales/print_vales.h"
 #include "vales/servidores.h"
 #include "vales/vales_login.h"
@@ -61,7 +63,9 @@ Operaciones operaciones_del_programa() {
     Operaciones op;
     op.CONECTARSERVIDOR = CONECTARSERVIDOR;
     op.DESCONECTARSERVIDOR = DESCONECTARSERVIDOR;
+    op.LISTA_INGRESOS = [] { LISTA_INGRESOS(); };
     op.DATOSDESDE_SERVIDOR = [] { DATOSDESDE_SERVIDOR(); };
+    op.DATOSHACIA_SERVIDOR = [] { DATOSHACIA_SERVIDOR(); };
     op.IMPRIMIRVALES = IMPRIMIRVALES;
     op.cerrar_tablas = [] {
         rt::wt::workspace().close_all();

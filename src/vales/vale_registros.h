@@ -71,6 +71,14 @@ cp::Oem con_operario(cp::OemView linea, cp::OemView operario);
 cp::Oem con_especificacion(cp::OemView linea, cp::OemView especificacion);
 cp::Oem con_cantidad(cp::OemView linea, double cantidad);
 
+// Where a voucher recorded off-line comes from: the identity of the workstation's store and
+// the voucher's local number there (vales_cab.n_interno). Saved with the voucher on the
+// server, it keeps the voucher from ever being stored there twice.
+struct OrigenVale {
+    std::string estacion;
+    long n_interno = 0;
+};
+
 // The four records of the voucher being entered, held by the entry operation for its own
 // duration so that the item-list handler it hands to the pick list can reach them.
 struct ValeEnCurso {

@@ -16,6 +16,7 @@
 #include "runtime/forms/mask.h"
 #include "runtime/lists/pick_list.h"
 #include "runtime/screen/console.h"
+#include "vales/origen_vales.h"
 
 namespace vales {
 
@@ -254,7 +255,7 @@ class PantallaGuardada {
 }  // namespace
 
 long GRABARVALE_SERVIDOR(const DatosCab& header, const std::vector<DatosItm>& items,
-                         bool show_shortage) {
+                         bool show_shortage, const OrigenVale* origen) {
     PantallaGuardada pantalla;
 
     const auto ingredientes = leer_ingredientes(header);
@@ -280,7 +281,8 @@ long GRABARVALE_SERVIDOR(const DatosCab& header, const std::vector<DatosItm>& it
         if (show_shortage) mostrar_faltantes(cortos);
         return 0;
     }
-    if (!escribir_vale(w, numero, header, items, *ingredientes) || !w.confirmar()) {
+    if (!escribir_vale(w, numero, header, items, *ingredientes) ||
+        (origen && !w.sql(insercion_origen(*origen, numero))) || !w.confirmar()) {
         w.deshacer();
         w.informar();
         return 0;

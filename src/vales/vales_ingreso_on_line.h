@@ -18,8 +18,12 @@ namespace vales {
 // the server holds either the whole voucher under its number or nothing of it. Saves of
 // several workstations take turns on the counter, so two never receive the same number
 // and two vouchers never both pass the stock check on the same stock.
+//
+// A voucher recorded off-line comes with its `origen`, recorded in the same transaction
+// (origen_vales.h): the server refuses a second voucher from the same origin, so the
+// voucher is stored once whatever happens to the upload.
 long GRABARVALE_SERVIDOR(const DatosCab& header, const std::vector<DatosItm>& items,
-                         bool show_shortage = true);
+                         bool show_shortage = true, const OrigenVale* origen = nullptr);
 
 // Points per unit that an operator earns for an activity done to a especificación: the
 // price of the especificación for the operator's group; 0 when none is defined.

@@ -1,0 +1,166 @@
+#include "vales/lista_ingresos.h"
+
+#include "abm/rutinas2.h"
+#include "runtime/common/codepage.h"
+#include "comun/sesion.h"
+#include "runtime/browse/browse_loop.h"
+#include "runtime/browse/browser.h"
+#include "runtime/offline/todbc.h"
+#include "runtime/screen/console.h"
+#include "runtime/screen/keys.h"
+#include "vales/envio_vales.h"
+#include "vales/print_vales.h"
+#include "vales/vales_pendientes.h"
+
+namespace vales {
+namespace {
+
+constexpr cp::OemView kEncabezado = cp::OemView::cp850(
+    "Fecha      Bod Producto  Frm Descripci\xA2n                           Cantidad     Malas"
+    "       Estado");
+constexpr cp::OemView kTeclas = cp::OemView::cp850(
+    "[\x18] [\x19]    [F8]Grabar en servidor    [Del]Eliminar vale    [Esc]Salir");
+
+cp::Oem numero(long n) {
+    return cp::Oem(std::to_string(n));
+}
+
+bool ejecutar(rt::TODBC& RS, const std::string& sql) {
+    RS.SetSQL(sql);
+    const bool ok = RS.Open();
+    RS.Close();
+    return ok;
+}
+
+class Lista {
+  public:
+    Lista(rt::TODBC& RS, rt::wt::WorkTable& vales) : RS_(RS), vales_(vales) {}
+
+    void correr() {
+        rt::Browser b(vales_, 3, 1, 32, 98);
+        b.add_column(kEncabezado, [this] { return cp::Oem(vales_.text("DETALLE")); });
+        b.set_colour("w/b,+w/r");
+        b.set_heading_separator(cp::OemView::cp850("\xC4\xC2\xC4"));
+        b.set_column_separator(cp::OemView::cp850(" \xB3 "));
+        abm::DISPLINEA(34, 1, rt::kCols - 2);
+        abm::MSG(kTeclas);
+        b.go_top();
+        b.refresh_all();
+        primero_ = local_actual();
+        rt::browse_keys(b, [&](int key) { return tecla(b, key); });
+    }
+
+  private:
+    long local_actual() const { return static_cast<long>(vales_.number("N_INTERNO")); }
+
+    rt::BrowseKey tecla(rt::Browser& b, int key) {
+        if (key != rt::key::kF8 && key != rt::key::kDel) return rt::BrowseKey::kShared;
+        if (!vales_.settle()) return rt::BrowseKey::kHandled;  // an empty list
+        const long n = local_actual();
+        if (key == rt::key::kF8 && abm::CONFIRMA("Grabar en servidor")) enviar(b, n);
+        if (key == rt::key::kDel && abm::CONFIRMA("Eliminar vale de producción"_oem))
+            eliminar(b, n);
+        return rt::BrowseKey::kHandled;
+    }
+
+    // The voucher leaves the list (its record is marked deleted).
+    void quitar(rt::Browser& b) {
+        vales_.mark_deleted();
+        b.refresh_all();
+    }
+
+    void enviar(rt::Browser& b, long n) {
+        if (!ses().LCONECTADO || !ses().OSERVER) {
+            abm::MSGBOX("No existe conexión con el servidor"_oem);
+            return;
+        }
+        ValeLocal vale;
+        switch (leer_vale_local(RS_, n, vale)) {
+            case Lectura::leido:
+                break;
+            case Lectura::error:
+                abm::MSGBOX("Error: No se pueden recuperar registros");
+                return;
+            case Lectura::sin_cabecera:
+                abm::MSGBOX("No se encuentran datos de vale pendiente (Cabecera)");
+                return;
+            case Lectura::sin_items:
+                abm::MSGBOX("No se encuentran datos de vale pendiente (Item)");
+                return;
+        }
+        const auto estacion = preparar_envio(RS_);
+        if (!estacion) return;
+        const Envio envio = enviar_vale(RS_, OrigenVale{*estacion, n}, vale, true);
+        switch (envio.estado) {
+            case Envio::no_enviado:
+                return;  // the save has shown why; the voucher stays pending
+            case Envio::sin_consulta:
+                abm::MSGBOX("Error: No se puede consultar el servidor; el vale no se envió"_oem);
+                return;
+            case Envio::ya_estaba:
+                abm::MSGBOX("El vale ya estaba grabado en el servidor con el número "_oem +
+                            numero(envio.folio));
+                break;
+            case Envio::enviado:
+                // Marked sent before the question: the print dialog may take its time.
+                if (abm::CONFIRMA("Vale de producción grabado correctamente - Desea imprimir?"_oem))
+                    PRINT_VALE(PRINTVALE, envio.folio, envio.folio);
+                break;
+        }
+        if (!envio.marcado) {
+            abm::MSGBOX("Vale grabado en el servidor con el número "_oem + numero(envio.folio) +
+                        "; no se pudo marcar en la base local"_oem);
+            return;  // still pending here: the next send only marks it
+        }
+        quitar(b);
+    }
+
+    // Header and items go together, or neither does.
+    void eliminar(rt::Browser& b, long n) {
+        const std::string interno = rt::mdb_number(static_cast<double>(n));
+        const bool ok = RS_.BeginTransaction() &&
+                        ejecutar(RS_, "delete from  vales_cab where n_interno=" + interno) &&
+                        ejecutar(RS_, "delete from  vales_itm where n_interno=" + interno) &&
+                        RS_.CommitTransaction();
+        if (!ok) {
+            RS_.RollbackTransaction();
+            abm::MSGBOX("ERROR: No se puede eliminar vale");
+            return;
+        }
+        quitar(b);
+        if (n == primero_) {
+            b.go_top();
+            primero_ = local_actual();
+        }
+    }
+
+    rt::TODBC& RS_;
+    rt::wt::WorkTable& vales_;
+    long primero_ = 0;
+};
+
+}  // namespace
+
+void LISTA_INGRESOS() {
+    LISTA_INGRESOS(rt::offline_connection_string());
+}
+
+void LISTA_INGRESOS(const std::string& conexion_local) {
+    rt::Console& c = rt::con();
+    const rt::SavedScreen pantalla = c.save_screen();
+    const std::string colour = c.set_colour("w/b,+w/w,,,n/w");
+    c.fill_box(2, 0, rt::kRows - 1, rt::kCols - 1, "         ");
+    {
+        rt::TODBC RS(conexion_local);
+        ValesPendientes pendientes;
+        if (pendientes.abrir()) {
+            pendientes.llenar(RS, /*con_estado=*/true);
+            Lista(RS, pendientes.tabla()).correr();
+        }
+        RS.Close();
+    }
+    c.set_colour(colour);
+    c.restore_screen(pantalla);
+}
+
+}  // namespace vales
