@@ -46,8 +46,8 @@ void informar(const Resumen& r) {
                 " fueron grabados correctamente");
     if (r.sin_marcar > 0) {
         abm::MSGBOX(numero(r.sin_marcar) +
-                    " vales grabados en el servidor no se pudieron marcar en la base local: el "
-                    "próximo envío solo los marcará"_oem);
+                    " vales grabados en el servidor no se marcaron en la base local: se "
+                    "marcarán en el próximo envío"_oem);
     }
 }
 

@@ -1,0 +1,277 @@
+// The batch upload of the vouchers recorded off-line: what reaches the server, in which
+// order, what stays pending, and that every voucher reaches it exactly once however the
+// upload is stopped.
+#include "vales/DatosHacia_Servidor.h"
+
+#include <gtest/gtest.h>
+#include <signal.h>
+#include <sys/wait.h>
+#include <unistd.h>
+
+#include <algorithm>
+#include <set>
+#include <string>
+#include <vector>
+
+#include "runtime/common/codepage.h"
+#include "runtime/common/texto.h"
+#include "vales/puntos_de_falla.h"
+#include "vales/vales_locales_fixture.h"
+
+namespace {
+
+using namespace vales;
+using Filas = std::vector<std::string>;
+
+// Whether the child has ended (it is left to be waited for).
+bool terminado(pid_t hijo) {
+    siginfo_t info{};
+    return ::waitid(P_PID, hijo, &info, WEXITED | WNOHANG | WNOWAIT) == 0 && info.si_pid == hijo;
+}
+
+class DatosHaciaServidor : public prueba::ValesLocales {
+  protected:
+    ~DatosHaciaServidor() override { falla::instalar({}); }
+
+    // The batch upload on `s`, confirmed.
+    void enviar(const testing_support::ScratchStore& s) {
+        term.keys({'S'});
+        DATOSHACIA_SERVIDOR(s.connection());
+    }
+    // Vouchers of one unit each, as many as asked.
+    static void guardar_varios(const testing_support::ScratchStore& s, int cuantos) {
+        rt::TODBC db(s.connection());
+        for (int i = 0; i < cuantos; ++i)
+            ASSERT_TRUE(GRABARVALE_LOCAL(db, cabecera(1), items(1)));
+    }
+    // After every interruption and a last complete upload: the server holds each voucher
+    // of the store once, under a folio of its own with all its rows, and the store has
+    // every voucher marked sent.
+    void cada_vale_una_vez(const testing_support::ScratchStore& s, int cuantos) {
+        const Filas origen = origenes(estacion(s));
+        ASSERT_EQ(origen.size(), static_cast<std::size_t>(cuantos));
+        std::set<std::string> folios;
+        for (int n = 1; n <= cuantos; ++n) {
+            const std::string fila = origen[static_cast<std::size_t>(n - 1)];
+            EXPECT_EQ(fila.substr(0, fila.find('|')), std::to_string(n));
+            const std::string folio = fila.substr(fila.find('|') + 1);
+            folios.insert(folio);
+            EXPECT_EQ(filas_vale(std::stol(folio)).size(), 4u) << "folio " << folio;
+        }
+        EXPECT_EQ(folios.size(), static_cast<std::size_t>(cuantos));
+        for (const auto& e : estados(s)) EXPECT_EQ(e.substr(e.find('|')), "|2") << e;
+    }
+};
+
+// Three pending vouchers, the second short of stock on the server: the others are sent in
+// the order they were recorded, the refused one stays pending, and a second run sends
+// nothing more. The message line counts the vouchers as they go.
+TEST_F(DatosHaciaServidor, SendsInLocalOrderAndLeavesTheRefusedOnePending) {
+    guardar(store, 10, 5);
+    guardar(store, 600, 6);  // 1,200 of YCOMP0001, which has 1,000
+    guardar(store, 20, 7);
+    Filas avance;
+    falla::instalar([&](std::string_view punto) {
+        if (punto == falla::kAntesDeEnviar)
+            avance.push_back(rt::trim(testing_support::grid_row_text(console.grid(), 35)));
+    });
+    enviar(store);
+    EXPECT_EQ(mensajes(), prueba::Mensajes{"De 3 vales 2 fueron grabados correctamente"});
+    EXPECT_EQ(avance, (Filas{"Enviando vale 1 de 3", "Enviando vale 2 de 3", "Enviando vale 3 de 3"}));
+    EXPECT_EQ(estados(store), (Filas{"1|2", "2|1", "3|2"}));
+    const long f = contador_ + 1;
+    EXPECT_EQ(origenes(estacion(store)),
+              (Filas{"1|" + std::to_string(f), "3|" + std::to_string(f + 1)}));
+    EXPECT_EQ(filas_vale(f), (Filas{
+                                 "2026-12-05|YPRUEBA01|001|10.000|1.500|78|900000001||I|1.00000|1|A01|1.5000|1",
+                                 "2026-12-05|YPRUEBA01|001|10.000|1.500|78|900000003||I|1.00000|6|C01|0.5000|1",
+                                 "2026-12-05|YPRUEBA01|001|10.000|1.500|78|YCOMP0001||I|2.00000|0||0.0000|1",
+                                 "2026-12-05|YPRUEBA01|001|10.000|1.500|78|YCOMP0002||I|0.50000|0||0.0000|1",
+                             }));
+    EXPECT_EQ(filas_vale(f + 1)[0].substr(0, 31), "2026-12-07|YPRUEBA01|001|20.000");
+    EXPECT_EQ(contador(), f + 1);
+
+    enviar(store);
+    EXPECT_EQ(mensajes(), prueba::Mensajes{"De 1 vales 0 fueron grabados correctamente"});
+    EXPECT_EQ(estados(store), (Filas{"1|2", "2|1", "3|2"}));
+    EXPECT_EQ(contador(), f + 1);
+    EXPECT_EQ(folios_en_bodega(), 2);
+}
+
+// Nothing pending, and a voucher whose product has left the local copy since it was
+// recorded: neither is sent nor counted, and nothing breaks.
+TEST_F(DatosHaciaServidor, SendsNothingWhenNothingCanBeSent) {
+    enviar(store);
+    EXPECT_EQ(mensajes(), prueba::Mensajes{"De 0 vales 0 fueron grabados correctamente"});
+    guardar(store, 3);
+    local(store, "delete from prodvtas");
+    enviar(store);
+    EXPECT_EQ(mensajes(), prueba::Mensajes{"De 0 vales 0 fueron grabados correctamente"});
+    EXPECT_EQ(estados(store), Filas{"1|1"});
+    EXPECT_EQ(contador(), contador_);
+}
+
+TEST_F(DatosHaciaServidor, RefusedWithoutConnectionOrConfirmation) {
+    guardar(store, 3);
+    sesion.LCONECTADO = false;
+    DATOSHACIA_SERVIDOR(store.connection());
+    EXPECT_EQ(mensajes(), prueba::Mensajes{"No existe conexión con el servidor"});
+    sesion.LCONECTADO = true;
+    term.keys({'N'});
+    DATOSHACIA_SERVIDOR(store.connection());
+    EXPECT_EQ(mensajes(), prueba::Mensajes{});
+    EXPECT_EQ(estados(store), Filas{"1|1"});
+    EXPECT_EQ(contador(), contador_);
+}
+
+// The program killed at the worst moments: after the server committed a voucher and before
+// the store knew it, alone or in the middle of a batch of 50, and just before a voucher is
+// sent. After a restart and a new upload, every voucher is on the server exactly once and
+// marked sent in the store; the summary counts those found on the server as sent.
+TEST_F(DatosHaciaServidor, KilledUploadSendsEachVoucherOnceAfterARestart) {
+    struct Case {
+        const char* what;
+        int vales;
+        std::string_view punto;
+        int en;        // the point's n-th passage
+        int enviados;  // on the server when the program died
+        int marcados;  // of them, marked sent in the store
+    };
+    const Case cases[] = {
+        {"after the server's commit", 1, falla::kServidorConfirmo, 1, 1, 0},
+        {"after the 25th commit of 50", 50, falla::kServidorConfirmo, 25, 25, 24},
+        {"before the 26th of 50 is sent", 50, falla::kAntesDeEnviar, 26, 25, 25},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.what);
+        testing_support::ScratchStore s;
+        local(s,
+              "insert into prodvtas (codi_prod, desc_prod, codi_form, desc_form, l_vigente, "
+              "l_activo) values ('YPRUEBA01', 'Pieza', '001', 'Propia', true, true)");
+        guardar_varios(s, c.vales);
+        const int status = en_proceso(
+            [&](int aviso) {
+                int vistos = 0;
+                falla::instalar([&](std::string_view punto) {
+                    if (punto != c.punto || ++vistos != c.en) return;
+                    if (::write(aviso, "x", 1) != 1) ::_exit(5);
+                    ::pause();  // killed here
+                });
+                enviar(s);
+            },
+            [](pid_t hijo, int aviso) {
+                char x = 0;
+                if (::read(aviso, &x, 1) == 1) ::kill(hijo, SIGKILL);
+            });
+        ASSERT_TRUE(WIFSIGNALED(status) && WTERMSIG(status) == SIGKILL) << status;
+        EXPECT_EQ(origenes(estacion(s)).size(), static_cast<std::size_t>(c.enviados));
+        const Filas e = estados(s);
+        EXPECT_EQ(std::count_if(e.begin(), e.end(), [](auto& f) { return f.ends_with("|2"); }),
+                  c.marcados);
+
+        mensajes();
+        enviar(s);
+        const std::string pendientes = std::to_string(c.vales - c.marcados);
+        EXPECT_EQ(mensajes(), prueba::Mensajes{"De " + pendientes + " vales " + pendientes +
+                                               " fueron grabados correctamente"});
+        cada_vale_una_vez(s, c.vales);
+        enviar(s);
+        EXPECT_EQ(mensajes(), prueba::Mensajes{"De 0 vales 0 fueron grabados correctamente"});
+    }
+    EXPECT_EQ(contador(), contador_ + 101);
+    EXPECT_EQ(folios_en_bodega(), 101);
+}
+
+// A kill from outside at whatever moment the upload has reached (in a statement, inside a
+// voucher's transaction, between two vouchers).
+TEST_F(DatosHaciaServidor, KillAtAnyMomentLosesAndDuplicatesNothing) {
+    guardar_varios(store, 50);
+    const std::string id = estacion(store);
+    const int status = en_proceso([&](int) { enviar(store); },
+                                  [&](pid_t hijo, int) {
+                                      auto servidor = prueba::conectar_mariadb("test");
+                                      const std::string cuenta =
+                                          "select count(*) from vales_origen where estacion='" +
+                                          id + "'";
+                                      // (a child that died meanwhile is a zombie: the
+                                      // signal then finds it and does nothing)
+                                      while (servidor->Query(cuenta).FieldGet(1).number() < 10 &&
+                                             !terminado(hijo))
+                                          ::usleep(2000);
+                                      ::usleep(7000);
+                                      ::kill(hijo, SIGKILL);
+                                  });
+    ASSERT_TRUE(WIFSIGNALED(status)) << "the upload ended before it could be killed";
+    const Filas e = estados(store);
+    const auto pendientes =
+        std::to_string(std::count_if(e.begin(), e.end(), [](auto& f) { return f.ends_with("|1"); }));
+    enviar(store);
+    EXPECT_EQ(mensajes(), prueba::Mensajes{"De " + pendientes + " vales " + pendientes +
+                                           " fueron grabados correctamente"});
+    cada_vale_una_vez(store, 50);
+    EXPECT_EQ(folios_en_bodega(), 50);
+}
+
+// The store refuses to mark the vouchers sent: the server keeps them, the user learns that
+// they are still to be marked, and the next upload only marks them.
+TEST_F(DatosHaciaServidor, UnmarkedVouchersAreOnlyMarkedByTheNextUpload) {
+    guardar_varios(store, 2);
+    local(store,
+          "create trigger no_marcar before update on vales_cab begin select raise(abort, "
+          "'disco lleno'); end");
+    enviar(store);
+    EXPECT_EQ(mensajes(), (prueba::Mensajes{
+                              "De 2 vales 2 fueron grabados correctamente",
+                              "2 vales grabados en el servidor no se marcaron en la base local: "
+                              "se marcarán en el próximo envío"}));
+    EXPECT_EQ(estados(store), (Filas{"1|1", "2|1"}));
+    local(store, "drop trigger no_marcar");
+    enviar(store);
+    EXPECT_EQ(mensajes(), prueba::Mensajes{"De 2 vales 2 fueron grabados correctamente"});
+    cada_vale_una_vez(store, 2);
+    EXPECT_EQ(contador(), contador_ + 2);
+}
+
+// Two workstations upload at the same time, each from its own store: every voucher of
+// both reaches the server once, under folios that never repeat.
+TEST_F(DatosHaciaServidor, TwoWorkstationsUploadingTogether) {
+    testing_support::ScratchStore otra;
+    local(otra,
+          "insert into prodvtas (codi_prod, desc_prod, codi_form, desc_form, l_vigente, "
+          "l_activo) values ('YPRUEBA01', 'Pieza', '001', 'Propia', true, true)");
+    guardar_varios(store, 25);
+    guardar_varios(otra, 25);
+    int listos[2];
+    ASSERT_EQ(::pipe(listos), 0);
+    // The first upload runs in this test's child, held until the second is about to start
+    // in a process of its own.
+    const int status = en_proceso(
+        [&](int) {
+            ::close(listos[1]);
+            char x;
+            if (::read(listos[0], &x, 1) != 0) ::_exit(6);  // released when the pipe closes
+            enviar(store);
+        },
+        [&](pid_t, int) {
+            ::close(listos[1]);
+            const int otro = en_proceso([&](int) { enviar(otra); });
+            EXPECT_TRUE(WIFEXITED(otro) && WEXITSTATUS(otro) == 0) << otro;
+        });
+    ::close(listos[0]);
+    EXPECT_TRUE(WIFEXITED(status) && WEXITSTATUS(status) == 0) << status;
+    cada_vale_una_vez(store, 25);
+    cada_vale_una_vez(otra, 25);
+    EXPECT_EQ(folios_en_bodega(), 50);
+    EXPECT_EQ(contador(), contador_ + 50);
+}
+
+// A company database without the table of origins gets it from the first upload.
+TEST_F(DatosHaciaServidor, CreatesTheTableOfOriginsWhenTheServerLacksIt) {
+    sql("drop table vales_origen");
+    guardar(store, 2);
+    enviar(store);
+    EXPECT_EQ(mensajes(), prueba::Mensajes{"De 1 vales 1 fueron grabados correctamente"});
+    cada_vale_una_vez(store, 1);
+}
+
+}  // namespace
