@@ -265,6 +265,16 @@ TEST_F(DatosHaciaServidor, TwoWorkstationsUploadingTogether) {
     EXPECT_EQ(contador(), contador_ + 50);
 }
 
+// Without its work table the upload ends after saying so, and sends nothing.
+TEST_F(DatosHaciaServidor, EndsWhenItsWorkTableCannotBeOpened) {
+    guardar(store, 3);
+    sesion.CARPETA_TEMP = store.file().string() + "/";  // a file, where a folder should be
+    enviar(store);
+    EXPECT_EQ(mensajes(), prueba::Mensajes{"ERROR: No se puede abrir archivo de VALES"});
+    EXPECT_EQ(estados(store), Filas{"1|1"});
+    EXPECT_EQ(contador(), contador_);
+}
+
 // A company database without the table of origins gets it from the first upload.
 TEST_F(DatosHaciaServidor, CreatesTheTableOfOriginsWhenTheServerLacksIt) {
     sql("drop table vales_origen");
