@@ -56,9 +56,8 @@ bool leer_usuario(std::string& empresa, std::string& usuario) {
 std::string validar_usuario(TMySQLServer& server, const std::string& usuario,
                             const std::string& clave) {
     abm::MSG("Validando usuario...");
-    TMySQLQuery q =
-        server.Query("select * from usuarios where usuario='" + rt::mysql_escape(usuario) +
-                     "' and clave=password('" + rt::mysql_escape(clave) + "')");
+    TMySQLQuery q = server.Query("select * from usuarios where usuario='" + server.escape(usuario) +
+                                 "' and clave=password('" + server.escape(clave) + "')");
     std::string error;
     if (q.NetErr()) {
         error = "Error al validar usuario";
@@ -77,7 +76,7 @@ bool registrar_ingreso(TMySQLServer& server) {
     const rt::LocalTime t = rt::con().now();
     const std::string acceso = marca_acceso(t.day, t.month, t.year, t.hour, t.minute);
     TMySQLQuery q =
-        server.Query("insert into accesos set usuario='" + rt::mysql_escape(ses().COD_USUARIO) +
+        server.Query("insert into accesos set usuario='" + server.escape(ses().COD_USUARIO) +
                      "', acceso='" + acceso + "', accion='Ingreso sistema VALES'");
     return !q.NetErr();
 }
@@ -162,6 +161,12 @@ bool CONECTARSERVIDOR() {
         for (;;) {
             if (!leer_usuario(empresa, usuario)) break;
             const std::string clave = abm::GETPASS(28, 17, 4, 10, "+w/+n", true);
+            if (clave.empty()) {
+                // Esc in the password entry: an empty password would match a user whose
+                // stored password was left empty, past the entry's minimum length.
+                abm::MSGBOX("Usuario y/o password incorrecto");
+                continue;
+            }
             const Intento r = intentar(direccion, tipo == 1, empresa, usuario, clave);
             if (r == Intento::kReintentar) continue;
             resultado = r == Intento::kConectado;

@@ -5,6 +5,7 @@
 
 #include "abm/texto.h"
 #include "runtime/common/codepage.h"
+#include "support/modo_sql.h"
 #include "support/servidor_prueba.h"
 #include "vales/servidores.h"
 #include "vales/vales_fixture.h"
@@ -17,7 +18,7 @@ using rt::key::kEnter;
 using rt::key::kEsc;
 
 class LoginTest : public testing_support::ValesTest {
-protected:
+  protected:
     LoginTest() {
         setenv(vales::VAR_SERVIDOR_LOCAL, prueba::direccion_mariadb().c_str(), 1);
         setenv(vales::VAR_SERVIDOR_REMOTO, prueba::direccion_mariadb().c_str(), 1);
@@ -29,8 +30,7 @@ protected:
         unsetenv(vales::VAR_SERVIDOR_REMOTO);
     }
     // Local connection, the form filled with company, user and password (CP850 bytes).
-    void attempt(const std::string& empresa, const std::string& usuario,
-                 const std::string& clave) {
+    void attempt(const std::string& empresa, const std::string& usuario, const std::string& clave) {
         term.type(empresa).keys({kEnter}).type(usuario).keys({kEnter}).type(clave).keys({kEnter});
     }
     // Was this message box on screen at some key wait?
@@ -47,7 +47,7 @@ protected:
     std::string accesos_de(const std::string& usuario_ansi) {
         auto srv = prueba::conectar_mariadb("test");
         auto q = srv->Query("select acceso, accion from accesos where usuario='" +
-                            rt::mysql_escape(usuario_ansi) + "' order by acceso desc");
+                            srv->escape(usuario_ansi) + "' order by acceso desc");
         return q.LastRec() ? abm::trim(q.FieldGet("acceso").text()) + "|" +
                                  abm::trim(q.FieldGet("accion").text())
                            : "";
@@ -183,15 +183,49 @@ TEST_F(LoginTest, UnreachableServerIsReportedQuickly) {
     EXPECT_TRUE(shown("No se puede conectar con servidor"));
 }
 
+// Esc in the password entry gives no password: the attempt is refused as a wrong
+// password before the server is asked, even for a user whose stored password is empty.
+TEST_F(LoginTest, EscAtThePasswordNeverLogsIn) {
+    auto srv = prueba::conectar_mariadb("test");
+    srv->Query("delete from usuarios where usuario='sinclave'");
+    srv->Query("delete from accesos where usuario='sinclave'");
+    ASSERT_FALSE(
+        srv->Query("insert into usuarios (usuario, nombre, clave, l_activo, "
+                   "acc_sistema_vales_off_line) values ('sinclave', 'Sin clave', '', 1, 1)")
+            .NetErr());
+    term.keys({kEnter});
+    term.type("999").keys({kEnter}).type("sinclave").keys({kEnter, kEsc});
+    term.keys({'x', kEsc});  // the message box, then Esc in the form that comes back
+    EXPECT_FALSE(vales::CONECTARSERVIDOR());
+    EXPECT_TRUE(shown("Usuario y/o password incorrecto"));
+    EXPECT_FALSE(sesion.LCONECTADO);
+    EXPECT_EQ(sesion.COD_USUARIO, "");
+    EXPECT_EQ(sesion.OSERVER, nullptr) << "no connection was even opened";
+    EXPECT_EQ(accesos_de("sinclave"), "");
+    EXPECT_TRUE(term.script_empty());
+    srv->Query("delete from usuarios where usuario='sinclave'");
+}
+
+// The tests of hostile names run with the server in each SQL mode a plant may use.
+class LoginEnModo : public LoginTest, public testing::WithParamInterface<std::string> {
+  protected:
+    prueba::ModoSql modo{GetParam()};
+};
+
+long filas_de_accesos() {
+    return prueba::conectar_mariadb("test")->Query("select * from accesos").LastRec();
+}
+
 // Names typed into the user field that must neither log in, nor break the statement, nor
 // be changed on the way: each reaches the server as typed and is refused as unknown.
-TEST_F(LoginTest, HostileUserNamesNeverLogInNorBreakTheStatement) {
+TEST_P(LoginEnModo, HostileUserNamesNeverLogInNorBreakTheStatement) {
     const std::string hostile[] = {
-        "x' or '1'='1",   "' or 1=1 -- ",  "juan'#",          "juan'/*",
-        "\\' or 1=1 #",   "a\\",           "juan'; drop t",   "\"juan\"",
-        "\xA4o\xA4o'",    "' union select", "juan%",           "juan_",
-        "%' or ''='",
+        "x' or '1'='1", "' or 1=1 -- ",  "juan'#",     "juan'/*",       "\\' or 1=1 #",
+        "a\\",          "juan'; drop t", "\"juan\"",   "\xA4o\xA4o'",   "' union select",
+        "juan%",        "juan_",         "%' or ''='", "'is not null#", "\\'is not null#",
+        "\" or 1=1 #",
     };
+    const long accesos = filas_de_accesos();
     for (const std::string& name : hostile) {
         SCOPED_TRACE(name);
         term.keys({kEnter});
@@ -203,15 +237,18 @@ TEST_F(LoginTest, HostileUserNamesNeverLogInNorBreakTheStatement) {
         EXPECT_FALSE(sesion.LCONECTADO);
         vales::DESCONECTARSERVIDOR();
     }
+    EXPECT_EQ(filas_de_accesos(), accesos) << "nobody was logged";
 }
 
-TEST_F(LoginTest, ANameWithQuotesAndAccentsLogsInAndIsStoredExactly) {
+TEST_P(LoginEnModo, ANameWithQuotesAndAccentsLogsInAndIsStoredExactly) {
     auto srv = prueba::conectar_mariadb("test");
     const std::string name_ansi = "o'\xF1u\\z";  // o'ñu\z in Windows-1252
-    srv->Query("delete from usuarios where usuario='" + rt::mysql_escape(name_ansi) + "'");
+    srv->Query("delete from usuarios where usuario='" + srv->escape(name_ansi) + "'");
+    srv->Query("delete from accesos where usuario='" + srv->escape(name_ansi) + "'");
     auto ins = srv->Query(
         "insert into usuarios (usuario, nombre, clave, l_activo, acc_sistema_vales_off_line) "
-        "values ('" + rt::mysql_escape(name_ansi) + "', 'Prueba', password('Ab12'), 1, 1)");
+        "values ('" +
+        srv->escape(name_ansi) + "', 'Prueba', password('Ab12'), 1, 1)");
     ASSERT_FALSE(ins.NetErr()) << srv->Error();
     term.keys({kEnter});
     attempt("999", cp::ansi_to_oem("O'\xD1U\\z"), "Ab12");  // typed in capitals
@@ -219,7 +256,11 @@ TEST_F(LoginTest, ANameWithQuotesAndAccentsLogsInAndIsStoredExactly) {
     EXPECT_TRUE(vales::CONECTARSERVIDOR());
     EXPECT_EQ(sesion.COD_USUARIO, name_ansi);
     EXPECT_EQ(accesos_de(name_ansi).substr(15), "|Ingreso sistema VALES");
+    srv->Query("delete from usuarios where usuario='" + srv->escape(name_ansi) + "'");
 }
+
+INSTANTIATE_TEST_SUITE_P(Modos, LoginEnModo, testing::ValuesIn(prueba::modos_sql()),
+                         prueba::nombre_modo);
 
 TEST(MarcaAcceso, FifteenCharacters) {
     EXPECT_EQ(vales::marca_acceso(6, 12, 2026, 9, 5), "06/12/26  09:05");

@@ -140,12 +140,16 @@ class TMySQLServer {
     // Closes the connection; later statements fail with "No connection to server".
     void Destroy();
 
+    // The text escaped for a statement on this connection (see mysql_escape).
+    std::string escape(std::string_view text) const;
+
     bool connected() const { return handle_ != nullptr; }
     const std::string& address() const { return address_; }
     const std::string& user() const { return user_; }
     const std::string& database() const { return database_; }
 
   private:
+    friend std::string mysql_escape(const TMySQLServer* server, std::string_view text);
     detail::MysqlHandle handle_;
     std::string address_, user_, password_, database_;
     bool error_ = false;
@@ -158,10 +162,13 @@ struct MySQLAddress {
 };
 std::optional<MySQLAddress> parse_mysql_address(std::string_view address);
 
-// Every text value placed inside single quotes in a statement goes through this: it
-// escapes quotes, backslashes and control bytes so that the server stores the bytes as
-// given (the connection is latin1: every other byte stands for itself).
-std::string mysql_escape(std::string_view text);
+// Every text value placed inside single quotes in a statement to `server` goes through
+// this. The client library escapes it on the open connection, for its character set and
+// the server's current SQL mode: backslashes under the default mode, doubled quotes where
+// the server takes backslashes literally (NO_BACKSLASH_ESCAPES), so that the server always
+// stores the bytes as given. Without an open connection no statement can run; the text is
+// then escaped as for the default mode.
+std::string mysql_escape(const TMySQLServer* server, std::string_view text);
 // A number as statement text: its decimal digits, no blanks, no exponent ("-2.5", "7").
 std::string mysql_number(double n);
 

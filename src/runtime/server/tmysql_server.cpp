@@ -79,4 +79,20 @@ void TMySQLServer::Destroy() {
     handle_.reset();
 }
 
+std::string TMySQLServer::escape(std::string_view text) const {
+    return mysql_escape(this, text);
+}
+
+std::string mysql_escape(const TMySQLServer* server, std::string_view text) {
+    // The client library writes at most two bytes per byte, plus the terminating NUL.
+    std::string out(text.size() * 2 + 1, '\0');
+    MYSQL* handle = server ? server->handle_.get() : nullptr;
+    const unsigned long length =
+        handle ? mysql_real_escape_string(handle, out.data(), text.data(), text.size())
+               : mysql_escape_string(out.data(), text.data(), text.size());
+    // Only a multi-byte character set can refuse a text; ours is single-byte.
+    out.resize(length <= out.size() ? length : 0);
+    return out;
+}
+
 }  // namespace rt
