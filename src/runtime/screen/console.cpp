@@ -206,6 +206,18 @@ int Console::inkey(double seconds) {
     return read_key(seconds > 0 ? std::optional<double>(seconds) : std::nullopt);
 }
 
+int Console::inkey_fresh(double seconds) {
+    std::deque<int> typed_ahead;
+    typed_ahead.swap(buffer_);
+    const int code = inkey(seconds);
+    buffer_.insert(buffer_.begin(), typed_ahead.begin(), typed_ahead.end());
+    return code;
+}
+
+void Console::queue_typed_keys() {
+    while (auto code = backend_.wait_key(0.0)) buffer_.push_back(*code);
+}
+
 int Console::next_key() {
     if (buffer_.empty()) {
         if (auto code = backend_.wait_key(0.0)) buffer_.push_back(*code);

@@ -109,6 +109,11 @@ class Console {
     // n > 0 waits at most n seconds (0 when none came). Updates the last key.
     int inkey();
     int inkey(double seconds);
+    // Waits like inkey(seconds) for a key pressed from now on: keys already in the buffer
+    // (typed ahead) are neither taken nor lost, they stay for what reads keys next.
+    int inkey_fresh(double seconds);
+    // Moves the keys the terminal already holds to the end of the buffer, without waiting.
+    void queue_typed_keys();
     int last_key() const { return last_key_; }
     void set_last_key(int code) { last_key_ = code; }
     int next_key();  // head of the buffer without removing it, or 0

@@ -97,6 +97,11 @@ class TMySQLQuery {
 
     // Clears this statement's flag; the connection's error text when the statement ran.
     std::string Error();
+    // The client library's or the server's number for the failure; 0 when there was none.
+    unsigned int ErrorNo() const { return error_number_; }
+    // Refused because a row it needed stayed locked by another connection (lock wait
+    // timeout or deadlock): nothing of the statement was done, and it may be tried again.
+    bool Busy() const;
     // Frees the stored rows; the query then behaves as a statement without result set.
     void Destroy();
 
@@ -116,6 +121,8 @@ class TMySQLQuery {
     bool bof_ = true;
     bool eof_ = true;
     bool error_ = false;
+    unsigned int error_number_ = 0;
+    bool given_up_ = false;  // the server stayed silent: the connection must be closed
     std::string error_text_;
     std::optional<TMySQLRow> row_;
 };
@@ -125,7 +132,8 @@ class TMySQLServer {
     // Opens a connection to "host" or "host:port" (port 3306 when not given) with no database
     // selected, in the latin1 (Windows-1252) character set. Always gives an object; NetErr()
     // tells whether the connection failed. A server that does not answer is given up after
-    // a few seconds.
+    // a few seconds. A statement or database selection that the server leaves unanswered is
+    // given up as runtime/server/server_wait.h says, and the connection is then closed.
     static std::unique_ptr<TMySQLServer> New(std::string_view address, std::string_view user,
                                              std::string_view password);
     TMySQLServer(std::string_view address, std::string_view user, std::string_view password);
