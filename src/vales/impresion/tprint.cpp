@@ -22,6 +22,18 @@ namespace fs = std::filesystem;
 namespace impresion {
 namespace {
 
+// Writes the whole document or nothing: a file cut short (a full disk) is removed, so no
+// truncated document stays under a good name.
+bool escribir_entero(const std::string& ruta, const std::string& bytes) {
+    std::ofstream out(ruta, std::ios::binary);
+    out << bytes;
+    out.close();
+    if (out) return true;
+    std::error_code ec;
+    fs::remove(ruta, ec);
+    return false;
+}
+
 // The printer chooser: the CUPS printers in a pick list, the default one highlighted.
 // "" when the user leaves with Esc.
 std::string elegir_impresora(const std::vector<std::string>& nombres,
@@ -183,10 +195,7 @@ void TPRINT::escribir_archivo() {
     const std::string bytes = destino_ == kHtml  ? documento_html(doc_)
                               : destino_ == kRtf ? documento_rtf(doc_)
                                                  : documento_pdf(doc_);
-    std::ofstream out(ruta, std::ios::binary);
-    out << bytes;
-    out.close();
-    if (!out) {
+    if (!escribir_entero(ruta, bytes)) {
         avisar("No se pudo escribir el archivo " + ruta);
         return;
     }
@@ -203,10 +212,7 @@ void TPRINT::enviar_a_impresora() {
     fs::create_directories(opciones_.carpeta, ec);
     // CUPS takes a PDF; the file is only a vehicle and goes once the job is queued.
     const std::string ruta = nombre_de_archivo(".pdf");
-    std::ofstream out(ruta, std::ios::binary);
-    out << documento_pdf(doc_);
-    out.close();
-    if (!out) {
+    if (!escribir_entero(ruta, documento_pdf(doc_))) {
         avisar("No se pudo escribir el archivo " + ruta);
         return;
     }
