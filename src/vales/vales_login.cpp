@@ -95,7 +95,7 @@ Intento intentar(const std::string& direccion, bool local, const std::string& em
     }
     abm::MSG("Conectando con Servidor(" + direccion + ")...");
     if (s.OSERVER) s.OSERVER->Destroy();
-    s.OSERVER = TMySQLServer::New(direccion, USUARIO_SERVIDOR, CLAVE_SERVIDOR);
+    s.OSERVER = TMySQLServer::New(direccion, usuario_servidor(), clave_servidor());
     if (s.OSERVER->NetErr()) {
         abm::MSGBOX("No se puede conectar con servidor");
         return Intento::kReintentar;

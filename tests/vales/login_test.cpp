@@ -2,10 +2,13 @@
 
 #include <chrono>
 #include <cstdlib>
+#include <fstream>
 
 #include "abm/texto.h"
 #include "runtime/common/codepage.h"
+#include "support/entorno.h"
 #include "support/modo_sql.h"
+#include "support/offline_store.h"
 #include "support/servidor_prueba.h"
 #include "vales/servidores.h"
 #include "vales/vales_fixture.h"
@@ -181,6 +184,39 @@ TEST_F(LoginTest, UnreachableServerIsReportedQuickly) {
     EXPECT_FALSE(vales::CONECTARSERVIDOR());
     EXPECT_LT(std::chrono::steady_clock::now() - t0, std::chrono::seconds(5));
     EXPECT_TRUE(shown("No se puede conectar con servidor"));
+}
+
+// A plant's own account for the program, with rights on the company database only: the
+// user from the environment, its password from a file.
+TEST_F(LoginTest, APlantAccountOfItsOwn) {
+    auto admin = prueba::conectar_mariadb("");
+    for (const char* s :
+         {"drop user if exists 'vales_planta'@'127.0.0.1'",
+          "create user 'vales_planta'@'127.0.0.1' identified by 'Cl4ve planta'",
+          "grant select, insert, update, delete on test.* to 'vales_planta'@'127.0.0.1'"})
+        ASSERT_FALSE(admin->Query(s).NetErr()) << s;
+    testing_support::TempFolder folder;
+    const std::string archivo = (folder.path() / "clave").string();
+    std::ofstream(archivo) << "Cl4ve planta\n";
+    testing_support::EnvVar usuario(vales::VAR_USUARIO_SERVIDOR, "vales_planta");
+    testing_support::EnvVar clave(vales::VAR_CLAVE_SERVIDOR_ARCHIVO, archivo.c_str());
+
+    term.keys({kEnter});
+    attempt("999", "juan", "clave123");
+    term.keys({'x'});
+    EXPECT_TRUE(vales::CONECTARSERVIDOR());
+    auto q = sesion.OSERVER->Query("select current_user() as cuenta");
+    EXPECT_EQ(abm::trim(q.FieldGet("cuenta").text()), "vales_planta@127.0.0.1");
+    EXPECT_EQ(accesos_de("juan").substr(15), "|Ingreso sistema VALES");
+    vales::DESCONECTARSERVIDOR();
+
+    std::ofstream(archivo) << "otra clave\n";  // the server refuses the account
+    term.keys({kEnter});
+    attempt("999", "juan", "clave123");
+    term.keys({'x', kEsc});
+    EXPECT_FALSE(vales::CONECTARSERVIDOR());
+    EXPECT_TRUE(shown("No se puede conectar con servidor"));
+    admin->Query("drop user 'vales_planta'@'127.0.0.1'");
 }
 
 // Esc in the password entry gives no password: the attempt is refused as a wrong
