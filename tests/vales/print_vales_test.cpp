@@ -13,6 +13,7 @@
 
 #include "abm/texto.h"
 #include "runtime/common/codepage.h"
+#include "support/modo_sql.h"
 #include "support/servidor_prueba.h"
 #include "vales/impresion/comandos.h"
 #include "vales/print_vales.h"
@@ -338,7 +339,17 @@ TEST_F(PrintValesTest, DelMenuAUnPdfConLosValesDelRango) {
     EXPECT_EQ(texto.salida.find("Juan Francisco de la Barra"), std::string::npos);
 }
 
-TEST_F(PrintValesTest, HtmlYRtfConLosTextosDelVale) {
+// With the server in each SQL mode a plant may use: the session's connection is opened
+// again after the mode is set.
+class PrintValesEnModo : public PrintValesTest, public testing::WithParamInterface<std::string> {
+  protected:
+    PrintValesEnModo() { sesion.OSERVER = prueba::conectar_mariadb("test"); }
+    prueba::ModoSql modo{GetParam()};
+};
+INSTANTIATE_TEST_SUITE_P(Modos, PrintValesEnModo, testing::ValuesIn(prueba::modos_sql()),
+                         prueba::nombre_modo);
+
+TEST_P(PrintValesEnModo, HtmlYRtfConLosTextosDelVale) {
     struct Caso {
         const char* destino;
         const char* extension;
