@@ -11,7 +11,12 @@
 #include <vector>
 
 #include "abm/servidor_abm.h"
+#include "runtime/common/codepage.h"
 #include "runtime/screen/keys.h"
+#include "runtime/server/server_wait.h"
+#include "support/pasarela.h"
+#include "vales/espera_servidor.h"
+#include "vales/servidores.h"
 #include "vales/vales_ingreso_on_line.h"
 
 namespace {
@@ -400,6 +405,35 @@ TEST_F(GrabarVale, QuantitiesKeepEveryDecimalOfTheConsumption) {
     EXPECT_EQ(texto("select stock from stock_bodegas where numero_bod=77 and tipo_prd='P' and "
                     "codi_prod='ZPRUEBA01' and codi_form='003'"),
               "3.0000000");
+}
+
+// The server falls silent right after it receives the commit of a voucher, which it may
+// well have carried out: the user is told so and asked to check that voucher before
+// saving it again, instead of being told that nothing was saved.
+TEST_F(GrabarVale, ServerSilentAtTheCommitAsksToCheckTheVoucher) {
+    const auto directa = sesion.OSERVER;
+    const long antes = contador();
+    prueba::Pasarela pasarela(prueba::direccion_mariadb());
+    sesion.OSERVER =
+        TMySQLServer::New(pasarela.direccion(), vales::USUARIO_SERVIDOR, vales::CLAVE_SERVIDOR);
+    ASSERT_TRUE(sesion.OSERVER->SelectDB("test")) << sesion.OSERVER->Error();
+    const rt::ServerWait previo = rt::server_wait();
+    vales::instalar_espera_servidor();
+    pasarela.callar_tras("COMMIT");
+    term.keys({'x', 'y'});
+    const long numero = GRABARVALE_SERVIDOR(cabecera("001", 10), {item("900000001", 1, "A01", 10)});
+    rt::install_server_wait(previo);
+
+    EXPECT_EQ(numero, 0);
+    EXPECT_EQ(mensajes(),
+              (prueba::Mensajes{vales::kServidorNoResponde,
+                                "El servidor no confirmó el vale " + std::to_string(antes + 1) +
+                                    ": revise si quedó grabado antes de reintentar"}));
+    EXPECT_FALSE(sesion.LCONECTADO);
+    EXPECT_TRUE(term.script_empty());
+    sesion.OSERVER = directa;
+    EXPECT_EQ(contador(), antes + 1) << "the server did carry the commit out";
+    EXPECT_EQ(vales_de(antes + 1).size(), 4u);
 }
 
 TEST_F(GrabarVale, UnreadableFormulaWritesNothing) {
