@@ -9,7 +9,7 @@
 #include "runtime/server/server_wait.h"
 #include "vales/espera_servidor.h"
 #include "vales/operaciones.h"
-#include "vales/sesion.h"
+#include "comun/sesion.h"
 #include "vales/vales.h"
 
 int main(int argc, char** argv) {

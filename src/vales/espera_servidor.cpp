@@ -7,7 +7,7 @@
 #include "runtime/common/codepage.h"
 #include "runtime/screen/console.h"
 #include "runtime/server/server_wait.h"
-#include "vales/sesion.h"
+#include "comun/sesion.h"
 
 namespace vales {
 namespace {
@@ -28,7 +28,7 @@ void avisar_espera(rt::Console& c, double waited) {
     const int segundos = static_cast<int>(waited);
     if (segundos == g_aviso.segundos) return;
     g_aviso.segundos = segundos;
-    abm::MSG("Esperando respuesta del servidor... " + std::to_string(segundos) + " s");
+    abm::MSG("Esperando respuesta del servidor... " + cp::Oem(std::to_string(segundos) + " s"));
     c.flush();
 }
 
@@ -45,7 +45,7 @@ void fin(bool abandonado) {
     c.queue_typed_keys();
     if (abandonado) {
         ses().LCONECTADO = false;
-        abm::MSGBOX(cp::utf8_to_ansi(kServidorNoResponde));  // over the waiting notice
+        abm::MSGBOX(cp::utf8_to_oem(kServidorNoResponde));  // over the waiting notice
     }
     if (g_aviso.linea) {
         c.restore_region(*g_aviso.linea);

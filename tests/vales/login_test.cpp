@@ -4,8 +4,8 @@
 #include <cstdlib>
 #include <fstream>
 
-#include "abm/texto.h"
 #include "runtime/common/codepage.h"
+#include "runtime/common/texto.h"
 #include "support/entorno.h"
 #include "support/modo_sql.h"
 #include "support/offline_store.h"
@@ -51,8 +51,8 @@ class LoginTest : public testing_support::ValesTest {
         auto srv = prueba::conectar_mariadb("test");
         auto q = srv->Query("select acceso, accion from accesos where usuario='" +
                             srv->escape(usuario_ansi) + "' order by acceso desc");
-        return q.LastRec() ? abm::trim(q.FieldGet("acceso").text()) + "|" +
-                                 abm::trim(q.FieldGet("accion").text())
+        return q.LastRec() ? rt::trim(q.FieldGet("acceso").text()) + "|" +
+                                 rt::trim(q.FieldGet("accion").text())
                            : "";
     }
 };
@@ -206,7 +206,7 @@ TEST_F(LoginTest, APlantAccountOfItsOwn) {
     term.keys({'x'});
     EXPECT_TRUE(vales::CONECTARSERVIDOR());
     auto q = sesion.OSERVER->Query("select current_user() as cuenta");
-    EXPECT_EQ(abm::trim(q.FieldGet("cuenta").text()), "vales_planta@127.0.0.1");
+    EXPECT_EQ(rt::trim(q.FieldGet("cuenta").text()), "vales_planta@127.0.0.1");
     EXPECT_EQ(accesos_de("juan").substr(15), "|Ingreso sistema VALES");
     vales::DESCONECTARSERVIDOR();
 
@@ -287,7 +287,7 @@ TEST_P(LoginEnModo, ANameWithQuotesAndAccentsLogsInAndIsStoredExactly) {
         srv->escape(name_ansi) + "', 'Prueba', password('Ab12'), 1, 1)");
     ASSERT_FALSE(ins.NetErr()) << srv->Error();
     term.keys({kEnter});
-    attempt("999", cp::ansi_to_oem("O'\xD1U\\z"), "Ab12");  // typed in capitals
+    attempt("999", cp::ansi_to_oem("O'\xD1U\\z").str(), "Ab12");  // typed in capitals
     term.keys({'x'});
     EXPECT_TRUE(vales::CONECTARSERVIDOR());
     EXPECT_EQ(sesion.COD_USUARIO, name_ansi);
@@ -301,6 +301,90 @@ INSTANTIATE_TEST_SUITE_P(Modos, LoginEnModo, testing::ValuesIn(prueba::modos_sql
 TEST(MarcaAcceso, FifteenCharacters) {
     EXPECT_EQ(vales::marca_acceso(6, 12, 2026, 9, 5), "06/12/26  09:05");
     EXPECT_EQ(vales::marca_acceso(31, 1, 2000, 23, 59), "31/01/00  23:59");
+}
+
+TEST_F(LoginTest, TheModeMenuAndTheFormAsTheUserSeesThem) {
+    term.keys({kEnter, kEsc});
+    EXPECT_FALSE(vales::CONECTARSERVIDOR());
+    EXPECT_EQ(shown_screen(1), testing_support::picture(R"(
+
+
+
+
+
+
+
+
+
+
+                                                            pantalla de antes
+
+
+
+
+
+
+
+
+     ┌────────────────────────────┐
+     │      Conección Local       │
+     │      Conección Remota      │
+     │         Cancelar           │
+     └────────────────────────────┘
+
+
+
+
+
+
+
+
+
+
+
+                                    Seleccione tipo de conexión
+)"));
+    EXPECT_EQ(shown_screen(0), testing_support::picture(R"(
+
+
+
+                                                                     .,;;;;;;;;;;,.
+                                                                  .;;;'`        `';;;.
+                                                                .;;'                `;;.
+                                                               ;;'      .,;;;;,.      `;;
+                                                              ;;'     ,;;'    `;;,     `;;
+                                                              ;;     ;;'        `;;     ;;
+                                                              ;;     ;;          ;;     ;;
+                                                              ;;     `;;,      ,;;'     ;;
+                                                              `;;      `';;;;;;'`      ;;'
+                                                               `;;.                  .;;'
+                                                                 `;;.              .;;'
+                                                                   `';;;,.    .,;;;'`
+                                                                        ;;    ;;
+                                                                        ;;    ;;
+                                                                        ;;    ;;
+                                                                        ;;    ;;
+     ┌────────────────────────────┐                                     ;;    ;;
+     │      Conección Local       │                                     ;;    ;;::::::.
+     │      Conección Remota      │                                     ;;          :::
+     │         Cancelar           │                                     ;;    ;;::::::'
+     └────────────────────────────┘                                     ;;    ;;
+                                                                        ;;    ;;:::.
+     ┌────────────────────────────┐                                     ;;       ::'
+     │ Empresa : 007              │                                     ;;    ;;::'
+     │ Usuario :                  │                                     ;;    ;;
+     │ PassWord:                  │                                     ;;    ;;::::.
+     └────────────────────────────┘                                     ;;        :::
+                                                                        `;,.  ;;::::'
+                                                                          `';;'
+
+
+
+              Ingrese código de empresa, nombre y clave de usuario      [Escape]Salir
+)"));
+    // Esc leaves the screen as it was.
+    EXPECT_EQ(screen_text(), testing_support::picture("\n\n\n\n\n\n\n\n\n\n\n" +
+                                                      std::string(60, ' ') + "pantalla de antes"));
 }
 
 }  // namespace
