@@ -96,13 +96,13 @@ class Program {
     void form() {
         rt::Console& c = rt::con();
         const rt::SavedScreen screen = c.save_screen();
-        std::string producto(9, ' '), hora = "  :  ", usuario(15, ' ');
+        cp::Oem producto(9, ' '), hora("  :  "), usuario(15, ' ');
         double cantidad = 0, desde = 0;
         int bodega = 1;
         rt::Fecha fecha = *rt::Fecha::from_ymd(2026, 12, 6);
         const rt::KeyHandler previous = c.set_key_handler(kF1, [](auto&&...) {
-            static const std::vector<std::string> kCodes = {"A00010001", "B00020002", "12", "C0003",
-                                                            "9"};
+            static const std::vector<cp::Oem> kCodes =
+                cp::oem_list({"A00010001", "B00020002", "12", "C0003", "9"});
             rt::Console& k = rt::con();
             const rt::SavedScreen under = k.save_screen();
             const int chosen = rt::pick_list(10, 60, 16, 80, kCodes);
@@ -130,8 +130,8 @@ class Program {
     void pick_list() {
         rt::Console& c = rt::con();
         const rt::SavedScreen screen = c.save_screen();
-        std::vector<std::string> items;
-        for (int i = 1; i <= 30; ++i) items.push_back("Actividad " + std::to_string(i));
+        std::vector<cp::Oem> items;
+        for (int i = 1; i <= 30; ++i) items.push_back(cp::Oem("Actividad " + std::to_string(i)));
         rt::pick_list(
             5, 10, 20, 60, items,
             {.handler =
@@ -161,18 +161,19 @@ class Program {
         const rt::SavedScreen screen = c.save_screen();
         rt::Browser b(*table_, 5, 28, 25, 97);
         b.add_column("Id     Nombre", [this] {
-            return rt::wt::str_number(table_->number("ID"), 6, 0) + " " + table_->text("NOMBRE");
+            return cp::Oem(rt::wt::str_number(table_->number("ID"), 6, 0) + " " +
+                           table_->text("NOMBRE"));
         });
         b.set_colour("w/bg,+w/r");
-        b.set_heading_separator("\xC4\xC2\xC4");
+        b.set_heading_separator("─┬─"_oem);
         b.go_top();
         rt::browse_keys(b, [&](int k) {
             if (k == kEnter) {
-                rt::memo_edit(table_->text("NOMBRE"), {8, 10, 14, 40}, false);
+                rt::memo_edit(cp::Oem(table_->text("NOMBRE")), {8, 10, 14, 40}, false);
                 return rt::BrowseKey::kHandled;
             }
             if (k == kF8) {
-                rt::alert("Registro;" + table_->text("NOMBRE"));
+                rt::alert("Registro;" + cp::Oem(table_->text("NOMBRE")));
                 return rt::BrowseKey::kHandled;
             }
             return rt::BrowseKey::kShared;
@@ -193,10 +194,10 @@ class Program {
     void memo() {
         rt::Console& c = rt::con();
         const rt::SavedScreen screen = c.save_screen();
-        std::string text;
+        cp::Oem text;
         for (int i = 0; i < 40; ++i)
             text += "select codi_prod, desc_prod from prodvtas where l_activo=true;\r\n";
-        const std::string edited = rt::memo_edit(text, {3, 5, 30, 94}, true);
+        const cp::Oem edited = rt::memo_edit(text, {3, 5, 30, 94}, true);
         if (edited != text) abm::MSGBOX("Texto modificado");
         c.restore_screen(screen);
     }

@@ -72,32 +72,33 @@ TEST_F(PasteTest, PastedTextTypesOnlyWhereTextIsTyped) {
         {"form fields: the pasted Enter does not leave the field",
          bracketed("ab\r\ncd") + "\r" + bracketed("7") + "\r",
          [] {
-             std::string usuario(15, ' ');
+             cp::Oem usuario(15, ' ');
              double bodega = 0;
              rt::Form form;
              form.field(5, 10, usuario, "cUser").field(6, 10, bodega, "nxBodega", "999");
              form.read("PRUEBA");
-             return usuario + "|" + std::to_string(static_cast<int>(bodega));
+             return usuario.str() + "|" + std::to_string(static_cast<int>(bodega));
          },
          "abcd           |7"},
         {"form field: accented letters arrive in the console's code page", bracketed("Año") + "\r",
          [] {
-             std::string nombre(5, ' ');
+             cp::Oem nombre(5, ' ');
              rt::Form form;
              form.field(5, 10, nombre, "cxNombre");
              form.read("PRUEBA");
              return cp::oem_to_utf8(nombre);
          },
          "Año  "},
-        {"password", bracketed("vales123") + "\r", [] { return abm::GETPASS(20, 20); }, "vales123"},
+        {"password", bracketed("vales123") + "\r", [] { return abm::GETPASS(20, 20).str(); },
+         "vales123"},
         {"memo editor (overstrike)", bracketed("hola") + "\x17",  // Ctrl+W keeps the changes
          [] {
-             return rt::memo_edit("xxxx mundo", {10, 10, 20, 60}, true);
+             return rt::memo_edit("xxxx mundo", {10, 10, 20, 60}, true).str();
          },
          "hola mundo"},
         {"memo viewer", bracketed("hola") + "\x17",
          [] {
-             return rt::memo_edit("mundo", {10, 10, 20, 60}, false);
+             return rt::memo_edit("mundo", {10, 10, 20, 60}, false).str();
          },
          "mundo"},
         {"alert: a pasted letter chooses no button", bracketed("No") + "\r",
@@ -107,7 +108,8 @@ TEST_F(PasteTest, PastedTextTypesOnlyWhereTextIsTyped) {
          "1"},
         {"pick list", bracketed("gamma\r") + "\r",
          [] {
-             return std::to_string(rt::pick_list(5, 5, 10, 30, {"alfa", "beta", "gamma"}));
+             return std::to_string(
+                 rt::pick_list(5, 5, 10, 30, cp::oem_list({"alfa", "beta", "gamma"})));
          },
          "1"},
         {"confirmation: only a typed answer counts", bracketed("s") + "n",
