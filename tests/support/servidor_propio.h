@@ -8,6 +8,8 @@
 
 #include <cstdlib>
 #include <filesystem>
+#include <fstream>
+#include <iterator>
 #include <string>
 
 #include "support/servidor_prueba.h"
@@ -35,6 +37,17 @@ class OwnServer {
     OwnServer& operator=(const OwnServer&) = delete;
 
     bool started() const { return started_; }
+    // Why it did not start: the end of the install and error logs.
+    std::string logs() const {
+        std::string text;
+        for (const char* name : {"/install.log", "/error.log"}) {
+            std::ifstream in(dir_ + name);
+            std::string all((std::istreambuf_iterator<char>(in)), std::istreambuf_iterator<char>());
+            text +=
+                name + std::string(":\n") + all.substr(all.size() > 1500 ? all.size() - 1500 : 0);
+        }
+        return text;
+    }
     std::string address() const { return leer_linea(dir_ + "/address"); }
     pid_t pid() const { return static_cast<pid_t>(std::stol(leer_linea(dir_ + "/pid"))); }
     // A hung server: the kernel still takes connections and statements, nobody answers.

@@ -45,7 +45,7 @@ class EsperaServidor : public testing_support::ValesTest {
 
 TEST_F(EsperaServidor, SilentServerIsGivenUpWithAMessageAndTypedKeysSurvive) {
     prueba::OwnServer own;
-    ASSERT_TRUE(own.started());
+    ASSERT_TRUE(own.started()) << own.logs();
     sesion.OSERVER =
         TMySQLServer::New(own.address(), vales::USUARIO_SERVIDOR, vales::CLAVE_SERVIDOR);
     ASSERT_TRUE(sesion.OSERVER->connected()) << sesion.OSERVER->Error();

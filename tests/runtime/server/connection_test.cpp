@@ -91,7 +91,7 @@ TEST(Connection, DestroyedConnectionRefusesStatements) {
 
 TEST(Connection, ServerKilledDuringTheSessionFailsTheNextStatement) {
     prueba::OwnServer own;
-    ASSERT_TRUE(own.started());
+    ASSERT_TRUE(own.started()) << own.logs();
     auto srv = TMySQLServer::New(own.address(), vales::USUARIO_SERVIDOR, vales::CLAVE_SERVIDOR);
     ASSERT_FALSE(srv->NetErr()) << srv->Error();
     auto held = srv->Query("select 'antes' as t");
@@ -147,7 +147,7 @@ class EsperaDePrueba {
 // late answer can never be read as another statement's.
 TEST(Connection, SilentServerIsGivenUpAfterTheLimitAndTheConnectionClosed) {
     prueba::OwnServer own;
-    ASSERT_TRUE(own.started());
+    ASSERT_TRUE(own.started()) << own.logs();
     auto srv = TMySQLServer::New(own.address(), vales::USUARIO_SERVIDOR, vales::CLAVE_SERVIDOR);
     ASSERT_FALSE(srv->NetErr()) << srv->Error();
     EsperaDePrueba espera(30);
