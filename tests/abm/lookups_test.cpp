@@ -133,13 +133,8 @@ TEST_F(Lookups, UnitOfMeasure) {
     EXPECT_EQ(mensajes(), Mensajes{});
 }
 
-// The lookups with the server in each SQL mode a plant may use; the session's connection
-// is opened after the mode is set.
-class LookupsEnModo : public prueba::ServidorAbm, public testing::WithParamInterface<std::string> {
-  protected:
-    LookupsEnModo() { sesion.OSERVER = prueba::conectar_mariadb("test"); }
-    prueba::ModoSql modo{GetParam()};
-};
+// With the server in each SQL mode a plant may use.
+using LookupsEnModo = prueba::EnModoSql<prueba::ServidorAbm>;
 
 TEST_P(LookupsEnModo, QuotesInCodesAreDataNotStatement) {
     // Placed unescaped, the first would find every product and the second would end the

@@ -18,13 +18,8 @@ const std::string kDesactivado = "Acceso desactivado para todos los usuarios";
 const std::string kInexistente = "Acceso inexistente - Consulte con el administrador del sistema";
 const std::string kSinConexion = "ERROR: No se puede conectar a usuarios";
 
-// The checks with the server in each SQL mode a plant may use; the session's connection
-// is opened after the mode is set.
-class PermisosEnModo : public prueba::ServidorAbm, public testing::WithParamInterface<std::string> {
-  protected:
-    PermisosEnModo() { sesion.OSERVER = prueba::conectar_mariadb("test"); }
-    prueba::ModoSql modo{GetParam()};
-};
+// With the server in each SQL mode a plant may use.
+using PermisosEnModo = prueba::EnModoSql<prueba::ServidorAbm>;
 
 TEST_P(PermisosEnModo, UsersCodesAndMessages) {
     struct Case {

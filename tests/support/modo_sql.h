@@ -7,10 +7,11 @@
 // lives (the program's and the test's own); the previous mode comes back when it goes.
 // Open the connections after the switch:
 //
-//   class X : public ..., public testing::WithParamInterface<std::string> {};
-//   TEST_P(X, Y) { prueba::ModoSql modo(GetParam()); ... }
-//   INSTANTIATE_TEST_SUITE_P(Modos, X, testing::ValuesIn(prueba::modos_sql()),
+//   using XEnModo = prueba::EnModoSql<X>;   // X: a fixture with a session (`sesion`)
+//   TEST_P(XEnModo, Y) { ... }
+//   INSTANTIATE_TEST_SUITE_P(Modos, XEnModo, testing::ValuesIn(prueba::modos_sql()),
 //                            prueba::nombre_modo);
+// or, without a session, prueba::ModoSql modo(GetParam()) before connecting.
 #include <gtest/gtest.h>
 
 #include <memory>
@@ -50,6 +51,17 @@ class ModoSql {
     }
     std::unique_ptr<TMySQLServer> admin_;
     std::string previo_;
+};
+
+// The fixture `Fixture` run with the server in the SQL mode of the test's parameter: the
+// session's connection (Fixture::sesion.OSERVER) is opened again once the mode is set.
+template <class Fixture>
+class EnModoSql : public Fixture, public testing::WithParamInterface<std::string> {
+  protected:
+    EnModoSql() { this->sesion.OSERVER = conectar_mariadb("test"); }
+
+  private:
+    ModoSql modo_{this->GetParam()};
 };
 
 }  // namespace prueba

@@ -158,14 +158,8 @@ const Tabla kTablas[] = {
      "select numero_bod, nombre_bod from bodegas order by numero_bod"},
 };
 
-// With the server in each SQL mode a plant may use: the session's connection is opened
-// again after the mode is set.
-class DatosDesdeServidorEnModo : public DatosDesdeServidorTest,
-                                 public testing::WithParamInterface<std::string> {
-  protected:
-    DatosDesdeServidorEnModo() { sesion.OSERVER = prueba::conectar_mariadb("test"); }
-    prueba::ModoSql modo{GetParam()};
-};
+// With the server in each SQL mode a plant may use.
+using DatosDesdeServidorEnModo = prueba::EnModoSql<DatosDesdeServidorTest>;
 INSTANTIATE_TEST_SUITE_P(Modos, DatosDesdeServidorEnModo, testing::ValuesIn(prueba::modos_sql()),
                          prueba::nombre_modo);
 

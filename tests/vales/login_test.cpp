@@ -242,11 +242,8 @@ TEST_F(LoginTest, EscAtThePasswordNeverLogsIn) {
     srv->Query("delete from usuarios where usuario='sinclave'");
 }
 
-// The tests of hostile names run with the server in each SQL mode a plant may use.
-class LoginEnModo : public LoginTest, public testing::WithParamInterface<std::string> {
-  protected:
-    prueba::ModoSql modo{GetParam()};
-};
+// With the server in each SQL mode a plant may use.
+using LoginEnModo = prueba::EnModoSql<LoginTest>;
 
 long filas_de_accesos() {
     return prueba::conectar_mariadb("test")->Query("select * from accesos").LastRec();

@@ -11,8 +11,8 @@
 #include <string>
 #include <vector>
 
-#include "runtime/common/texto.h"
 #include "runtime/common/codepage.h"
+#include "runtime/common/texto.h"
 #include "support/modo_sql.h"
 #include "support/servidor_prueba.h"
 #include "vales/impresion/comandos.h"
@@ -339,13 +339,8 @@ TEST_F(PrintValesTest, DelMenuAUnPdfConLosValesDelRango) {
     EXPECT_EQ(texto.salida.find("Juan Francisco de la Barra"), std::string::npos);
 }
 
-// With the server in each SQL mode a plant may use: the session's connection is opened
-// again after the mode is set.
-class PrintValesEnModo : public PrintValesTest, public testing::WithParamInterface<std::string> {
-  protected:
-    PrintValesEnModo() { sesion.OSERVER = prueba::conectar_mariadb("test"); }
-    prueba::ModoSql modo{GetParam()};
-};
+// With the server in each SQL mode a plant may use.
+using PrintValesEnModo = prueba::EnModoSql<PrintValesTest>;
 INSTANTIATE_TEST_SUITE_P(Modos, PrintValesEnModo, testing::ValuesIn(prueba::modos_sql()),
                          prueba::nombre_modo);
 
