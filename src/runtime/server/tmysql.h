@@ -158,6 +158,7 @@ class TMySQLServer {
 
   private:
     friend std::string mysql_escape(const TMySQLServer* server, std::string_view text);
+    friend class MySQLRowStream;  // reads a select row by row on this connection
     detail::MysqlHandle handle_;
     std::string address_, user_, password_, database_;
     bool error_ = false;
