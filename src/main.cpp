@@ -3,13 +3,13 @@
 #include <exception>
 #include <string>
 
+#include "comun/sesion.h"
 #include "runtime/offline/store_creation.h"
 #include "runtime/screen/console.h"
 #include "runtime/screen/terminal_backend.h"
 #include "runtime/server/server_wait.h"
 #include "vales/espera_servidor.h"
 #include "vales/operaciones.h"
-#include "comun/sesion.h"
 #include "vales/vales.h"
 
 int main(int argc, char** argv) {

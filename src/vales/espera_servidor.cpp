@@ -4,10 +4,10 @@
 #include <string>
 
 #include "abm/rutinas2.h"
+#include "comun/sesion.h"
 #include "runtime/common/codepage.h"
 #include "runtime/screen/console.h"
 #include "runtime/server/server_wait.h"
-#include "comun/sesion.h"
 
 namespace vales {
 namespace {

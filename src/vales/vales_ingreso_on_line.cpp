@@ -154,7 +154,8 @@ class Escritura {
     void informar(long numero) const {
         if (conexion_perdida()) {
             if (sentencia_ == "COMMIT")
-                abm::MSGBOX("El servidor no confirmó el vale "_oem + cp::Oem(std::to_string(numero)) +
+                abm::MSGBOX("El servidor no confirmó el vale "_oem +
+                            cp::Oem(std::to_string(numero)) +
                             ": revise si quedó grabado antes de reintentar"_oem);
             return;
         }

@@ -1,6 +1,8 @@
 // The connection to the company database server.
 #include <mysql.h>
 
+#include <algorithm>
+
 #include "runtime/server/nonblocking.h"
 #include "runtime/server/server_wait.h"
 #include "runtime/server/tmysql.h"
@@ -38,7 +40,7 @@ TMySQLServer::TMySQLServer(std::string_view address, std::string_view user,
     mysql_options(handle.get(), MYSQL_OPT_CONNECT_TIMEOUT, &kConnectTimeoutSeconds);
     // Statements wait for the server without blocking (server_wait.h); the timeouts still
     // bound what the client library does by itself, such as closing a connection.
-    const auto silence = static_cast<unsigned int>(server_wait().limit_seconds);
+    const auto silence = std::max(1u, static_cast<unsigned int>(server_wait().limit_seconds));
     mysql_options(handle.get(), MYSQL_OPT_READ_TIMEOUT, &silence);
     mysql_options(handle.get(), MYSQL_OPT_WRITE_TIMEOUT, &silence);
     mysql_options(handle.get(), MYSQL_OPT_NONBLOCK, nullptr);
