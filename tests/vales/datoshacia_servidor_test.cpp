@@ -83,12 +83,12 @@ TEST_F(DatosHaciaServidor, SendsInLocalOrderAndLeavesTheRefusedOnePending) {
     EXPECT_EQ(origenes(estacion(store)),
               (Filas{"1|" + std::to_string(f), "3|" + std::to_string(f + 1)}));
     EXPECT_EQ(filas_vale(f), (Filas{
-                                 "2026-12-05|YPRUEBA01|001|10.000|1.500|78|900000001||I|1.00000|1|A01|1.5000|1",
-                                 "2026-12-05|YPRUEBA01|001|10.000|1.500|78|900000003||I|1.00000|6|C01|0.5000|1",
-                                 "2026-12-05|YPRUEBA01|001|10.000|1.500|78|YCOMP0001||I|2.00000|0||0.0000|1",
-                                 "2026-12-05|YPRUEBA01|001|10.000|1.500|78|YCOMP0002||I|0.50000|0||0.0000|1",
+                                 "2026-12-05|YPRUEBA01|001|10.0000000|1.5000000|78|900000001||I|1.00000|1|A01|1.5000|1",
+                                 "2026-12-05|YPRUEBA01|001|10.0000000|1.5000000|78|900000003||I|1.00000|6|C01|0.5000|1",
+                                 "2026-12-05|YPRUEBA01|001|10.0000000|1.5000000|78|YCOMP0001||I|2.00000|0||0.0000|1",
+                                 "2026-12-05|YPRUEBA01|001|10.0000000|1.5000000|78|YCOMP0002||I|0.50000|0||0.0000|1",
                              }));
-    EXPECT_EQ(filas_vale(f + 1)[0].substr(0, 31), "2026-12-07|YPRUEBA01|001|20.000");
+    EXPECT_EQ(filas_vale(f + 1)[0].substr(0, 35), "2026-12-07|YPRUEBA01|001|20.0000000");
     EXPECT_EQ(contador(), f + 1);
 
     enviar(store);
