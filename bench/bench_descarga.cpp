@@ -182,20 +182,9 @@ int main() {
     BenchServer server;
     if (!server.ok()) return 1;
     const std::string address = server.address();
-    const auto colon = address.rfind(':');
-    // The password goes through the environment, never on a command line.
-    ::setenv("MYSQL_PWD", std::string(vales::CLAVE_SERVIDOR).c_str(), 1);
-    const std::string cliente = "mariadb --no-defaults --default-character-set=latin1 -h " +
-                                address.substr(0, colon) + " -P " + address.substr(colon + 1) +
-                                " -u " + std::string(vales::USUARIO_SERVIDOR);
-
-    std::shared_ptr<TMySQLServer> srv =
-        TMySQLServer::New(address, vales::USUARIO_SERVIDOR, vales::CLAVE_SERVIDOR);
-    if (srv->NetErr()) return 1;
-    srv->Query(std::string("drop database if exists ") + kDatabase);
-    srv->Query(std::string("create database ") + kDatabase +
-               " character set latin1 collate latin1_swedish_ci");
-    srv->SelectDB(kDatabase);
+    const std::string cliente = mariadb_client(address);
+    std::shared_ptr<TMySQLServer> srv = fresh_database(address, kDatabase);
+    if (!srv) return 1;
     if (!generar(*srv, cliente)) return 1;
     long filas = 0;
     std::string detalle;

@@ -7,7 +7,11 @@
 #include <cstdlib>
 #include <filesystem>
 #include <fstream>
+#include <memory>
 #include <string>
+
+#include "runtime/server/tmysql.h"
+#include "vales/servidores.h"
 
 class BenchServer {
   public:
@@ -46,3 +50,25 @@ class BenchServer {
     bool own_ = false;
     bool started_ = true;
 };
+
+// The command-line client on `address` ("host:port") with the program's account; the
+// password goes through the environment, never on a command line.
+inline std::string mariadb_client(const std::string& address) {
+    const auto colon = address.rfind(':');
+    ::setenv("MYSQL_PWD", std::string(vales::CLAVE_SERVIDOR).c_str(), 1);
+    return "mariadb --no-defaults --default-character-set=latin1 -h " + address.substr(0, colon) +
+           " -P " + address.substr(colon + 1) + " -u " + std::string(vales::USUARIO_SERVIDOR);
+}
+
+// A connection with a new, empty database `name` selected (one of that name is dropped
+// first); nullptr when the server cannot be reached.
+inline std::shared_ptr<TMySQLServer> fresh_database(const std::string& address,
+                                                    const std::string& name) {
+    std::shared_ptr<TMySQLServer> srv =
+        TMySQLServer::New(address, vales::USUARIO_SERVIDOR, vales::CLAVE_SERVIDOR);
+    if (srv->NetErr()) return nullptr;
+    srv->Query("drop database if exists " + name);
+    srv->Query("create database " + name + " character set latin1 collate latin1_swedish_ci");
+    if (!srv->SelectDB(name)) return nullptr;
+    return srv;
+}

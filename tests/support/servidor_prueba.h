@@ -15,6 +15,7 @@
 #include <memory>
 #include <string>
 #include <string_view>
+#include <vector>
 
 #include "runtime/server/tmysql.h"
 #include "vales/servidores.h"
@@ -52,6 +53,21 @@ inline std::unique_ptr<TMySQLServer> conectar_mariadb(std::string_view db = "tes
         EXPECT_TRUE(srv->SelectDB(db)) << srv->Error();
     }
     return srv;
+}
+
+// The rows of `sql` on `srv`, each as "value|value|..." (values as the server sends them).
+// Fails the current test when the statement fails.
+inline std::vector<std::string> filas(TMySQLServer& srv, const std::string& sql) {
+    auto q = srv.Query(sql);
+    EXPECT_FALSE(q.NetErr()) << sql << ": " << srv.Error();
+    std::vector<std::string> out;
+    for (long n = 1; n <= q.LastRec(); ++n) {
+        const auto row = q.GetRow(n);
+        std::string line;
+        for (int i = 1; i <= row->FCount(); ++i) line += (i > 1 ? "|" : "") + row->Raw(i);
+        out.push_back(line);
+    }
+    return out;
 }
 
 }  // namespace prueba

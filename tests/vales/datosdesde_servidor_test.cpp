@@ -90,16 +90,7 @@ class DatosDesdeServidorTest : public testing_support::ValesTest {
         return testing_support::store_rows(db, sql);
     }
     std::vector<std::string> filas_servidor(const std::string& sql) {
-        auto q = srv->Query(sql);
-        EXPECT_FALSE(q.NetErr()) << sql << ": " << srv->Error();
-        std::vector<std::string> out;
-        for (long n = 1; n <= q.LastRec(); ++n) {
-            const auto row = q.GetRow(n);
-            std::string line;
-            for (int i = 1; i <= row->FCount(); ++i) line += (i > 1 ? "|" : "") + row->Raw(i);
-            out.push_back(line);
-        }
-        return out;
+        return prueba::filas(*srv, sql);
     }
     // The last snapshot in which `utf8` was on screen (nullptr when never), among those
     // from number `desde` on.

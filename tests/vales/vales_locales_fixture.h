@@ -126,16 +126,7 @@ class ValesLocales : public ServidorAbm {
 
     // --- the server --------------------------------------------------------------------
     std::vector<std::string> filas_servidor(const std::string& statement) {
-        auto q = sesion.OSERVER->Query(statement);
-        EXPECT_FALSE(q.NetErr()) << statement << ": " << q.Error();
-        std::vector<std::string> out;
-        for (long n = 1; n <= q.LastRec(); ++n) {
-            const auto row = q.GetRow(n);
-            std::string line;
-            for (int i = 1; i <= row->FCount(); ++i) line += (i > 1 ? "|" : "") + row->Raw(i);
-            out.push_back(line);
-        }
-        return out;
+        return prueba::filas(*sesion.OSERVER, statement);
     }
     // The origins the server holds for a store, "n_interno|nume_folio" by local number.
     std::vector<std::string> origenes(const std::string& estacion) {
