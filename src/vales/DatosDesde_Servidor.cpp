@@ -20,10 +20,10 @@ constexpr int kColumnaMarca = 50;
 // Value texts of the local inserts. Text values keep their bytes (accents, trailing blanks);
 // a quote inside one is doubled so that a name such as O'Higgins is copied as it stands.
 std::string T(const TMySQLRow& row, std::string_view column) {
-    return "'" + rt::mdb_quote(row.FieldGet(column).text()) + "'";
+    return std::string("'") + rt::mdb_quote(row.FieldGet(column).text()) + "'";
 }
 std::string TT(const TMySQLRow& row, std::string_view column) {
-    return "'" + rt::mdb_quote(abm::trim(row.FieldGet(column).text())) + "'";
+    return std::string("'") + rt::mdb_quote(abm::trim(row.FieldGet(column).text())) + "'";
 }
 std::string N(const TMySQLRow& row, std::string_view column) {
     return rt::mdb_number(row.FieldGet(column).number());

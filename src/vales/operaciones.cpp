@@ -24,6 +24,9 @@ const char* const kAyuda =
     "                                    tambien VALES_SERVIDOR_LOCAL en el entorno)\n"
     "  --servidor-remoto HOST[:PUERTO]   servidor remoto (por omision 127.0.0.1:3307;\n"
     "                                    tambien VALES_SERVIDOR_REMOTO en el entorno)\n"
+    "  --comprobar-almacen               crea (si falta) y abre el almacen fuera de linea\n"
+    "                                    datos/vales.mdb de la carpeta de trabajo, con sus\n"
+    "                                    funciones SQL, y termina: 0 si se puede usar, 1 si no\n"
     "  -h, --help                        muestra esta ayuda y termina\n"
     "\n"
     "El puerto por omision es 3306. La linea de comandos prevalece sobre el entorno.\n";
@@ -37,6 +40,10 @@ bool leer_opciones(int argc, char** argv, Opciones& opciones) {
             std::fputs(kAyuda, stdout);
             opciones.salida = 0;
             return false;
+        }
+        if (arg == "--comprobar-almacen") {
+            opciones.comprobar_almacen = true;
+            continue;
         }
         const char* variable = arg == "--servidor-local"    ? VAR_SERVIDOR_LOCAL
                                : arg == "--servidor-remoto" ? VAR_SERVIDOR_REMOTO

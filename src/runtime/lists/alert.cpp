@@ -49,7 +49,8 @@ std::vector<std::string> screen_lines(std::string_view ansi) {
 // the screen the gap shrinks to one column and the texts are cut to an equal share.
 std::vector<std::string> button_labels(const std::vector<std::string>& buttons, int& gap) {
     std::vector<std::string> labels;
-    for (const auto& b : buttons) labels.push_back(" " + cp::ansi_to_oem(b) + " ");
+    for (const auto& b : buttons)
+        labels.push_back(std::string(" ").append(cp::ansi_to_oem(b)).append(" "));
     auto row_width = [&] {
         int width = gap * (static_cast<int>(labels.size()) - 1);
         for (const auto& l : labels) width += static_cast<int>(l.size());
