@@ -23,7 +23,7 @@
 #include "runtime/server/tmysql.h"
 #include "vales/DatosDesde_Servidor.h"
 #include "vales/servidores.h"
-#include "vales/sesion.h"
+#include "comun/sesion.h"
 
 namespace {}  // namespace
 

@@ -13,7 +13,7 @@
 #include "runtime/screen/terminal_backend.h"
 #include "runtime/screen/terminal_frame.h"
 #include "runtime/screen/virtual_backend.h"
-#include "vales/sesion.h"
+#include "comun/sesion.h"
 #include "vales/vales.h"
 
 namespace {

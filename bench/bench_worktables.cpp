@@ -9,6 +9,7 @@
 #include <string>
 
 #include "runtime/browse/browser.h"
+#include "runtime/common/codepage.h"
 #include "runtime/screen/console.h"
 #include "runtime/screen/virtual_backend.h"
 #include "runtime/worktables/tables.h"
@@ -84,15 +85,12 @@ int main() {
 
     // The product list's browser: rows 5-25, so 19 data rows.
     rt::Browser b(*prod, 5, 28, 25, 97);
-    b.add_column(
-        "C\xA2"
-        "digo    Frm Descripci\xA2n",
-        [&] {
-            return prod->text("CODIGO") + " " + prod->text("CODI_FORM") + " " +
-                   prod->text("DESCRIP");
-        });
+    b.add_column("Código    Frm Descripción"_oem, [&] {
+        return cp::ansi_to_oem(prod->text("CODIGO") + " " + prod->text("CODI_FORM") + " " +
+                               prod->text("DESCRIP"));
+    });
     b.set_colour("w/bg,+w/r");
-    b.set_heading_separator("\xC4\xC2\xC4");
+    b.set_heading_separator("─┬─"_oem);
     b.go_top();
     b.force_stable();
 

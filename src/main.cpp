@@ -8,7 +8,7 @@
 #include "runtime/screen/terminal_backend.h"
 #include "vales/comprobar_almacen.h"
 #include "vales/operaciones.h"
-#include "vales/sesion.h"
+#include "comun/sesion.h"
 #include "vales/vales.h"
 
 int main(int argc, char** argv) {

@@ -5,25 +5,25 @@
 
 #include "abm/consulta_sesion.h"
 #include "abm/rutinas2.h"
-#include "abm/texto.h"
 #include "runtime/common/codepage.h"
+#include "runtime/common/texto.h"
 
 namespace abm {
 
 namespace {
 
-const std::string& kCodigoYaExiste() {
-    static const std::string s = "Código ya existe"_ansi;
+const cp::Oem& kCodigoYaExiste() {
+    static const cp::Oem s = "Código ya existe"_oem;
     return s;
 }
-const std::string& kCodigoNoExiste() {
-    static const std::string s = "Código no existe"_ansi;
+const cp::Oem& kCodigoNoExiste() {
+    static const cp::Oem s = "Código no existe"_oem;
     return s;
 }
 
 // The common end of the existence lookups: at most one of the two messages.
-bool existencia(bool found, bool msg_if_found, bool msg_if_missing, std::string_view found_text,
-                std::string_view missing_text) {
+bool existencia(bool found, bool msg_if_found, bool msg_if_missing, cp::OemView found_text,
+                cp::OemView missing_text) {
     if (found && msg_if_found) MSGBOX(found_text);
     if (!found && msg_if_missing) MSGBOX(missing_text);
     return found;
@@ -31,8 +31,8 @@ bool existencia(bool found, bool msg_if_found, bool msg_if_missing, std::string_
 
 // The first column of the first row as console text padded or cut to `width`; blanks when
 // nothing was found.
-std::string nombre(std::string_view sql, std::size_t width, bool msg_if_missing,
-                   std::string_view missing_text) {
+cp::Oem nombre(std::string_view sql, std::size_t width, bool msg_if_missing,
+               cp::OemView missing_text) {
     std::string name;
     bool found = false;
     {
@@ -43,7 +43,7 @@ std::string nombre(std::string_view sql, std::size_t width, bool msg_if_missing,
         }
     }
     if (!found && msg_if_missing) MSGBOX(missing_text);
-    return pad_right(cp::ansi_to_oem(name), width);
+    return cp::ansi_to_oem(name).padded(width);
 }
 
 }  // namespace
@@ -99,24 +99,23 @@ bool OPERARIO_ACTIVO(double number, bool msg_if_active, bool msg_if_inactive, bo
     return active;
 }
 
-std::string NOMBRE_PRODUCTO(std::string_view code, bool msg_if_missing) {
+cp::Oem NOMBRE_PRODUCTO(std::string_view code, bool msg_if_missing) {
     return nombre("select desc_prod from prodvtas where codi_prod='" + sqltexto(code) + "'", 50,
                   msg_if_missing, kCodigoNoExiste());
 }
 
-std::string NOMBRE_FORMULA(std::string_view product, std::string_view formula,
-                           bool msg_if_missing) {
+cp::Oem NOMBRE_FORMULA(std::string_view product, std::string_view formula, bool msg_if_missing) {
     return nombre("select desc_form from prodvtas where codi_prod='" + sqltexto(product) +
                       "' and codi_form='" + sqltexto(formula) + "'",
                   50, msg_if_missing, kCodigoNoExiste());
 }
 
-std::string NOMBRE_OPERARIO(double number, bool msg_if_missing) {
+cp::Oem NOMBRE_OPERARIO(double number, bool msg_if_missing) {
     return nombre("select nom_oper from operario where codi_oper=" + sqlnum(number), 20,
                   msg_if_missing, "Operario no existe");
 }
 
-std::string UNIDAD_MEDIDA(std::string_view kind, std::string_view code, std::string_view formula) {
+cp::Oem UNIDAD_MEDIDA(std::string_view kind, std::string_view code, std::string_view formula) {
     const std::string sql =
         kind == "I" ? "select unid_med from prodcmp where codi_prod='" + sqltexto(code) + "'"
                     : "select unid_med from prodvtas where codi_prod='" + sqltexto(code) +

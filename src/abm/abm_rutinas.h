@@ -14,6 +14,7 @@
 #include <string>
 #include <string_view>
 
+#include "runtime/common/oem.h"
 #include "runtime/server/tmysql.h"
 
 namespace abm {
@@ -31,13 +32,12 @@ bool OPERARIO_ACTIVO(double number, bool msg_if_active = false, bool msg_if_inac
                      bool msg_if_missing = false);
 
 // --- names (console code page, padded or cut to their width) ----------------------------
-std::string NOMBRE_PRODUCTO(std::string_view code, bool msg_if_missing = false);  // 50
-std::string NOMBRE_FORMULA(std::string_view product, std::string_view formula,
-                           bool msg_if_missing = false);                  // 50
-std::string NOMBRE_OPERARIO(double number, bool msg_if_missing = false);  // 20
+cp::Oem NOMBRE_PRODUCTO(std::string_view code, bool msg_if_missing = false);  // 50
+cp::Oem NOMBRE_FORMULA(std::string_view product, std::string_view formula,
+                       bool msg_if_missing = false);                  // 50
+cp::Oem NOMBRE_OPERARIO(double number, bool msg_if_missing = false);  // 20
 // Unit of measure of a component (kind "I") or of a product and formula: 3 characters.
-std::string UNIDAD_MEDIDA(std::string_view kind, std::string_view code,
-                          std::string_view formula = {});
+cp::Oem UNIDAD_MEDIDA(std::string_view kind, std::string_view code, std::string_view formula = {});
 
 // --- permissions -------------------------------------------------------------------------
 // Whether `user` (the session's user when not given) holds the permission `code`. The
@@ -46,7 +46,7 @@ std::string UNIDAD_MEDIDA(std::string_view kind, std::string_view code,
 bool SISTEMA_PERMITE(std::string_view code, std::optional<std::string_view> user = {},
                      bool show_refusal = true);
 // Shows a text (a statement, a server error) in a framed read-only viewer until Esc.
-void VERMEMO(std::string_view text, std::optional<std::string_view> colour = {});
+void VERMEMO(cp::OemView text, std::optional<std::string_view> colour = {});
 
 // --- stock -------------------------------------------------------------------------------
 // Quantity on hand; 0 without record. For kind "I" the formula plays no part.

@@ -1,6 +1,6 @@
 #include "abm/consulta_sesion.h"
 
-#include "vales/sesion.h"
+#include "comun/sesion.h"
 
 namespace abm {
 

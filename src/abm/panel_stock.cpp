@@ -3,8 +3,8 @@
 #include "abm/abm_rutinas.h"
 #include "abm/consulta_sesion.h"
 #include "abm/rutinas2.h"
-#include "abm/texto.h"
 #include "runtime/common/codepage.h"
+#include "runtime/common/texto.h"
 #include "runtime/forms/mask.h"
 #include "runtime/screen/console.h"
 
@@ -22,7 +22,7 @@ void VERSTK(std::string_view kind, std::string_view code, std::optional<std::str
     rt::Console& c = rt::con();
     BOX(kTop, kLeft, kBottom, kRight, kMarco);
     c.write_at(kTop + 1, kLeft + 1, "Bodega       Stock(", kMarco);
-    c.write(trim(UNIDAD_MEDIDA(kind, code, formula.value_or(""))), "+w/g");
+    c.write(UNIDAD_MEDIDA(kind, code, formula.value_or("")).trimmed(), "+w/g");
     c.write(")", kMarco);
     DISPLINEA(kTop + 2, kLeft, kRight, kMarco);
 
@@ -44,8 +44,8 @@ void VERSTK(std::string_view kind, std::string_view code, std::optional<std::str
             while (!res->Eof() && room()) {
                 auto fila = res->GetRow();
                 const double stock = fila->FieldGet("stock").number();
-                std::string name = cp::ansi_to_oem(fila->FieldGet("nombre_bod").text());
-                c.write_at(++row, kLeft + 1, pad_right(name, 11), "+gr/g");
+                const cp::Oem name = cp::ansi_to_oem(fila->FieldGet("nombre_bod").text());
+                c.write_at(++row, kLeft + 1, name.padded(11), "+gr/g");
                 c.write(rt::format_with_mask(rt::Value(stock), "@E 9,999,999.99"),
                         stock < 0 ? "+bg/g" : "+w/g");
                 res->Skip();
@@ -53,7 +53,7 @@ void VERSTK(std::string_view kind, std::string_view code, std::optional<std::str
         }
     }
 
-    auto aviso = [&](std::initializer_list<std::string> lines) {
+    auto aviso = [&](std::initializer_list<cp::Oem> lines) {
         if (!room()) return;
         DISPLINEA(++row, kLeft, kRight, kMarco);
         for (const auto& line : lines) {
@@ -62,10 +62,11 @@ void VERSTK(std::string_view kind, std::string_view code, std::optional<std::str
         }
     };
     if (EXISTEN_TRANSF_PEND(kind, code, formula, true))
-        aviso({"ATENCION", "Existen transferencias", "pendientes de este", "producto"});
+        aviso({cp::Oem("ATENCION"), cp::Oem("Existen transferencias"),
+               cp::Oem("pendientes de este"), cp::Oem("producto")});
     if (kind == "P" && EXISTEN_TRANSF_PEND(kind, code, formula, false))
-        aviso({"ATENCION", "Existen transferencias", "pendientes de este",
-               "producto con fórmulas"_oem, "diferentes"});
+        aviso({cp::Oem("ATENCION"), cp::Oem("Existen transferencias"),
+               cp::Oem("pendientes de este"), "producto con fórmulas"_oem, cp::Oem("diferentes")});
     c.flush();
 }
 

@@ -4,7 +4,7 @@
 #include "abm/abm_rutinas.h"
 #include "abm/consulta_sesion.h"
 #include "abm/rutinas2.h"
-#include "vales/sesion.h"
+#include "comun/sesion.h"
 
 namespace abm {
 
@@ -19,7 +19,7 @@ bool nombre_de_columna(std::string_view code) {
     });
 }
 
-constexpr std::string_view kSinConexion = "ERROR: No se puede conectar a usuarios";
+constexpr cp::OemView kSinConexion = "ERROR: No se puede conectar a usuarios";
 
 }  // namespace
 

@@ -4,26 +4,17 @@
 #include <cstdio>
 #include <filesystem>
 
-#include "abm/texto.h"
 #include "runtime/common/codepage.h"
+#include "runtime/common/texto.h"
 #include "runtime/screen/console.h"
 
 namespace abm {
 namespace {
 
 constexpr int kLastRow = rt::kRows - 1;
-const std::string kSingleFrame = "\xDA\xC4\xBF\xB3\xD9\xC4\xC0\xB3";  // ┌─┐│┘─└│ in CP850
-
-std::string centred(std::string text, int width) {
-    if (width <= 0) return {};
-    if (static_cast<int>(text.size()) > width) return text.substr(0, width);
-    int left = (width - static_cast<int>(text.size())) / 2;
-    return std::string(left, ' ') + text + std::string(width - left - text.size(), ' ');
-}
-
 }  // namespace
 
-void MSG(std::string_view text, std::optional<int> row, int col, int width,
+void MSG(cp::OemView text, std::optional<int> row, int col, int width,
          std::optional<std::string> colour, std::optional<std::string> bracket_colour) {
     rt::Console& c = rt::con();
     const int saved_row = c.row(), saved_col = c.col();
@@ -32,8 +23,8 @@ void MSG(std::string_view text, std::optional<int> row, int col, int width,
                           : colour       ? "+" + *colour
                                          : std::string("+GR/R");
     const std::string normal = colour.value_or("w/b");
-    std::string shown = text.empty() ? std::string(100, ' ') : std::string(text);
-    shown = centred(cp::ansi_to_oem(shown), width);
+    const cp::Oem given = text.empty() ? cp::Oem(100, ' ') : cp::Oem(text);
+    const std::string shown = given.centred(static_cast<std::size_t>(std::max(width, 0))).str();
     const rt::Attr normal_attr = c.colour().with(normal).standard();
     const rt::Attr bracket_attr = c.colour().with(bracket).standard();
     const int r = row.value_or(kLastRow);
@@ -46,14 +37,14 @@ void MSG(std::string_view text, std::optional<int> row, int col, int width,
     c.set_pos(saved_row, saved_col);
 }
 
-bool MSGBOX(std::string_view text) {
+bool MSGBOX(cp::OemView text) {
     rt::Console& c = rt::con();
     const rt::SavedScreen saved = c.save_screen();
     c.set_cursor_shape(0);
-    const std::string shown = cp::ansi_to_oem(trim(text)).substr(0, rt::kCols - 2);
+    const cp::Oem shown = cp::Oem(text).trimmed().substr(0, rt::kCols - 2);
     const int len = static_cast<int>(shown.size());
     const int col = (99 - len) / 2;
-    c.fill_box(15, col - 1, 17, col + len + 1, kSingleFrame + " ", "+W/R");
+    c.fill_box(15, col - 1, 17, col + len + 1, rt::kSingleFrameFilled, "+W/R");
     c.write_at(16, col, shown, "+GR/R");
     c.tone(100, 3);
     c.inkey(3);
@@ -61,20 +52,20 @@ bool MSGBOX(std::string_view text) {
     return false;
 }
 
-bool CONFIRMA(std::string_view question, bool show_second_line) {
+bool CONFIRMA(cp::OemView question, bool show_second_line) {
     rt::Console& c = rt::con();
     const rt::SavedScreen saved = c.save_screen();
     c.set_cursor_shape(0);
-    std::string q = trim(question);
-    if (q.empty()) q = trim(" ¿ Confirma ? "_ansi);
-    const std::string shown = cp::ansi_to_oem(q).substr(0, rt::kCols - 2);
+    cp::Oem q = cp::Oem(question).trimmed();
+    if (q.empty()) q = "¿ Confirma ?"_oem;
+    const cp::Oem shown = q.substr(0, rt::kCols - 2);
     const int len = static_cast<int>(shown.size());
     const int col = (99 - len) / 2;
     const int answers_col = col + len / 2 - 4;
-    c.fill_box(10, col - 1, 15, col + len + 1, kSingleFrame + " ", "+W/R");
+    c.fill_box(10, col - 1, 15, col + len + 1, rt::kSingleFrameFilled, "+W/R");
     c.write_at(11, col, shown, "+gr/r");
     if (show_second_line) c.write_at(12, col + len / 2 - 6, "¿ Confirma ?"_oem, "+W/R");
-    const char* answers[2][2] = {{"S", " ] SI"}, {"N", " ] NO"}};
+    const cp::OemView answers[2][2] = {{"S", " ] SI"}, {"N", " ] NO"}};
     for (int i = 0; i < 2; ++i) {
         c.write_at(13 + i, answers_col, "[ ", "W/R");
         c.write(answers[i][0], "+W/R");
@@ -89,26 +80,25 @@ bool CONFIRMA(std::string_view question, bool show_second_line) {
 
 void BOX(int top, int left, int bottom, int right, std::string_view colour) {
     rt::Console& c = rt::con();
-    c.fill_box(top, left, bottom, right, kSingleFrame + " ", colour);
+    c.fill_box(top, left, bottom, right, rt::kSingleFrameFilled, colour);
     c.set_pos(top, left);
 }
 
-void PANTALLA(std::string_view company, std::string_view program, std::string_view user,
-              bool clear) {
+void PANTALLA(cp::OemView company, cp::OemView program, cp::OemView user, bool clear) {
     rt::Console& c = rt::con();
-    auto or_default = [](std::string_view v, std::string_view d) {
-        return std::string(trim(v).empty() ? d : v);
+    auto or_default = [](cp::OemView v, cp::OemView d) {
+        return cp::Oem(cp::Oem(v).trimmed().empty() ? d : v);
     };
     if (clear) c.fill_box(0, 0, kLastRow, rt::kCols - 1, "         ", "b/b");
     c.fill_box(0, 0, 1, rt::kCols - 1, "         ", "15/5");
-    c.write_at(0, 0, cp::ansi_to_oem(or_default(company, "Nombre Empresa...")), "15/5");
-    c.write_at(1, 0, cp::ansi_to_oem(or_default(program, "Nombre Programa...")), "15/5");
+    c.write_at(0, 0, or_default(company, "Nombre Empresa..."), "15/5");
+    c.write_at(1, 0, or_default(program, "Nombre Programa..."), "15/5");
     const rt::LocalTime now = c.now();
     char date[16];
     std::snprintf(date, sizeof date, "%02d/%02d/%04d", now.day % 100, now.month % 100,
                   now.year % 10000);
-    c.write_at(0, 90, date, "15/5");
-    const std::string who = cp::ansi_to_oem(or_default(user, "Nombre Usuario..."));
+    c.write_at(0, 90, cp::OemView::cp850(date), "15/5");
+    const cp::Oem who = or_default(user, "Nombre Usuario...");
     c.write_at(1, std::max(0, rt::kCols - static_cast<int>(who.size())), who, "15/5");
 }
 
@@ -117,7 +107,7 @@ void DISPLINEA(int row, int left, int right, std::string_view colour) {
     std::string line = "\xC3";  // ├
     line += std::string(std::max(0, right - left - 1), '\xC4');
     line += "\xB4";  // ┤
-    c.write_at(row, left, line, colour);
+    c.write_at(row, left, cp::OemView::cp850(line), colour);
     c.set_pos(row, right);
 }
 
@@ -142,7 +132,7 @@ bool MOLINO(int row, int col, std::string_view colour, double interval) {
     if (now >= *g_spinner.last_step + interval) {
         g_spinner.last_step = now;
         static const char phases[] = {'|', '/', '\xC4', '\\'};
-        c.write_at(row, col, std::string(1, phases[g_spinner.phase - 1]), colour);
+        c.write_at(row, col, cp::OemView::cp850({&phases[g_spinner.phase - 1], 1}), colour);
         g_spinner.phase = g_spinner.phase % 4 + 1;
         c.set_pos(saved_row, saved_col);
         c.flush();
@@ -159,8 +149,8 @@ bool password_character(int key) {
 
 }  // namespace
 
-std::string GETPASS(std::optional<int> row, std::optional<int> col, int min_len, int max_len,
-                    std::string_view colour, bool show_cursor) {
+cp::Oem GETPASS(std::optional<int> row, std::optional<int> col, int min_len, int max_len,
+                std::string_view colour, bool show_cursor) {
     rt::Console& c = rt::con();
     const int saved_row = c.row(), saved_col = c.col();
     const int r = row.value_or(saved_row), k = col.value_or(saved_col);
@@ -169,8 +159,8 @@ std::string GETPASS(std::optional<int> row, std::optional<int> col, int min_len,
     const int old_shape = c.set_cursor_shape(show_cursor ? 3 : 0);
     std::string text;
     auto show = [&] {
-        c.write_at(r, k, std::string(max_len, ' '), colour);
-        c.write_at(r, k, std::string(text.size(), '*'), colour);
+        c.write_at(r, k, cp::Oem(static_cast<std::size_t>(max_len), ' '), colour);
+        c.write_at(r, k, cp::Oem(text.size(), '*'), colour);
     };
     show();
     c.set_pos(r, k);
@@ -182,7 +172,7 @@ std::string GETPASS(std::optional<int> row, std::optional<int> col, int min_len,
         }
         if (key == rt::key::kEnter && static_cast<int>(text.size()) >= min_len) break;
         if (key == rt::key::kEnter && !text.empty()) {
-            MSGBOX("ERROR: Mínimo "_ansi + std::to_string(min_len) + " caracteres");
+            MSGBOX("ERROR: Mínimo "_oem + cp::Oem(std::to_string(min_len)) + " caracteres");
         } else if (key == rt::key::kDel) {
             text.clear();
         } else if (key == rt::key::kBackspace && !text.empty()) {
@@ -196,15 +186,15 @@ std::string GETPASS(std::optional<int> row, std::optional<int> col, int min_len,
     }
     c.set_pos(saved_row, saved_col);
     c.set_cursor_shape(old_shape);
-    return text;
+    return cp::Oem(std::move(text));
 }
 
 bool PASSROOT() {
     rt::Console& c = rt::con();
     const rt::SavedRegion saved = c.save_region(15, 50, 19, 79);
-    c.fill_box(15, 50, 19, 79, kSingleFrame + " ", "n/w");
+    c.fill_box(15, 50, 19, 79, rt::kSingleFrameFilled, "n/w");
     c.write_at(17, 51, "Ingrese password:", "n/w");
-    const std::string typed = GETPASS(17, 68, 4, 10, "+w/w", true);
+    const cp::Oem typed = GETPASS(17, 68, 4, 10, "+w/w", true);
     c.restore_region(saved);
     return typed == "58206137";
 }
@@ -261,10 +251,10 @@ std::vector<std::string> CTOARR(std::string_view text, char separator) {
     std::vector<std::string> pieces;
     std::string piece;
     auto add = [&] {
-        if (!trim(piece).empty()) pieces.push_back(piece);
+        if (!rt::trim(piece).empty()) pieces.push_back(piece);
         piece.clear();
     };
-    for (char ch : trim(text)) {
+    for (char ch : rt::trim(text)) {
         if (ch == separator) {
             add();
         } else {

@@ -2,30 +2,32 @@
 // Screen helper routines shared by every operation: message line, message box,
 // confirmation, boxes, title lines, separator lines, spinner, password entry, supervisor
 // password, zero-padded numbers, temporary file names and text splitting.
-// Texts given to MSG, MSGBOX, CONFIRMA and PANTALLA are program texts (Windows-1252); the
-// routines convert them for the screen themselves. Colours are colour-setting texts.
+// Texts are console texts (the caller converts a program or stored text with
+// cp::ansi_to_oem). Colours are colour-setting texts.
 #include <optional>
 #include <string>
 #include <string_view>
 #include <vector>
 
+#include "runtime/common/oem.h"
+
 namespace abm {
 
 // Message line: centred in `width`, groups in [brackets] in the bracket colour.
-void MSG(std::string_view text = {}, std::optional<int> row = {}, int col = 0, int width = 100,
+void MSG(cp::OemView text = {}, std::optional<int> row = {}, int col = 0, int width = 100,
          std::optional<std::string> colour = {}, std::optional<std::string> bracket_colour = {});
 // Timed message box (3 s or a key); always false.
-bool MSGBOX(std::string_view text);
+bool MSGBOX(cp::OemView text);
 // Yes/no question that only S/s/N/n answer.
-bool CONFIRMA(std::string_view question = {}, bool show_second_line = false);
+bool CONFIRMA(cp::OemView question = {}, bool show_second_line = false);
 void BOX(int top, int left, int bottom, int right, std::string_view colour = {});
-void PANTALLA(std::string_view company = {}, std::string_view program = {},
-              std::string_view user = {}, bool clear = true);
+void PANTALLA(cp::OemView company = {}, cp::OemView program = {}, cp::OemView user = {},
+              bool clear = true);
 void DISPLINEA(int row, int left, int right, std::string_view colour = {});
 bool MOLINO(int row = 24, int col = 79, std::string_view colour = {}, double interval = 0.01);
 // Masked password entry; empty text for Esc. Row/column default to the cursor.
-std::string GETPASS(std::optional<int> row = {}, std::optional<int> col = {}, int min_len = 4,
-                    int max_len = 10, std::string_view colour = {}, bool show_cursor = false);
+cp::Oem GETPASS(std::optional<int> row = {}, std::optional<int> col = {}, int min_len = 4,
+                int max_len = 10, std::string_view colour = {}, bool show_cursor = false);
 bool PASSROOT();
 std::string STRZERO(double n, std::optional<int> width = {}, int decimals = 0);
 std::string NOMARCH(std::string_view extension = {}, std::string_view folder = {});

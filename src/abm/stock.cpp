@@ -2,8 +2,9 @@
 #include "abm/abm_rutinas.h"
 #include "abm/consulta_sesion.h"
 #include "abm/rutinas2.h"
+#include "comun/sesion.h"
+#include "runtime/common/codepage.h"
 #include "runtime/lists/alert.h"
-#include "vales/sesion.h"
 
 namespace abm {
 
@@ -70,7 +71,7 @@ bool SUMA_STOCK(double warehouse, std::string_view kind, std::string_view code,
     }
     if (failed) {
         MSGBOX("ERROR: No se puede actualizar registro de stock");
-        rt::alert(sql);
+        rt::alert(cp::ansi_to_oem(sql));
         return false;
     }
     return true;

@@ -3,8 +3,8 @@
 #include <optional>
 #include <string>
 
-#include "abm/texto.h"
 #include "runtime/common/codepage.h"
+#include "runtime/common/texto.h"
 #include "runtime/screen/console.h"
 
 namespace comun {
@@ -17,25 +17,18 @@ constexpr int kWidth = kRight - kLeft + 1;
 // What the window covers, while it is open.
 std::optional<rt::SavedRegion> g_covered;
 
-std::string centre(const std::string& text, int width) {
-    std::string cut = text.substr(0, width);
-    int left = (width - static_cast<int>(cut.size())) / 2;
-    return std::string(left, ' ') + cut + std::string(width - left - cut.size(), ' ');
-}
-
 }  // namespace
 
-void OPENWINPROCESO(std::string_view title, std::string_view text) {
+void OPENWINPROCESO(cp::OemView title, cp::OemView text) {
     rt::Console& c = rt::con();
     CLOSEWINPROCESO();
-    const std::string caption =
-        abm::trim(title).empty() ? "Mensaje del sistema" : std::string(title);
-    const std::string label = abm::trim(text).empty() ? "Procesando..." : std::string(text);
+    const cp::Oem caption(cp::Oem(title).trimmed().empty() ? "Mensaje del sistema" : title);
+    const cp::Oem label(cp::Oem(text).trimmed().empty() ? "Procesando..." : text);
     const int row = c.row(), col = c.col();
     g_covered = c.save_region(kTop, kLeft, kBottom, kRight);
-    c.write_at(kTop, kLeft, centre(cp::ansi_to_oem(caption), kWidth), "+W/B");
-    c.fill_box(kTop + 1, kLeft, kBottom, kRight, "\xDA\xC4\xBF\xB3\xD9\xC4\xC0\xB3 ", "N/W");
-    c.write_at(kTop + 2, kLeft + 1, centre(cp::ansi_to_oem(label), kWidth - 2), "N/W");
+    c.write_at(kTop, kLeft, caption.centred(kWidth), "+W/B");
+    c.fill_box(kTop + 1, kLeft, kBottom, kRight, rt::kSingleFrameFilled, "N/W");
+    c.write_at(kTop + 2, kLeft + 1, label.centred(kWidth - 2), "N/W");
     c.set_pos(row, col);
     c.flush();  // shown at once; the program goes on without waiting
 }

@@ -4,13 +4,13 @@
 #include <string_view>
 
 #include "abm/rutinas2.h"
-#include "abm/texto.h"
+#include "comun/sesion.h"
 #include "runtime/common/codepage.h"
+#include "runtime/common/texto.h"
 #include "runtime/lists/alert.h"
 #include "runtime/offline/todbc.h"
 #include "runtime/screen/console.h"
 #include "runtime/server/tmysql.h"
-#include "vales/sesion.h"
 
 namespace vales {
 namespace {
@@ -23,7 +23,7 @@ std::string T(const TMySQLRow& row, std::string_view column) {
     return std::string("'") + rt::mdb_quote(row.FieldGet(column).text()) + "'";
 }
 std::string TT(const TMySQLRow& row, std::string_view column) {
-    return std::string("'") + rt::mdb_quote(abm::trim(row.FieldGet(column).text())) + "'";
+    return std::string("'") + rt::mdb_quote(rt::trim(row.FieldGet(column).text())) + "'";
 }
 std::string N(const TMySQLRow& row, std::string_view column) {
     return rt::mdb_number(row.FieldGet(column).number());
@@ -108,9 +108,10 @@ bool abandonar(rt::TODBC& RS, const Copia& t) {
     const std::string causa = RS.SQLErrorMessage();
     RS.Close();
     RS.RollbackTransaction();
-    abm::MSGBOX(std::string("No se pueden grabar datos en la base local: ") + t.nombre);
+    abm::MSGBOX("No se pueden grabar datos en la base local: " + cp::ansi_to_oem(t.nombre));
     // The store's own text already reads "Error <state> - <message>".
-    rt::alert(causa.empty() ? std::string("Error: base de datos local no disponible") : causa);
+    rt::alert(causa.empty() ? cp::Oem("Error: base de datos local no disponible")
+                            : cp::ansi_to_oem(causa));
     return false;
 }
 
@@ -119,7 +120,7 @@ bool reemplazar(rt::TODBC& RS, const Copia& t, TMySQLQuery& q, int fila, int col
                 std::string_view colour) {
     if (!RS.BeginTransaction()) return abandonar(RS, t);
     if (!ejecutar(RS, std::string("delete from ") + t.tabla)) return abandonar(RS, t);
-    abm::MSG("Procesando " + std::to_string(q.LastRec()) + " registros");
+    abm::MSG("Procesando " + cp::Oem(std::to_string(q.LastRec())) + " registros");
     for (long n = 1; n <= q.LastRec(); ++n) {
         const auto row = q.GetRow(n);
         if (!row || !ejecutar(RS, t.insert(*row))) return abandonar(RS, t);
@@ -137,13 +138,13 @@ bool copiar(rt::TODBC& RS, const Copia& t, int fila, int col, std::string_view c
     rt::TMySQLServer& srv = *ses().OSERVER;
     TMySQLQuery q = srv.Query(t.consulta);
     if (q.NetErr()) {
-        abm::MSGBOX(std::string("No se pueden leer datos de servidor: ") + t.nombre);
-        rt::alert("Error: " + srv.Error());
+        abm::MSGBOX("No se pueden leer datos de servidor: " + cp::ansi_to_oem(t.nombre));
+        rt::alert("Error: " + cp::ansi_to_oem(srv.Error()));
     } else {
         result = reemplazar(RS, t, q, fila, col, colour);
         q.Destroy();
     }
-    rt::con().write_at(fila, col, result ? "OK" : "no", colour);
+    rt::con().write_at(fila, col, result ? cp::OemView("OK") : cp::OemView("no"), colour);
     return result;
 }
 
@@ -188,13 +189,13 @@ void CUENTAREGISTROS(rt::TODBC& RS) {
         {"prodcmp", "actividades: "}, {"unidmed", "especificaciones: "},
         {"operario", "operarios: "},  {"bodegas", "bodegas: "},
     };
-    std::string texto = "Registros;base de datos local;;";
+    cp::Oem texto("Registros;base de datos local;;");
     for (const Cuenta& k : kCuentas) {
         if (!ejecutar(RS, std::string("select count(*) as cantidad from ") + k.tabla)) {
-            abm::MSGBOX("No se puede leer " + abm::upper(k.tabla));
+            abm::MSGBOX("No se puede leer " + cp::ansi_to_oem(rt::upper(k.tabla)));
             continue;
         }
-        texto += k.etiqueta + abm::trim(RS.FieldValue("cantidad")) + ";";
+        texto += cp::ansi_to_oem(k.etiqueta + rt::trim(RS.FieldValue("cantidad")) + ";");
     }
     RS.Close();
     rt::alert(texto);
@@ -204,7 +205,7 @@ int menu(int& opcion) {
     rt::Console& c = rt::con();
     abm::MSG("[\x18] [\x19]   Seleccione archivo a procesar");
     abm::BOX(12, 30, 25, 52, "g/n");
-    const char* const entradas[] = {
+    const cp::OemView entradas[] = {
         " TODOS",
         "",
         " Productos",
@@ -219,9 +220,9 @@ int menu(int& opcion) {
         " Salir",
     };
     int fila = 13;
-    for (const char* e : entradas) {
-        if (*e) {
-            c.prompt(fila, 31, abm::pad_right(e, 21));
+    for (const cp::OemView e : entradas) {
+        if (!e.empty()) {
+            c.prompt(fila, 31, cp::Oem(e).padded(21));
         } else {
             abm::DISPLINEA(fila, 30, 52, "g/n");
         }
@@ -241,7 +242,7 @@ void DATOSDESDE_SERVIDOR(const std::string& conexion_local) {
     const rt::SavedScreen pantalla = c.save_screen();
     const std::string colour = c.set_colour("+g/n,+w/g");
     if (!ses().LCONECTADO || !ses().OSERVER) {
-        abm::MSGBOX("No existe conexión con el servidor"_ansi);
+        abm::MSGBOX("No existe conexión con el servidor"_oem);
     } else {
         rt::TODBC RS(conexion_local);
         int opcion = 1;

@@ -2,13 +2,13 @@
 #include <string>
 
 #include "abm/rutinas2.h"
-#include "abm/texto.h"
+#include "comun/sesion.h"
 #include "runtime/common/codepage.h"
+#include "runtime/common/texto.h"
 #include "runtime/forms/form.h"
 #include "runtime/screen/console.h"
 #include "runtime/screen/keys.h"
 #include "vales/print_vales.h"
-#include "vales/sesion.h"
 
 namespace vales {
 
@@ -18,7 +18,7 @@ const std::vector<std::string> kDestinos = {
 
 namespace {
 
-const char* const kOpciones[] = {"Impresora", "PDF", "HTML", "RTF"};
+const cp::OemView kOpciones[] = {"Impresora", "PDF", "HTML", "RTF"};
 
 // The dialog box, centred on the screen.
 constexpr int kTop = 11, kLeft = 33, kBottom = 23, kRight = 66;
@@ -30,13 +30,13 @@ const char* const kColorElegida = "+GR/B";
 
 void dibujar_dialogo(int elegida, bool foco_en_print) {
     rt::Console& c = rt::con();
-    const std::string titulo = " Módulo de impresión "_oem;
+    const cp::Oem titulo = " Módulo de impresión "_oem;
     c.write_at(kTop, kLeft + (kRight - kLeft + 1 - static_cast<int>(titulo.size())) / 2, titulo,
                kColorDialogo);
     c.write_at(kTop + 2, kLeft + 2, "Destino:", kColorDialogo);
     for (int i = 0; i < 4; ++i) {
-        const std::string marca = i == elegida ? "(*) " : "( ) ";
-        c.write_at(kFilaOpcion + i, kColOpcion, abm::pad_right(marca + kOpciones[i], 14),
+        const cp::OemView marca = i == elegida ? cp::OemView("(*) ") : cp::OemView("( ) ");
+        c.write_at(kFilaOpcion + i, kColOpcion, (marca + kOpciones[i]).padded(14),
                    i == elegida ? kColorElegida : kColorDialogo);
     }
     c.write_at(kFilaBotones, kColPrint, "[ Print ]", foco_en_print ? kColorFoco : kColorDialogo);
@@ -50,7 +50,7 @@ void PRINT_VALE(const RutinaImpresion& rutina, long primero, long ultimo) {
     const rt::SavedScreen pantalla = c.save_screen();
     const std::string color = c.colour_text();
     const int cursor = c.set_cursor_shape(0);
-    abm::MSG("[Flechas]Destino  [1-4]Elegir  [Tab]Cambiar botón  [Enter]Aceptar  [Esc]Salir"_ansi);
+    abm::MSG("[Flechas]Destino  [1-4]Elegir  [Tab]Cambiar botón  [Enter]Aceptar  [Esc]Salir"_oem);
     abm::BOX(kTop, kLeft, kBottom, kRight, kColorDialogo);
     int elegida = 0;
     bool foco_en_print = true;
@@ -84,7 +84,7 @@ void IMPRIMIRVALES() {
     const rt::SavedScreen pantalla = c.save_screen();
     const std::string color = c.set_colour("+g/n,+w/bg");
     if (!ses().LCONECTADO) {
-        abm::MSGBOX("No existe una conexión con el servidor"_ansi);
+        abm::MSGBOX("No existe una conexión con el servidor"_oem);
     } else {
         double desde = 0, hasta = 0;
         abm::BOX(25, 20, 27, 86);

@@ -6,7 +6,7 @@ namespace vales {
 namespace {
 
 // 29 lines for rows 3 to 31, each starting at column 60 and at most 31 characters wide.
-const char* const kLlave[] = {
+const cp::OemView kLlave[] = {
     "         .,;;;;;;;;;;,.",
     "      .;;;'`        `';;;.",
     "    .;;'                `;;.",
@@ -44,7 +44,7 @@ void MUESTRALLAVE(std::string_view colour) {
     rt::Console& c = rt::con();
     const std::string previous = c.set_colour(colour);
     int row = 3;
-    for (const char* line : kLlave) c.write_at(row++, 60, line);
+    for (const cp::OemView line : kLlave) c.write_at(row++, 60, line);
     c.set_colour(previous);
 }
 

@@ -3,12 +3,12 @@
 #include <string>
 
 #include "abm/rutinas2.h"
+#include "comun/sesion.h"
 #include "runtime/common/codepage.h"
 #include "runtime/forms/form.h"
 #include "runtime/forms/mask.h"
 #include "runtime/lists/alert.h"
 #include "runtime/screen/console.h"
-#include "vales/sesion.h"
 
 namespace vales {
 namespace {
@@ -20,7 +20,8 @@ constexpr double kColumnaCopia = 82;
 constexpr std::size_t kFoliosEnAviso = 6;
 
 std::string cantidad(double n) {
-    return rt::format_with_mask(rt::Value(n), kMascaraCantidad);
+    // Digits, separators and blanks are the same bytes in the document's code page.
+    return rt::format_with_mask(rt::Value(n), kMascaraCantidad).str();
 }
 
 std::string primeros(const std::string& texto, std::size_t n) {
@@ -115,7 +116,7 @@ ResumenImpresion imprimir_rango(impresion::TPRINT& job, TMySQLServer& server, lo
     ResumenImpresion resumen;
     std::vector<long> folios;
     if (!folios_existentes(server, primero, ultimo, folios)) {
-        rt::alert("Error al leer los vales del servidor;" + server.Error());
+        rt::alert("Error al leer los vales del servidor;" + cp::ansi_to_oem(server.Error()));
         return resumen;
     }
     long esperado = primero;
@@ -162,9 +163,10 @@ void avisar_omitidos(const ResumenImpresion& resumen) {
     for (long n : resumen.primeros_omitidos)
         lista += (lista.empty() ? "" : ", ") + std::to_string(n);
     if (resumen.omitidos > static_cast<long>(resumen.primeros_omitidos.size())) lista += ", ...";
-    rt::alert(
-        "No se imprimieron " + std::to_string(resumen.omitidos) +
-        " vale(s) del rango:;no existen en el servidor o no se pudieron leer;Folios: " + lista);
+    rt::alert(cp::Oem("No se imprimieron " + std::to_string(resumen.omitidos) +
+                      " vale(s) del rango:;no existen en el servidor o no se pudieron leer;"
+                      "Folios: " +
+                      lista));
 }
 
 void PRINTVALE(const std::string& destino, long primero, long ultimo) {
@@ -184,7 +186,7 @@ void PRINTVALE(const std::string& destino, long primero, long ultimo) {
     if (s.OSERVER) {
         resumen = imprimir_rango(job, *s.OSERVER, primero, ultimo);
     } else {
-        abm::MSGBOX("No existe una conexión con el servidor"_ansi);
+        abm::MSGBOX("No existe una conexión con el servidor"_oem);
     }
     avisar_omitidos(resumen);
     job.EndDoc();

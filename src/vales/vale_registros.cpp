@@ -1,23 +1,21 @@
 // Building and changing the display lines of the voucher's item list.
 #include "vales/vale_registros.h"
 
-#include "abm/texto.h"
 #include "runtime/forms/mask.h"
 
 namespace vales {
 
 namespace {
 
-std::string cantidad_en_columna(double cantidad) {
-    return abm::pad_left(rt::format_with_mask(rt::Value(cantidad), "@E 9,999,999.99"),
-                         kAnchoCantidad);
+cp::Oem cantidad_en_columna(double cantidad) {
+    return rt::format_with_mask(rt::Value(cantidad), "@E 9,999,999.99").left_padded(kAnchoCantidad);
 }
 
 // The line at its full width, whatever the caller held, with one column written over.
-std::string reemplazar(std::string_view linea, int col, int ancho, std::string_view texto) {
-    std::string out = abm::pad_right(linea, kAnchoLinea);
-    out.replace(col, ancho, abm::pad_right(texto, ancho));
-    return out;
+cp::Oem reemplazar(cp::OemView linea, int col, int ancho, cp::OemView texto) {
+    std::string out = cp::Oem(linea).padded(kAnchoLinea).str();
+    out.replace(col, ancho, cp::Oem(texto).padded(ancho).str());
+    return cp::Oem(std::move(out));
 }
 
 }  // namespace
@@ -30,23 +28,23 @@ DatosItm item_nuevo(std::string_view actividad, double cantidad_unitaria, double
     return item;
 }
 
-std::string linea_display(std::string_view actividad_oem, std::string_view operario_oem,
-                          std::string_view especificacion_oem, double cantidad) {
-    return abm::pad_right(actividad_oem, kAnchoActividad) + ' ' +
-           abm::pad_right(operario_oem, kAnchoOperario) + ' ' +
-           abm::pad_right(especificacion_oem, kAnchoEspecificacion) + ' ' +
+cp::Oem linea_display(cp::OemView actividad, cp::OemView operario, cp::OemView especificacion,
+                      double cantidad) {
+    return cp::Oem(actividad).padded(kAnchoActividad) + " " +
+           cp::Oem(operario).padded(kAnchoOperario) + " " +
+           cp::Oem(especificacion).padded(kAnchoEspecificacion) + " " +
            cantidad_en_columna(cantidad);
 }
 
-std::string con_operario(std::string_view linea, std::string_view operario_oem) {
-    return reemplazar(linea, kColOperario, kAnchoOperario, operario_oem);
+cp::Oem con_operario(cp::OemView linea, cp::OemView operario) {
+    return reemplazar(linea, kColOperario, kAnchoOperario, operario);
 }
 
-std::string con_especificacion(std::string_view linea, std::string_view especificacion_oem) {
-    return reemplazar(linea, kColEspecificacion, kAnchoEspecificacion, especificacion_oem);
+cp::Oem con_especificacion(cp::OemView linea, cp::OemView especificacion) {
+    return reemplazar(linea, kColEspecificacion, kAnchoEspecificacion, especificacion);
 }
 
-std::string con_cantidad(std::string_view linea, double cantidad) {
+cp::Oem con_cantidad(cp::OemView linea, double cantidad) {
     return reemplazar(linea, kColCantidad, kAnchoCantidad, cantidad_en_columna(cantidad));
 }
 

@@ -4,7 +4,7 @@
 //   aDatosCab   the header: DatosCab
 //   aDatosItm   the activity items: std::vector<DatosItm>
 //   aDisplay    the item list's display lines, one per item at the same position:
-//               std::vector<std::string> (console code page, 96 characters)
+//               std::vector<cp::Oem> (96 characters)
 //   lSeguir     true while the item list of the current voucher is to be shown again
 //
 // The on-line entry, the off-line entry, the off-line entry list and the upload all fill
@@ -17,6 +17,7 @@
 #include <vector>
 
 #include "runtime/common/fecha.h"
+#include "runtime/common/oem.h"
 
 namespace vales {
 
@@ -50,7 +51,7 @@ struct DatosItm {
 DatosItm item_nuevo(std::string_view actividad, double cantidad_unitaria, double cantidad);
 
 // The display line of an item (aDisplay), 96 characters in four columns separated by one
-// blank. The names are in the console code page; each is cut or padded to its column.
+// blank. Each name is cut or padded to its column.
 //   columns  1-35  activity name
 //           37-56  operator name (blank until an operator is given)
 //           58-83  especificación name (blank until one is chosen)
@@ -63,19 +64,19 @@ inline constexpr int kAnchoLinea = 96;
 inline constexpr int kColOperario = 36;  // offsets from 0 within the line
 inline constexpr int kColEspecificacion = 57;
 inline constexpr int kColCantidad = 84;
-std::string linea_display(std::string_view actividad_oem, std::string_view operario_oem,
-                          std::string_view especificacion_oem, double cantidad);
+cp::Oem linea_display(cp::OemView actividad, cp::OemView operario, cp::OemView especificacion,
+                      double cantidad);
 // The same line with one column replaced (the others kept as they are).
-std::string con_operario(std::string_view linea, std::string_view operario_oem);
-std::string con_especificacion(std::string_view linea, std::string_view especificacion_oem);
-std::string con_cantidad(std::string_view linea, double cantidad);
+cp::Oem con_operario(cp::OemView linea, cp::OemView operario);
+cp::Oem con_especificacion(cp::OemView linea, cp::OemView especificacion);
+cp::Oem con_cantidad(cp::OemView linea, double cantidad);
 
 // The four records of the voucher being entered, held by the entry operation for its own
 // duration so that the item-list handler it hands to the pick list can reach them.
 struct ValeEnCurso {
     DatosCab aDatosCab;
     std::vector<DatosItm> aDatosItm;
-    std::vector<std::string> aDisplay;
+    std::vector<cp::Oem> aDisplay;
     bool lSeguir = true;
 };
 

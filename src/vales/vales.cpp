@@ -5,12 +5,14 @@
 #include <ctime>
 
 #include "abm/rutinas2.h"
-#include "abm/texto.h"
 #include "comun/rutinas_gui.h"
+#include "comun/sesion.h"
 #include "runtime/common/codepage.h"
+#include "runtime/common/texto.h"
+#include "runtime/lists/alert.h"
+#include "runtime/offline/environment_failure.h"
 #include "runtime/screen/console.h"
 #include "runtime/worktables/workspace.h"
-#include "vales/sesion.h"
 
 namespace vales {
 namespace {
@@ -27,20 +29,25 @@ void apply_settings(rt::Console& c) {
     s.wrap = true;
     s.language = "ES";
     c.set_title("Zadarer Udive du Ruruzurazo");
+    // A store connection that finds no working ODBC says so in two alert boxes.
+    rt::set_environment_failure_report([](std::string_view error) {
+        rt::alert("SQLAllocEnvironment Error");
+        rt::alert(cp::ansi_to_oem(error));
+    });
 }
 
 void draw_title_lines() {
     const Sesion& s = ses();
     if (s.LCONECTADO) {
-        abm::PANTALLA(s.NOM_EMPRESA, "Vales de producción"_ansi,
-                      "Conectado => " + abm::trim(s.COD_USUARIO));
+        abm::PANTALLA(cp::ansi_to_oem(s.NOM_EMPRESA), "Vales de producción"_oem,
+                      "Conectado => " + cp::ansi_to_oem(rt::trim(s.COD_USUARIO)));
     } else {
-        abm::PANTALLA("Refractarios Velmo Ltda.", "Vales de producción"_ansi, "Desconectado");
+        abm::PANTALLA("Refractarios Velmo Ltda.", "Vales de producción"_oem, "Desconectado");
     }
 }
 
 struct Entrada {
-    const char* text;  // empty for a separator line
+    const char* utf8;  // empty for a separator line
 };
 
 // Rows 4 to 16 of the menu frame: nine prompts and four separators.
@@ -102,13 +109,13 @@ int menu_principal(int& opcion) {
     draw_title_lines();
     c.set_colour("w/b,r/w");
     c.fill_box(3, 0, rt::kRows - 1, rt::kCols - 1, "         ");
-    abm::MSG("Seleccione opción   -   [Escape] Salir del sistema"_ansi, {}, 0, 100, "w/b", "n/w");
+    abm::MSG("Seleccione opción   -   [Escape] Salir del sistema"_oem, {}, 0, 100, "w/b", "n/w");
     c.set_colour("+g/n,+w/g");
     abm::BOX(3, 1, 17, 40, "g/n");
     for (const Entrada& e : kEntradas) {
         const int row = c.row() + 1;
-        if (*e.text) {
-            c.prompt(row, 2, abm::pad_right(cp::utf8_to_oem(e.text), 38));
+        if (*e.utf8) {
+            c.prompt(row, 2, cp::utf8_to_oem(e.utf8).padded(38));
         } else {
             abm::DISPLINEA(row, 1, 40, "g/n");
         }

@@ -10,12 +10,12 @@
 #include "abm/abm_rutinas.h"
 #include "abm/consulta_sesion.h"
 #include "abm/rutinas2.h"
-#include "abm/texto.h"
+#include "comun/sesion.h"
 #include "runtime/common/codepage.h"
+#include "runtime/common/texto.h"
 #include "runtime/forms/mask.h"
 #include "runtime/lists/pick_list.h"
 #include "runtime/screen/console.h"
-#include "vales/sesion.h"
 
 namespace vales {
 
@@ -72,36 +72,36 @@ std::optional<std::vector<Ingrediente>> leer_ingredientes(const DatosCab& cab) {
         const std::string rel = fila->FieldGet("codi_form_rel").text();
         if (rel == "---")
             ing.formula_stock = fila->FieldGet("codi_form").text();
-        else if (!abm::trim(rel).empty())
+        else if (!rt::trim(rel).empty())
             ing.formula_stock = rel;
         out.push_back(std::move(ing));
     }
     return out;
 }
 
-std::string cantidad_14(double x) {
-    return abm::pad_left(rt::format_with_mask(rt::Value(x), "@E 999,999,999.99"), 14);
+cp::Oem cantidad_14(double x) {
+    return rt::format_with_mask(rt::Value(x), "@E 999,999,999.99").left_padded(14);
 }
 
 // One line of the shortage window per controlled ingredient whose stock in the warehouse
 // does not cover the voucher; all of them are checked.
-std::vector<std::string> faltantes(const DatosCab& cab, const std::vector<Ingrediente>& ingr) {
-    std::vector<std::string> lines;
+std::vector<cp::Oem> faltantes(const DatosCab& cab, const std::vector<Ingrediente>& ingr) {
+    std::vector<cp::Oem> lines;
     for (const auto& ing : ingr) {
         if (!ing.controla_stock) continue;
         const double disponible = abm::STOCK(cab.bodega, ing.tipo, ing.codigo, ing.formula_stock);
         const double requerido = redondeo(ing.consumo * cab.cantidad);
         if (requerido <= redondeo(disponible)) continue;
-        lines.push_back(ing.tipo + " " + abm::pad_right(ing.codigo, 9) + " " +
-                        (ing.tipo == "P" ? abm::pad_right(ing.formula_stock, 3) : "   ") + " " +
-                        abm::pad_right(ing.nombre, 37) + " " + cantidad_14(requerido) + " " +
-                        cantidad_14(disponible) + " " +
+        const std::string claves = ing.tipo + " " + rt::pad_right(ing.codigo, 9) + " " +
+                                   (ing.tipo == "P" ? rt::pad_right(ing.formula_stock, 3) : "   ");
+        lines.push_back(cp::ansi_to_oem(claves) + " " + cp::ansi_to_oem(ing.nombre).padded(37) +
+                        " " + cantidad_14(requerido) + " " + cantidad_14(disponible) + " " +
                         cantidad_14(redondeo(requerido - disponible)));
     }
     return lines;
 }
 
-void mostrar_faltantes(const std::vector<std::string>& lines) {
+void mostrar_faltantes(const std::vector<cp::Oem>& lines) {
     rt::Console& c = rt::con();
     const int last = rt::kCols - 1;
     abm::MSG("[\x18] [\x19]    [Esc]Salir");
@@ -151,7 +151,7 @@ class Escritura {
             "para él y puede enviarse otra vez."_ansi;
         text += "\r\n\r\n" + error_;
         if (!sentencia_.empty()) text += "\r\n\r\n" + sentencia_;
-        abm::VERMEMO(text);
+        abm::VERMEMO(cp::ansi_to_oem(text));
     }
 
   private:
@@ -179,7 +179,7 @@ std::optional<std::string> formula_de_stock(Escritura& w, const DatosCab& cab) {
     // the formula the voucher names.
     if (res->LastRec() == 0) return cab.formula;
     const std::string rel = res->FieldGet(1).text();
-    if (rel == "---" || abm::trim(rel).empty()) return cab.formula;
+    if (rel == "---" || rt::trim(rel).empty()) return cab.formula;
     return rel;
 }
 
@@ -259,7 +259,7 @@ long GRABARVALE_SERVIDOR(const DatosCab& header, const std::vector<DatosItm>& it
 
     const auto ingredientes = leer_ingredientes(header);
     if (!ingredientes) {
-        abm::MSGBOX("No se puede leer fórmula de producto"_ansi);
+        abm::MSGBOX("No se puede leer fórmula de producto"_oem);
         return 0;
     }
 
@@ -298,7 +298,7 @@ double PUNTAJE(double operario, std::string_view actividad, std::string_view esp
     // The especificación takes the first three characters of the six-character key.
     auto res =
         consulta("select prec_unid from unidmed where codi_prod='" + sqltexto(actividad) +
-                 "' and codi_unid='" + sqltexto(abm::pad_right(especificacion, 3) + grupo) + "'");
+                 "' and codi_unid='" + sqltexto(rt::pad_right(especificacion, 3) + grupo) + "'");
     if (!hay_filas(res)) return 0;
     return res->FieldGet("prec_unid").number();
 }

@@ -4,14 +4,14 @@
 #include <string>
 
 #include "abm/rutinas2.h"
-#include "abm/texto.h"
+#include "comun/sesion.h"
 #include "runtime/common/codepage.h"
+#include "runtime/common/texto.h"
 #include "runtime/forms/form.h"
 #include "runtime/lists/alert.h"
 #include "runtime/screen/console.h"
 #include "runtime/server/tmysql.h"
 #include "vales/servidores.h"
-#include "vales/sesion.h"
 #include "vales/vales.h"
 
 namespace vales {
@@ -26,7 +26,7 @@ const Empresa kEmpresas[] = {
 // The connection-mode menu: 1 local, 2 remote, 3 cancel (0 for Esc).
 int elegir_conexion() {
     rt::Console& c = rt::con();
-    abm::MSG("Seleccione tipo de conexión"_ansi);
+    abm::MSG("Seleccione tipo de conexión"_oem);
     abm::BOX(19, 5, 23, 34);
     c.prompt(20, 11, " Conección Local  "_oem, "+g/+n,b/w");
     c.prompt(21, 11, " Conección Remota "_oem, "+g/+n,b/w");
@@ -35,11 +35,11 @@ int elegir_conexion() {
 }
 
 // The login form; false when the user left it with Esc.
-bool leer_usuario(std::string& empresa, std::string& usuario) {
+bool leer_usuario(cp::Oem& empresa, cp::Oem& usuario) {
     rt::Console& c = rt::con();
-    abm::MSG("Ingrese código de empresa, nombre y clave de usuario      [Escape]Salir"_ansi);
+    abm::MSG("Ingrese código de empresa, nombre y clave de usuario      [Escape]Salir"_oem);
     abm::BOX(25, 5, 29, 34, "+g/+n");
-    auto not_blank = [](const std::string& v) { return [&v] { return !abm::trim(v).empty(); }; };
+    auto not_blank = [](const cp::Oem& v) { return [&v] { return !v.trimmed().empty(); }; };
     rt::Form form;
     c.write_at(26, 7, "Empresa :");
     form.field(26, 17, empresa, "cEmpresa", "999", not_blank(empresa));
@@ -86,15 +86,16 @@ bool registrar_ingreso(TMySQLServer& server) {
 // failed attempt has shown its message and the caller goes back to the form.
 enum class Intento { kConectado, kReintentar, kTerminar };
 
-Intento intentar(const std::string& direccion, bool local, const std::string& empresa,
-                 const std::string& usuario_oem, const std::string& clave_oem) {
+Intento intentar(const std::string& direccion, bool local, const cp::Oem& empresa_oem,
+                 const cp::Oem& usuario_oem, const cp::Oem& clave_oem) {
     Sesion& s = ses();
+    const std::string empresa = cp::oem_to_ansi(empresa_oem);
     const Empresa* e = buscar_empresa(empresa);
     if (!e) {
         abm::MSGBOX("ADVERTENCIA: No existe base de datos para empresa ingresada");
         return Intento::kReintentar;
     }
-    abm::MSG("Conectando con Servidor(" + direccion + ")...");
+    abm::MSG("Conectando con Servidor(" + cp::ansi_to_oem(direccion) + ")...");
     if (s.OSERVER) s.OSERVER->Destroy();
     s.OSERVER = TMySQLServer::New(direccion, USUARIO_SERVIDOR, CLAVE_SERVIDOR);
     if (s.OSERVER->NetErr()) {
@@ -102,20 +103,20 @@ Intento intentar(const std::string& direccion, bool local, const std::string& em
         return Intento::kReintentar;
     }
     if (!s.OSERVER->SelectDB(e->base)) {
-        rt::alert(std::string("ERROR;No se puede conectar con; base de datos ") + e->base);
+        rt::alert("ERROR;No se puede conectar con; base de datos " + cp::ansi_to_oem(e->base));
         return Intento::kReintentar;
     }
     // Typed text is in the screen's code page; the server holds Windows-1252.
-    const std::string usuario = abm::trim(cp::oem_to_ansi(usuario_oem));
+    const std::string usuario = rt::trim(cp::oem_to_ansi(usuario_oem));
     const std::string error = validar_usuario(*s.OSERVER, usuario, cp::oem_to_ansi(clave_oem));
     if (!error.empty()) {
-        abm::MSGBOX(error);
+        abm::MSGBOX(cp::ansi_to_oem(error));
         return Intento::kReintentar;
     }
     s.NOM_EMPRESA = e->nombre;
     s.LESCONECLOCAL = local;
-    s.COD_USUARIO = abm::lower(usuario);
-    s.COD_EMPRESA = abm::trim(empresa);
+    s.COD_USUARIO = rt::lower(usuario);
+    s.COD_EMPRESA = rt::trim(empresa);
     s.LCONECTADO = true;
     if (!registrar_ingreso(*s.OSERVER)) {
         abm::MSGBOX("Error al registrar su ingreso - reintente nuevamente");
@@ -146,7 +147,7 @@ bool CONECTARSERVIDOR() {
     const rt::SavedScreen pantalla = c.save_screen();
     c.set_colour("+g/n,+w/n,,,w/n");
     if (ses().LCONECTADO) {
-        abm::MSGBOX("Ya existe una conexión con el servidor"_ansi);
+        abm::MSGBOX("Ya existe una conexión con el servidor"_oem);
         c.restore_screen(pantalla);
         return false;
     }
@@ -156,19 +157,18 @@ bool CONECTARSERVIDOR() {
     bool resultado = false;
     if (tipo == 1 || tipo == 2) {
         const std::string direccion = direccion_servidor(tipo == 1);
-        std::string empresa = ses().COD_EMPRESA;
-        empresa.resize(3, ' ');
-        std::string usuario(15, ' ');
+        cp::Oem empresa = cp::ansi_to_oem(ses().COD_EMPRESA).padded(3);
+        cp::Oem usuario(15, ' ');
         for (;;) {
             if (!leer_usuario(empresa, usuario)) break;
-            const std::string clave = abm::GETPASS(28, 17, 4, 10, "+w/+n", true);
+            const cp::Oem clave = abm::GETPASS(28, 17, 4, 10, "+w/+n", true);
             const Intento r = intentar(direccion, tipo == 1, empresa, usuario, clave);
             if (r == Intento::kReintentar) continue;
             resultado = r == Intento::kConectado;
             break;
         }
     }
-    if (resultado) abm::MSGBOX("Se ha establecido una conexión con el servidor"_ansi);
+    if (resultado) abm::MSGBOX("Se ha establecido una conexión con el servidor"_oem);
     c.restore_screen(pantalla);
     return resultado;
 }
@@ -176,7 +176,7 @@ bool CONECTARSERVIDOR() {
 void DESCONECTARSERVIDOR() {
     Sesion& s = ses();
     if (!s.OSERVER) {
-        abm::MSGBOX("No existe una conexión con el servidor"_ansi);
+        abm::MSGBOX("No existe una conexión con el servidor"_oem);
         return;
     }
     s.OSERVER->Destroy();

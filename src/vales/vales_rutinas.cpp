@@ -14,28 +14,22 @@ bool found_by(rt::TODBC& db, const std::string& sql) {
 
 // An existence lookup: at most one of its two messages.
 bool exists(rt::TODBC& RS, const std::string& sql, bool msg_si_existe, bool msg_si_no_existe,
-            std::string_view si_existe, std::string_view si_no_existe) {
+            cp::OemView si_existe, cp::OemView si_no_existe) {
     const bool found = found_by(RS, sql);
     if (found && msg_si_existe) abm::MSGBOX(si_existe);
     if (!found && msg_si_no_existe) abm::MSGBOX(si_no_existe);
     return found;
 }
 
-// A stored name for the screen: console code page, exactly `width` characters.
-std::string screen_name(std::string_view stored, std::size_t width) {
-    std::string name = cp::ansi_to_oem(stored);
-    name.resize(width, ' ');
-    return name;
-}
-
-// A name lookup on `db`: the first row's `column`, or blanks.
-std::string name_by(rt::TODBC& db, const std::string& sql, std::string_view column,
-                    std::size_t width, bool msg_si_no_existe, std::string_view si_no_existe) {
+// A name lookup on `db`: the first row's `column` for the screen, exactly `width`
+// characters, or blanks.
+cp::Oem name_by(rt::TODBC& db, const std::string& sql, std::string_view column, std::size_t width,
+                bool msg_si_no_existe, cp::OemView si_no_existe) {
     if (!found_by(db, sql)) {
         if (msg_si_no_existe) abm::MSGBOX(si_no_existe);
-        return std::string(width, ' ');
+        return cp::Oem(width, ' ');
     }
-    return screen_name(db.FieldValue(column), width);
+    return cp::ansi_to_oem(db.FieldValue(column)).padded(width);
 }
 
 std::string quoted(std::string_view code) {
@@ -45,8 +39,8 @@ std::string number(double n) {
     return rt::mdb_number(n);
 }
 
-const std::string kCodigoExiste = "Código ya existe"_ansi;
-const std::string kCodigoNoExiste = "Código no existe"_ansi;
+const cp::Oem kCodigoExiste = "Código ya existe"_oem;
+const cp::Oem kCodigoNoExiste = "Código no existe"_oem;
 
 }  // namespace
 
@@ -87,7 +81,7 @@ bool MDB_OPERARIO_ACTIVO(rt::TODBC& RS, double operario, bool msg_si_activo, boo
     return activo;
 }
 
-std::string MDB_NOMBRE_PRODUCTO(rt::TODBC& RS, std::string_view producto, bool msg_si_no_existe) {
+cp::Oem MDB_NOMBRE_PRODUCTO(rt::TODBC& RS, std::string_view producto, bool msg_si_no_existe) {
     rt::TODBC RSAUX(RS.ConnectionString());
     auto name =
         name_by(RSAUX, "select desc_prod from prodvtas where codi_prod='" + quoted(producto) + "'",
@@ -97,15 +91,15 @@ std::string MDB_NOMBRE_PRODUCTO(rt::TODBC& RS, std::string_view producto, bool m
     return name;
 }
 
-std::string MDB_NOMBRE_FORMULA(rt::TODBC& RS, std::string_view producto, std::string_view formula,
-                               bool msg_si_no_existe) {
+cp::Oem MDB_NOMBRE_FORMULA(rt::TODBC& RS, std::string_view producto, std::string_view formula,
+                           bool msg_si_no_existe) {
     return name_by(RS,
                    "select desc_form from prodvtas where codi_prod='" + quoted(producto) +
                        "' and codi_form='" + quoted(formula) + "'",
                    "DESC_FORM", 50, msg_si_no_existe, kCodigoNoExiste);
 }
 
-std::string MDB_NOMBRE_OPERARIO(rt::TODBC& RS, double operario, bool msg_si_no_existe) {
+cp::Oem MDB_NOMBRE_OPERARIO(rt::TODBC& RS, double operario, bool msg_si_no_existe) {
     return name_by(RS, "select nom_oper from operario where codi_oper=" + number(operario),
                    "NOM_OPER", 20, msg_si_no_existe, "Operario no existe");
 }

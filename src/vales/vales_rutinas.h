@@ -11,6 +11,7 @@
 #include <string_view>
 
 #include "runtime/common/fecha.h"
+#include "runtime/common/oem.h"
 #include "runtime/offline/todbc.h"
 
 namespace vales {
@@ -32,11 +33,11 @@ bool MDB_OPERARIO_ACTIVO(rt::TODBC& RS, double operario, bool msg_si_activo = fa
 // Names in the console code page, padded or cut to 50, 50 and 20 characters; blanks of
 // that width when nothing is found. The product name is read on a second connection to the
 // same store (RSAUX), so the caller's result in RS stays as it was.
-std::string MDB_NOMBRE_PRODUCTO(rt::TODBC& RS, std::string_view producto,
-                                bool msg_si_no_existe = false);
-std::string MDB_NOMBRE_FORMULA(rt::TODBC& RS, std::string_view producto, std::string_view formula,
-                               bool msg_si_no_existe = false);
-std::string MDB_NOMBRE_OPERARIO(rt::TODBC& RS, double operario, bool msg_si_no_existe = false);
+cp::Oem MDB_NOMBRE_PRODUCTO(rt::TODBC& RS, std::string_view producto,
+                            bool msg_si_no_existe = false);
+cp::Oem MDB_NOMBRE_FORMULA(rt::TODBC& RS, std::string_view producto, std::string_view formula,
+                           bool msg_si_no_existe = false);
+cp::Oem MDB_NOMBRE_OPERARIO(rt::TODBC& RS, double operario, bool msg_si_no_existe = false);
 
 // A time typed as "hh:mm": five characters once trimmed, hours 0-23, minutes 0-59; a blank in
 // a digit position ends the number (" 5" and "5 " both read as 5).

@@ -100,9 +100,7 @@ TEST_F(Lookups, OperatorState) {
 
 TEST_F(Lookups, NamesAreConsoleTextOfTheirWidth) {
     auto oem = [](std::string_view utf8, std::size_t width) {
-        std::string s = cp::utf8_to_oem(utf8);
-        s.resize(width, ' ');
-        return s;
+        return cp::utf8_to_oem(utf8).padded(width);
     };
     EXPECT_EQ(NOMBRE_PRODUCTO("L01AA0110"), oem("Ladrillo refractario 'Súper' 230x114x65", 50));
     EXPECT_EQ(NOMBRE_PRODUCTO("A05DD0510"),

@@ -46,14 +46,14 @@ TEST_F(Rutinas2Test, MsgDefaultsBlankTheLastRowAndKeepTheCursor) {
     MSG("Hola [x]", {}, 0, 100, "w/r");  // a colour alone brightens the brackets
     EXPECT_EQ(colour_at(35, 51), "+W/R");
     EXPECT_EQ(colour_at(35, 50), "W/R");
-    MSG("Año [Esc]"_ansi);
+    MSG("Año [Esc]"_oem);
     EXPECT_EQ(row_text(35, 45, 9), "Año [Esc]");
     EXPECT_EQ(colour_at(35, 49), "+GR/R");
 }
 
 TEST_F(Rutinas2Test, MsgboxGeometryForFortyCharactersAndScreenRestored) {
-    console.write_at(16, 0, std::string(100, 'x'));
-    const std::string text(40, 'M');
+    console.write_at(16, 0, cp::Oem(100, 'x'));
+    const cp::Oem text(40, 'M');
     term.keys({'k'});
     EXPECT_FALSE(MSGBOX("  " + text + "  "));
     const auto& shot = term.snapshots().back().grid;
@@ -61,7 +61,7 @@ TEST_F(Rutinas2Test, MsgboxGeometryForFortyCharactersAndScreenRestored) {
     std::string top = "┌";
     for (int i = 0; i < 41; ++i) top += "─";
     EXPECT_EQ(grid_row_text(shot, 15, 28, 43), top + "┐");
-    EXPECT_EQ(grid_row_text(shot, 16, 28, 43), "│" + text + " │");
+    EXPECT_EQ(grid_row_text(shot, 16, 28, 43), "│" + text.str() + " │");
     EXPECT_EQ(testing_support::attr_text(shot[16][29].attr), "+GR/R");
     EXPECT_EQ(testing_support::attr_text(shot[16][69].attr), "+W/R");
     EXPECT_EQ(testing_support::attr_text(shot[15][28].attr), "+W/R");
@@ -136,7 +136,7 @@ TEST_F(Rutinas2Test, GetpassAcceptsLettersDigitsAndEnye) {
 }
 
 TEST_F(Rutinas2Test, PassrootRestoresItsRegion) {
-    console.write_at(17, 50, std::string(30, '#'));
+    console.write_at(17, 50, cp::Oem(30, '#'));
     term.type("58206137").keys({kEnter});
     EXPECT_TRUE(PASSROOT());
     EXPECT_EQ(row_text(17, 50, 30), std::string(30, '#'));

@@ -7,10 +7,10 @@
 #include <string>
 #include <vector>
 
+#include "comun/sesion.h"
 #include "runtime/common/codepage.h"
 #include "support/screen_test.h"
 #include "support/servidor_prueba.h"
-#include "vales/sesion.h"
 
 namespace prueba {
 
@@ -36,7 +36,7 @@ class ServidorAbm : public testing_support::ScreenTest {
             for (const auto& cell : shots[visto_].grid[16])
                 if (testing_support::attr_text(cell.attr) == "+GR/R")
                     bytes += static_cast<char>(cell.ch);
-            if (!bytes.empty()) out.push_back(cp::oem_to_utf8(bytes));
+            if (!bytes.empty()) out.push_back(cp::oem_to_utf8(cp::Oem(bytes)));
         }
         return out;
     }

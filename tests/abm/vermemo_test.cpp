@@ -20,7 +20,7 @@ class VerMemo : public testing_support::ScreenTest {
 TEST_F(VerMemo, ShowsTheTextFramedUntilEscAndPutsEverythingBack) {
     const auto before = console.grid();
     term.type("abc").keys({rt::key::kDown, rt::key::kEsc});
-    abm::VERMEMO("select * from prodvtas where codi_prod='Ñ'"_ansi);
+    abm::VERMEMO("select * from prodvtas where codi_prod='Ñ'"_oem);
     EXPECT_TRUE(term.script_empty()) << "typing changes nothing; Esc leaves";
     const auto& shot = term.snapshots().front().grid;
     EXPECT_EQ(testing_support::grid_row_text(shot, 6, 2, 3), "┌──");

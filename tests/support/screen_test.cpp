@@ -16,7 +16,7 @@ std::string grid_row_text(const rt::Grid& grid, int row, int col, int width) {
     std::string bytes;
     for (int c = col; c < col + width && c < rt::kCols; ++c)
         bytes += static_cast<char>(grid[row][c].ch);
-    return cp::oem_to_utf8(bytes);
+    return cp::oem_to_utf8(cp::OemView::cp850(bytes));
 }
 
 std::string attr_text(rt::Attr a) {

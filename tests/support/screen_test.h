@@ -7,6 +7,7 @@
 
 #include "runtime/screen/console.h"
 #include "runtime/screen/virtual_backend.h"
+#include "support/oem_compare.h"
 
 namespace testing_support {
 

@@ -3,8 +3,8 @@
 #include <chrono>
 #include <cstdlib>
 
-#include "abm/texto.h"
 #include "runtime/common/codepage.h"
+#include "runtime/common/texto.h"
 #include "support/servidor_prueba.h"
 #include "vales/servidores.h"
 #include "vales/vales_fixture.h"
@@ -17,7 +17,7 @@ using rt::key::kEnter;
 using rt::key::kEsc;
 
 class LoginTest : public testing_support::ValesTest {
-protected:
+  protected:
     LoginTest() {
         setenv(vales::VAR_SERVIDOR_LOCAL, prueba::direccion_mariadb().c_str(), 1);
         setenv(vales::VAR_SERVIDOR_REMOTO, prueba::direccion_mariadb().c_str(), 1);
@@ -29,8 +29,7 @@ protected:
         unsetenv(vales::VAR_SERVIDOR_REMOTO);
     }
     // Local connection, the form filled with company, user and password (CP850 bytes).
-    void attempt(const std::string& empresa, const std::string& usuario,
-                 const std::string& clave) {
+    void attempt(const std::string& empresa, const std::string& usuario, const std::string& clave) {
         term.type(empresa).keys({kEnter}).type(usuario).keys({kEnter}).type(clave).keys({kEnter});
     }
     // Was this message box on screen at some key wait?
@@ -48,8 +47,8 @@ protected:
         auto srv = prueba::conectar_mariadb("test");
         auto q = srv->Query("select acceso, accion from accesos where usuario='" +
                             rt::mysql_escape(usuario_ansi) + "' order by acceso desc");
-        return q.LastRec() ? abm::trim(q.FieldGet("acceso").text()) + "|" +
-                                 abm::trim(q.FieldGet("accion").text())
+        return q.LastRec() ? rt::trim(q.FieldGet("acceso").text()) + "|" +
+                                 rt::trim(q.FieldGet("accion").text())
                            : "";
     }
 };
@@ -187,10 +186,9 @@ TEST_F(LoginTest, UnreachableServerIsReportedQuickly) {
 // be changed on the way: each reaches the server as typed and is refused as unknown.
 TEST_F(LoginTest, HostileUserNamesNeverLogInNorBreakTheStatement) {
     const std::string hostile[] = {
-        "x' or '1'='1",   "' or 1=1 -- ",  "juan'#",          "juan'/*",
-        "\\' or 1=1 #",   "a\\",           "juan'; drop t",   "\"juan\"",
-        "\xA4o\xA4o'",    "' union select", "juan%",           "juan_",
-        "%' or ''='",
+        "x' or '1'='1", "' or 1=1 -- ",  "juan'#",     "juan'/*",     "\\' or 1=1 #",
+        "a\\",          "juan'; drop t", "\"juan\"",   "\xA4o\xA4o'", "' union select",
+        "juan%",        "juan_",         "%' or ''='",
     };
     for (const std::string& name : hostile) {
         SCOPED_TRACE(name);
@@ -211,10 +209,11 @@ TEST_F(LoginTest, ANameWithQuotesAndAccentsLogsInAndIsStoredExactly) {
     srv->Query("delete from usuarios where usuario='" + rt::mysql_escape(name_ansi) + "'");
     auto ins = srv->Query(
         "insert into usuarios (usuario, nombre, clave, l_activo, acc_sistema_vales_off_line) "
-        "values ('" + rt::mysql_escape(name_ansi) + "', 'Prueba', password('Ab12'), 1, 1)");
+        "values ('" +
+        rt::mysql_escape(name_ansi) + "', 'Prueba', password('Ab12'), 1, 1)");
     ASSERT_FALSE(ins.NetErr()) << srv->Error();
     term.keys({kEnter});
-    attempt("999", cp::ansi_to_oem("O'\xD1U\\z"), "Ab12");  // typed in capitals
+    attempt("999", cp::ansi_to_oem("O'\xD1U\\z").str(), "Ab12");  // typed in capitals
     term.keys({'x'});
     EXPECT_TRUE(vales::CONECTARSERVIDOR());
     EXPECT_EQ(sesion.COD_USUARIO, name_ansi);

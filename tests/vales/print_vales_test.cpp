@@ -11,7 +11,7 @@
 #include <string>
 #include <vector>
 
-#include "abm/texto.h"
+#include "runtime/common/texto.h"
 #include "runtime/common/codepage.h"
 #include "support/servidor_prueba.h"
 #include "vales/impresion/comandos.h"
@@ -138,8 +138,8 @@ void comprobar_bloque(const Pagina& p, double r, const std::vector<Esperado>& es
                                   << e.texto << ")";
             const std::string texto = e.texto;
             // Stored texts come padded to their column's width.
-            EXPECT_EQ(cp::ansi_to_utf8(abm::rtrim(t->texto)),
-                      col == e.derecha && texto == "(Original)" ? "(Copia)" : abm::rtrim(texto))
+            EXPECT_EQ(cp::ansi_to_utf8(rt::rtrim(t->texto)),
+                      col == e.derecha && texto == "(Original)" ? "(Copia)" : rt::rtrim(texto))
                 << "fila " << r + e.fila << ", columna " << col;
             EXPECT_EQ(t->puntos, e.puntos) << e.texto;
             EXPECT_EQ(t->negrita, e.negrita) << e.texto;
@@ -229,7 +229,7 @@ TEST_F(PrintValesTest, VariosItemsBajanSeisDecimasDeFila) {
     for (double fila : {7.6, 8.2, 8.8}) {
         const TextoImpreso* t = en(job.documento().paginas[0], fila, 0);
         ASSERT_NE(t, nullptr) << fila;
-        actividades.insert(cp::ansi_to_utf8(abm::rtrim(t->texto)));
+        actividades.insert(cp::ansi_to_utf8(rt::rtrim(t->texto)));
     }
     EXPECT_EQ(actividades, (std::multiset<std::string>{"Moldeo a mano", "Cocción en horno túnel",
                                                        "Empaque y paletizado"}));

@@ -2,6 +2,7 @@
 #include <gtest/gtest.h>
 
 #include "runtime/common/codepage.h"
+#include "support/oem_compare.h"
 #include "vales/vale_registros.h"
 
 namespace {
@@ -24,18 +25,18 @@ TEST(ValeRegistros, NewItemHasNoOperatorSpecificationOrTimes) {
 }
 
 TEST(ValeRegistros, DisplayLineColumns) {
-    const std::string name = "Cocción en horno túnel de alta temperatura y más"_oem;  // 48
-    std::string line = linea_display(name, "", "", 1234.5);
+    const cp::Oem name = "Cocción en horno túnel de alta temperatura y más"_oem;  // 48
+    cp::Oem line = linea_display(name, "", "", 1234.5);
     ASSERT_EQ(line.size(), 96u);
     EXPECT_EQ(line.substr(0, 35), name.substr(0, 35)) << "cut to its column";
-    EXPECT_EQ(line.substr(35, 49), std::string(49, ' '));
+    EXPECT_EQ(line.substr(35, 49), cp::Oem(49, ' '));
     EXPECT_EQ(line.substr(84), "    1.234,50");
 
     line = con_operario(line, "Juan Francisco de la Barra");
-    line = con_especificacion(line, "Prensa hidr\xA0ulica");
+    line = con_especificacion(line, "Prensa hidráulica"_oem);
     EXPECT_EQ(line.size(), 96u);
     EXPECT_EQ(line.substr(36, 21), "Juan Francisco de la ") << "operator from column 37";
-    EXPECT_EQ(line.substr(57, 27), "Prensa hidr\xA0ulica          ")
+    EXPECT_EQ(line.substr(57, 27), "Prensa hidráulica          "_oem)
         << "especificación from column 58";
     line = con_cantidad(line, 60);
     EXPECT_EQ(line.substr(84), "       60,00");

@@ -1,7 +1,7 @@
 #pragma once
 // A virtual terminal plus a fresh session state for each test of the application.
 #include "support/screen_test.h"
-#include "vales/sesion.h"
+#include "comun/sesion.h"
 
 namespace testing_support {
 

@@ -108,24 +108,22 @@ TEST_F(ValesRutinasTest, ExistenceAndStateLookupsShowAtMostTheAskedMessage) {
 }
 
 TEST_F(ValesRutinasTest, NamesComeInTheConsoleCodePageAtTheirWidth) {
-    auto shown = [](const std::string& oem) { return cp::oem_to_utf8(oem); };
+    auto shown = [](const cp::Oem& oem) { return cp::oem_to_utf8(oem); };
     EXPECT_EQ(shown(MDB_NOMBRE_OPERARIO(RS, 5)), "JUAN PÉREZ          ");
     EXPECT_EQ(shown(MDB_NOMBRE_OPERARIO(RS, 9)), "ALBERTO DIAZ DE LA F");
-    EXPECT_EQ(MDB_NOMBRE_OPERARIO(RS, 8), std::string(20, ' '));
+    EXPECT_EQ(MDB_NOMBRE_OPERARIO(RS, 8), cp::Oem(20, ' '));
     EXPECT_EQ(MDB_NOMBRE_FORMULA(RS, "A00010001", "002"),
               "ESPECIAL DE ALTA ALUMINA PARA HORNOS ROTATORIOS DE");
-    EXPECT_EQ(MDB_NOMBRE_FORMULA(RS, "A00010001", "003"), std::string(50, ' '));
-    EXPECT_EQ(MDB_NOMBRE_PRODUCTO(RS, "C00030001"), "MORTERO O'HIGGINS" + std::string(33, ' '));
-    EXPECT_EQ(MDB_NOMBRE_PRODUCTO(RS, "Z"), std::string(50, ' '));
+    EXPECT_EQ(MDB_NOMBRE_FORMULA(RS, "A00010001", "003"), cp::Oem(50, ' '));
+    EXPECT_EQ(MDB_NOMBRE_PRODUCTO(RS, "C00030001"), "MORTERO O'HIGGINS" + cp::Oem(33, ' '));
+    EXPECT_EQ(MDB_NOMBRE_PRODUCTO(RS, "Z"), cp::Oem(50, ' '));
 
-    const auto missing =
-        with_message<std::string>([&] { return MDB_NOMBRE_OPERARIO(RS, 8, true); });
+    const auto missing = with_message<cp::Oem>([&] { return MDB_NOMBRE_OPERARIO(RS, 8, true); });
     EXPECT_EQ(missing.second, "Operario no existe");
-    EXPECT_EQ(with_message<std::string>([&] { return MDB_NOMBRE_PRODUCTO(RS, "Z", true); }).second,
+    EXPECT_EQ(with_message<cp::Oem>([&] { return MDB_NOMBRE_PRODUCTO(RS, "Z", true); }).second,
               "Código no existe");
-    EXPECT_EQ(
-        with_message<std::string>([&] { return MDB_NOMBRE_FORMULA(RS, "Z", "1", true); }).second,
-        "Código no existe");
+    EXPECT_EQ(with_message<cp::Oem>([&] { return MDB_NOMBRE_FORMULA(RS, "Z", "1", true); }).second,
+              "Código no existe");
 }
 
 TEST_F(ValesRutinasTest, ProductNameLeavesTheCallersResultInPlace) {

@@ -18,9 +18,9 @@ Browser::Browser(wt::WorkTable& table, int top, int left, int bottom, int right)
       enhanced_(con().colour().enhanced()),
       marks_(static_cast<std::size_t>(rows_ + 1), true) {}
 
-void Browser::add_column(std::string heading, CellText value) {
+void Browser::add_column(cp::OemView heading, CellText value) {
     int width = std::min(static_cast<int>(heading.size()), right_ - left_ + 1);
-    columns_.push_back(Column{std::move(heading), std::move(value), width});
+    columns_.push_back(Column{std::string(heading.view()), std::move(value), width});
     headings_drawn_ = false;
     mark_all();
 }
@@ -33,13 +33,13 @@ void Browser::set_colour(std::string_view setting) {
     mark_all();
 }
 
-void Browser::set_heading_separator(std::string_view oem) {
-    head_sep_ = std::string(oem);
+void Browser::set_heading_separator(cp::OemView text) {
+    head_sep_ = std::string(text.view());
     headings_drawn_ = false;
 }
 
-void Browser::set_column_separator(std::string_view oem) {
-    col_sep_ = std::string(oem);
+void Browser::set_column_separator(cp::OemView text) {
+    col_sep_ = std::string(text.view());
     headings_drawn_ = false;
     mark_all();
 }
@@ -234,7 +234,7 @@ bool Browser::draw_row(int row, bool blank) {
     std::vector<std::string> texts(columns_.size());
     if (!blank) {
         for (std::size_t i = 0; i < columns_.size(); ++i)
-            texts[i] = columns_[i].value ? columns_[i].value() : std::string{};
+            texts[i] = columns_[i].value ? columns_[i].value().str() : std::string{};
         if (widen(texts)) return false;
     }
     for (int x = left_; x <= right_; ++x) con().put_cell(y, x, ' ', standard_);

@@ -13,6 +13,7 @@
 #include <string_view>
 #include <vector>
 
+#include "runtime/common/oem.h"
 #include "runtime/screen/colour.h"
 #include "runtime/worktables/work_table.h"
 
@@ -20,16 +21,16 @@ namespace rt {
 
 class Browser {
   public:
-    // The cell's text (console code page) for the table's current record.
-    using CellText = std::function<std::string()>;
+    // The cell's text for the table's current record.
+    using CellText = std::function<cp::Oem()>;
 
     // Made on the work table current for the operation; colour from the setting in force.
     Browser(wt::WorkTable& table, int top, int left, int bottom, int right);
 
-    void add_column(std::string heading, CellText value);
-    void set_colour(std::string_view setting);         // standard: cells; enhanced: current
-    void set_heading_separator(std::string_view oem);  // "─┬─"
-    void set_column_separator(std::string_view oem);   // " │ "
+    void add_column(cp::OemView heading, CellText value);
+    void set_colour(std::string_view setting);     // standard: cells; enhanced: current
+    void set_heading_separator(cp::OemView text);  // "─┬─"
+    void set_column_separator(cp::OemView text);   // " │ "
 
     // --- moves ------------------------------------------------------------------------
     void go_top();

@@ -163,7 +163,7 @@ class MemoViewer {
         const int col = std::max(w_.right - 18, 0);
         SavedRegion under =
             con().save_region(w_.top, col, w_.top, col + static_cast<int>(kQuestion.size()) - 1);
-        con().write_at(w_.top, col, kQuestion);
+        con().write_at(w_.top, col, cp::OemView::cp850(kQuestion));
         const int answer = con().inkey(0);
         if (answer == 'Y' || answer == 'y') return true;
         con().restore_region(under);
@@ -181,13 +181,13 @@ class MemoViewer {
 
 }  // namespace
 
-std::string memo_edit(std::string_view text, MemoWindow window, bool edit, int line_length,
-                      int tab_size) {
+cp::Oem memo_edit(cp::OemView given, MemoWindow window, bool edit, int line_length, int tab_size) {
+    const std::string_view text = given.view();
     window.top = std::max(window.top, 0);
     window.left = std::max(window.left, 0);
     window.bottom = std::min(window.bottom, kRows - 1);
     window.right = std::min(window.right, kCols - 1);
-    if (window.bottom < window.top || window.right < window.left) return std::string(text);
+    if (window.bottom < window.top || window.right < window.left) return cp::Oem(given);
 
     // The cursor shows only while editing, in the normal shape when it was hidden.
     const int shape = con().cursor_shape();
@@ -198,9 +198,9 @@ std::string memo_edit(std::string_view text, MemoWindow window, bool edit, int l
     con().set_cursor_shape(shape);
     if (keep && viewer.memo().changed()) {
         con().clear_keys();
-        return viewer.memo().text();
+        return cp::Oem(viewer.memo().text());
     }
-    return std::string(text);
+    return cp::Oem(given);
 }
 
 }  // namespace rt

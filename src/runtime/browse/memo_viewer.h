@@ -1,8 +1,8 @@
 #pragma once
 // The memo viewer: a long text (an SQL statement, a product or process description) in a
-// window, for reading or for editing. Texts are console-code-page bytes; the callers
-// convert. Drawn in the standard colour of the setting in force; the screen under the
-// window is the caller's to save and restore.
+// window, for reading or for editing. Texts are console texts; the callers convert. Drawn in the
+// standard colour of the setting in force; the screen under the window is the caller's to save and
+// restore.
 //
 // Keys: the arrows, PgUp, PgDn, Home, End, Ctrl+PgUp / Ctrl+Home (start of the text) and
 // Ctrl+PgDn (end of the text) move; in edit mode printable keys, Tab, Backspace, Del, Enter
@@ -12,6 +12,8 @@
 #include <string>
 #include <string_view>
 
+#include "runtime/common/oem.h"
+
 namespace rt {
 
 struct MemoWindow {
@@ -20,7 +22,7 @@ struct MemoWindow {
 
 // Returns the edited text when the user ended with Ctrl+W after changes, otherwise the
 // text as given. line_length 0 means the window width less one.
-std::string memo_edit(std::string_view text, MemoWindow window, bool edit, int line_length = 0,
-                      int tab_size = 4);
+cp::Oem memo_edit(cp::OemView text, MemoWindow window, bool edit, int line_length = 0,
+                  int tab_size = 4);
 
 }  // namespace rt

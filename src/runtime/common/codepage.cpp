@@ -132,7 +132,7 @@ int unicode_to_oem_nearest(char32_t c) {
     return exact >= 0 ? exact : nearest_ascii(c);
 }
 
-std::string ansi_to_oem(std::string_view ansi) {
+Oem ansi_to_oem(std::string_view ansi) {
     std::string out;
     out.reserve(ansi.size());
     for (unsigned char b : ansi) {
@@ -143,10 +143,10 @@ std::string ansi_to_oem(std::string_view ansi) {
         char32_t c = ansi_to_unicode(b);
         out += or_nearest(unicode_to_oem(c), c);
     }
-    return out;
+    return Oem(std::move(out));
 }
 
-std::string oem_to_ansi(std::string_view oem) {
+std::string oem_to_ansi(OemView oem) {
     std::string out;
     out.reserve(oem.size());
     for (unsigned char b : oem) {
@@ -163,11 +163,11 @@ std::string oem_to_ansi(std::string_view oem) {
 std::string utf8_to_ansi(std::string_view utf8) {
     return from_utf8(utf8, unicode_to_ansi);
 }
-std::string utf8_to_oem(std::string_view utf8) {
-    return from_utf8(utf8, unicode_to_oem);
+Oem utf8_to_oem(std::string_view utf8) {
+    return Oem(from_utf8(utf8, unicode_to_oem));
 }
 
-std::string oem_to_utf8(std::string_view oem) {
+std::string oem_to_utf8(OemView oem) {
     std::string out;
     out.reserve(oem.size() * 2);
     for (unsigned char b : oem) append_utf8(out, oem_to_unicode(b));

@@ -7,6 +7,8 @@
 #include <string>
 #include <string_view>
 
+#include "runtime/common/oem.h"
+
 namespace cp {
 
 // CP850 byte -> Unicode code point (0x00-0x1F are the DOS glyphs: 0x18 is an up arrow ...).
@@ -20,12 +22,12 @@ int unicode_to_ansi(char32_t c);
 
 // Windows-1252 -> CP850 as the platform's CharToOem does: characters with no CP850 form
 // get the nearest one ("€" -> "E", curly quotes -> straight ones ...).
-std::string ansi_to_oem(std::string_view ansi);
-std::string oem_to_ansi(std::string_view oem);
+Oem ansi_to_oem(std::string_view ansi);
+std::string oem_to_ansi(OemView oem);
 
 std::string utf8_to_ansi(std::string_view utf8);
-std::string utf8_to_oem(std::string_view utf8);
-std::string oem_to_utf8(std::string_view oem);
+Oem utf8_to_oem(std::string_view utf8);
+std::string oem_to_utf8(OemView oem);
 std::string ansi_to_utf8(std::string_view ansi);
 
 // Appends the UTF-8 form of one code point ('?' for a value that is not a character).
@@ -47,6 +49,6 @@ int unicode_to_oem_nearest(char32_t c);
 inline std::string operator""_ansi(const char* s, std::size_t n) {
     return cp::utf8_to_ansi({s, n});
 }
-inline std::string operator""_oem(const char* s, std::size_t n) {
+inline cp::Oem operator""_oem(const char* s, std::size_t n) {
     return cp::utf8_to_oem({s, n});
 }

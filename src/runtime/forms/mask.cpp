@@ -274,8 +274,8 @@ std::optional<Value> Picture::read(std::string_view buffer, int epoch) const {
     return std::nullopt;
 }
 
-std::string format_with_mask(const Value& value, std::string_view mask) {
-    return Picture(mask, value).format(value);
+cp::Oem format_with_mask(const Value& value, std::string_view mask) {
+    return cp::Oem(Picture(mask, value).format(value));
 }
 
 }  // namespace rt

@@ -91,6 +91,6 @@ class Picture {
 
 // The value formatted through the mask, as a display line or a printed voucher shows it:
 // format_with_mask(1234.5, "@E 9,999,999.99") gives "    1.234,50".
-std::string format_with_mask(const Value& value, std::string_view mask);
+cp::Oem format_with_mask(const Value& value, std::string_view mask);
 
 }  // namespace rt

@@ -15,8 +15,10 @@ Binding::Setter store_into(T& variable) {
 
 }  // namespace
 
-Binding::Binding(std::string& text)
-    : get_([&text] { return Value(text); }), set_(store_into(text)) {}
+Binding::Binding(cp::Oem& text)
+    : get_([&text] { return Value(text.str()); }), set_([&text](const Value& v) {
+          if (const auto* typed = std::get_if<std::string>(&v)) text = cp::Oem(*typed);
+      }) {}
 
 Binding::Binding(double& number)
     : get_([&number] { return Value(number); }), set_(store_into(number)) {}

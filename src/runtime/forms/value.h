@@ -2,13 +2,15 @@
 // The values a form field edits and the binding through which a field reads and writes the
 // variable of the calling operation.
 //
-// Texts are held in the screen code page (CP850) while a form edits them: the operation
-// converts a stored (Windows) text before the form and back after it, where it needs to.
+// A text field edits a console text (cp::Oem): the operation converts a stored (Windows)
+// text before the form and back after it, where it needs to. Inside the form, and through
+// a pair of callbacks, a text value is the field's CP850 bytes.
 #include <functional>
 #include <string>
 #include <variant>
 
 #include "runtime/common/fecha.h"
+#include "runtime/common/oem.h"
 
 namespace rt {
 
@@ -28,11 +30,11 @@ class Binding {
     using Getter = std::function<Value()>;
     using Setter = std::function<void(const Value&)>;
 
-    Binding(std::string& text);  // NOLINT(google-explicit-constructor): meant to convert
-    Binding(double& number);     // NOLINT
-    Binding(int& number);        // NOLINT: stored rounded, kept within the range of int
-    Binding(Fecha& date);        // NOLINT
-    Binding(bool& flag);         // NOLINT
+    Binding(cp::Oem& text);   // NOLINT(google-explicit-constructor): meant to convert
+    Binding(double& number);  // NOLINT
+    Binding(int& number);     // NOLINT: stored rounded, kept within the range of int
+    Binding(Fecha& date);     // NOLINT
+    Binding(bool& flag);      // NOLINT
     Binding(Getter get, Setter set);
 
     Value get() const { return get_(); }

@@ -11,7 +11,6 @@ namespace {
 
 constexpr std::string_view kTextColour = "W+/R";
 constexpr std::string_view kButtonColour = "W+/B";
-constexpr std::string_view kFrame = "\xDA\xC4\xBF\xB3\xD9\xC4\xC0\xB3 ";
 constexpr int kMargin = 2;  // the frame and one blank on each side of the text
 constexpr int kMaxInner = kCols - 2 * kMargin;
 constexpr int kMaxLines = kRows - 4;  // frame, a blank row and the buttons take four rows
@@ -24,11 +23,11 @@ struct Layout {
     int text_row = 0, button_row = 0;
 };
 
-// Splits at ";" (and at line ends, which server error texts may carry) and converts to
-// CP850; tabs and carriage returns would show as glyphs, so they become blanks.
-std::vector<std::string> screen_lines(std::string_view ansi) {
+// Splits at ";" (and at line ends, which server error texts may carry); tabs and carriage
+// returns would show as glyphs, so they become blanks.
+std::vector<std::string> screen_lines(cp::OemView text) {
     std::vector<std::string> lines(1);
-    for (char ch : ansi) {
+    for (char ch : text) {
         if (ch == ';' || ch == '\n') {
             lines.emplace_back();
         } else {
@@ -37,7 +36,6 @@ std::vector<std::string> screen_lines(std::string_view ansi) {
     }
     // A text that ends with ";" (a list built item by item) has no empty last line.
     if (lines.size() > 1 && lines.back().empty()) lines.pop_back();
-    for (auto& line : lines) line = cp::ansi_to_oem(line);
     if (static_cast<int>(lines.size()) > kMaxLines) lines.resize(kMaxLines);
     for (auto& line : lines) {
         if (static_cast<int>(line.size()) > kMaxInner) line.resize(kMaxInner);
@@ -47,10 +45,9 @@ std::vector<std::string> screen_lines(std::string_view ansi) {
 
 // Buttons are shown as " text " with a gap between them; when the row would not fit on
 // the screen the gap shrinks to one column and the texts are cut to an equal share.
-std::vector<std::string> button_labels(const std::vector<std::string>& buttons, int& gap) {
+std::vector<std::string> button_labels(const std::vector<cp::OemView>& buttons, int& gap) {
     std::vector<std::string> labels;
-    for (const auto& b : buttons)
-        labels.push_back(std::string(" ").append(cp::ansi_to_oem(b)).append(" "));
+    for (const auto& b : buttons) labels.push_back(std::string(" ").append(b.view()).append(" "));
     auto row_width = [&] {
         int width = gap * (static_cast<int>(labels.size()) - 1);
         for (const auto& l : labels) width += static_cast<int>(l.size());
@@ -67,7 +64,7 @@ std::vector<std::string> button_labels(const std::vector<std::string>& buttons, 
     return labels;
 }
 
-Layout lay_out(std::string_view text, const std::vector<std::string>& buttons) {
+Layout lay_out(cp::OemView text, const std::vector<cp::OemView>& buttons) {
     Layout layout;
     layout.lines = screen_lines(text);
     int gap = 3;
@@ -98,12 +95,13 @@ Layout lay_out(std::string_view text, const std::vector<std::string>& buttons) {
 
 void draw(const Layout& layout) {
     Console& c = con();
-    c.fill_box(layout.top, layout.left, layout.bottom, layout.right, kFrame, kTextColour);
+    c.fill_box(layout.top, layout.left, layout.bottom, layout.right, kSingleFrameFilled,
+               kTextColour);
     const int inner = layout.right - layout.left + 1 - 2 * kMargin;
     int row = layout.text_row;
     for (const auto& line : layout.lines) {
         int col = layout.left + kMargin + (inner - static_cast<int>(line.size())) / 2;
-        c.write_at(row++, col, line, kTextColour);
+        c.write_at(row++, col, cp::OemView::cp850(line), kTextColour);
     }
 }
 
@@ -112,14 +110,14 @@ void draw_button(const Layout& layout, int index, bool highlighted) {
     const int col = layout.label_cols[index];
     const int room = layout.right - kMargin + 1 - col;
     if (room <= 0) return;
-    con().write_at(layout.button_row, col, std::string_view(label).substr(0, room),
+    con().write_at(layout.button_row, col, cp::OemView::cp850(label).substr(0, room),
                    highlighted ? kButtonColour : kTextColour);
 }
 
 // The first button, from the left, whose text begins with the key's letter; 0 when none.
-int button_for_letter(const std::vector<std::string>& buttons, int code) {
+int button_for_letter(const std::vector<cp::OemView>& buttons, int code) {
     for (std::size_t i = 0; i < buttons.size(); ++i) {
-        std::string oem = cp::ansi_to_oem(buttons[i]);
+        const std::string_view oem = buttons[i].view();
         std::size_t first = oem.find_first_not_of(' ');
         if (first != std::string::npos &&
             same_letter(static_cast<unsigned char>(oem[first]), code)) {
@@ -156,9 +154,9 @@ class ScreenKeeper {
 
 }  // namespace
 
-int alert(std::string_view text, const std::vector<std::string>& buttons_given) {
-    const std::vector<std::string> buttons =
-        buttons_given.empty() ? std::vector<std::string>{"Ok"} : buttons_given;
+int alert(cp::OemView text, const std::vector<cp::OemView>& buttons_given) {
+    const std::vector<cp::OemView> buttons =
+        buttons_given.empty() ? std::vector<cp::OemView>{"Ok"} : buttons_given;
     const Layout layout = lay_out(text, buttons);
     const int count = static_cast<int>(buttons.size());
     ScreenKeeper keeper(layout);

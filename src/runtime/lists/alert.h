@@ -5,15 +5,16 @@
 #include <string_view>
 #include <vector>
 
+#include "runtime/common/oem.h"
+
 namespace rt {
 
-// `text` and `buttons` are program texts (Windows-1252); each ";" in `text` starts a new
-// line. Without buttons there is one, "Ok". Returns the number of the chosen button
-// (counted from 1), or 0 when the user pressed Esc.
+// Each ";" in `text` starts a new line. Without buttons there is one, "Ok". Returns the
+// number of the chosen button (counted from 1), or 0 when the user pressed Esc.
 //
 // Keys: Enter chooses the highlighted button; Left/Right, Shift+Tab/Tab move the
 // highlight (going round); a letter chooses the first button that begins with it. The
 // screen under the box, the cursor and the colour setting are put back before returning.
-int alert(std::string_view text, const std::vector<std::string>& buttons = {});
+int alert(cp::OemView text, const std::vector<cp::OemView>& buttons = {});
 
 }  // namespace rt

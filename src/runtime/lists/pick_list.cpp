@@ -22,7 +22,7 @@ class HiddenCursor {
 
 class PickListRun {
   public:
-    PickListRun(int top, int left, int bottom, int right, const std::vector<std::string>& items,
+    PickListRun(int top, int left, int bottom, int right, const std::vector<cp::Oem>& items,
                 const PickOptions& options)
         : top_(top),
           left_(left),
@@ -47,7 +47,7 @@ class PickListRun {
     int consult_handler(int mode);
 
     int top_, left_, width_;
-    const std::vector<std::string>& items_;
+    const std::vector<cp::Oem>& items_;
     const PickOptions& options_;
     PickWindow window_;
 };
@@ -61,7 +61,7 @@ void PickListRun::draw() const {
         std::string text;
         Attr attr = colour.standard();
         if (item <= count) {
-            text = items_[item - 1].substr(0, width_);
+            text = items_[item - 1].str().substr(0, width_);
             if (item == window_.current() && window_.any_selectable()) {
                 attr = colour.enhanced();
             } else if (!window_.selectable(item)) {
@@ -189,7 +189,7 @@ int PickListRun::run() {
 
 }  // namespace
 
-int pick_list(int top, int left, int bottom, int right, const std::vector<std::string>& items,
+int pick_list(int top, int left, int bottom, int right, const std::vector<cp::Oem>& items,
               const PickOptions& options) {
     top = std::max(top, 0);
     left = std::max(left, 0);

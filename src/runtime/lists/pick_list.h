@@ -7,6 +7,8 @@
 #include <string>
 #include <vector>
 
+#include "runtime/common/oem.h"
+
 namespace rt::pick {
 
 // What the handler routine is told about the key just handled.
@@ -42,14 +44,14 @@ struct PickOptions {
     std::string proc = {};  // the operation's name, given to key handlers of the console
 };
 
-// Runs a pick list over `items` (CP850 texts) in the window from (top, left) to
+// Runs a pick list over `items` (console texts) in the window from (top, left) to
 // (bottom, right), cut to the screen. `items` is read again after every handler call, so
 // the routine may change the vector the caller passed. Returns the chosen item's number,
 // or 0. The window is left as last drawn; the cursor shape is put back.
 //
 //   int chosen = rt::pick_list(13, 58, 27, 94, names, {.first_item = start});
 //   rt::pick_list(13, 2, 22, 97, aDisplay, {.handler = ctrl_item, .first_item = position});
-int pick_list(int top, int left, int bottom, int right, const std::vector<std::string>& items,
+int pick_list(int top, int left, int bottom, int right, const std::vector<cp::Oem>& items,
               const PickOptions& options = {});
 
 }  // namespace rt

@@ -138,12 +138,12 @@ int PickWindow::to_window_bottom() {
     return mode;
 }
 
-bool PickWindow::search_letter(int code, const std::vector<std::string>& items) {
+bool PickWindow::search_letter(int code, const std::vector<cp::Oem>& items) {
     const int count = std::min(count_, static_cast<int>(items.size()));
     if (count == 0 || !any_selectable()) return false;
     for (int step = 1; step <= count; ++step) {
         const int item = (current_ - 1 + step) % count + 1;
-        const std::string& text = items[item - 1];
+        const std::string& text = items[item - 1].str();
         if (selectable(item) && !text.empty() &&
             same_letter(static_cast<unsigned char>(text[0]), code)) {
             current_ = item;

@@ -7,6 +7,8 @@
 #include <string>
 #include <vector>
 
+#include "runtime/common/oem.h"
+
 namespace rt {
 
 class PickWindow {
@@ -40,7 +42,7 @@ class PickWindow {
     int to_window_bottom();  // Ctrl+End
     // The next selectable item after the current one, going round, whose first character
     // is `code` in either case. False (nothing moves) when there is none.
-    bool search_letter(int code, const std::vector<std::string>& items);
+    bool search_letter(int code, const std::vector<cp::Oem>& items);
 
   private:
     int last_shown() const { return first_ + height_ - 1; }

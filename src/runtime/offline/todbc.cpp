@@ -7,7 +7,7 @@
 #include <cctype>
 
 #include "runtime/offline/driver_silence.h"
-#include "runtime/offline/environment_alert.h"
+#include "runtime/offline/environment_failure.h"
 #include "runtime/offline/join_keyword_calls.h"
 
 namespace rt {
@@ -101,7 +101,7 @@ void TODBC::connect() {
         nRetCode_ = rc;
         lastError_ = diagnostic(SQL_HANDLE_ENV, env);
         if (env != SQL_NULL_HANDLE) SQLFreeHandle(SQL_HANDLE_ENV, env);
-        show_environment_failure(lastError_);
+        report_environment_failure(lastError_);
         return;
     }
     h_->env.adopt(SQL_HANDLE_ENV, env);

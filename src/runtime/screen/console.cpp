@@ -53,7 +53,8 @@ void Console::put_cell(int row, int col, std::uint8_t ch, Attr attr) {
     grid_[row][col] = Cell{ch, attr};
 }
 
-void Console::write_at(int row, int col, std::string_view oem, std::string_view colour) {
+void Console::write_at(int row, int col, cp::OemView text, std::string_view colour) {
+    const std::string_view oem = text.view();
     Attr attr = attr_for(colour);
     for (std::size_t i = 0; i < oem.size(); ++i) {
         put_cell(row, col + static_cast<int>(i), static_cast<std::uint8_t>(oem[i]), attr);
@@ -61,11 +62,11 @@ void Console::write_at(int row, int col, std::string_view oem, std::string_view 
     set_pos(row, col + static_cast<int>(oem.size()));
 }
 
-void Console::write(std::string_view oem, std::string_view colour) {
-    write_at(cursor_.row, cursor_.col, oem, colour);
+void Console::write(cp::OemView text, std::string_view colour) {
+    write_at(cursor_.row, cursor_.col, text, colour);
 }
 
-void Console::fill_box(int top, int left, int bottom, int right, std::string_view frame,
+void Console::fill_box(int top, int left, int bottom, int right, cp::OemView frame,
                        std::string_view colour) {
     top = std::max(top, 0);
     left = std::max(left, 0);
@@ -110,9 +111,7 @@ void Console::fill_box(int top, int left, int bottom, int right, std::string_vie
 void Console::fill_box(int top, int left, int bottom, int right, int frame_number,
                        std::string_view colour) {
     // Frame number 1 is the single-line frame; anything else draws blanks.
-    static const std::string single = "\xDA\xC4\xBF\xB3\xD9\xC4\xC0\xB3";
-    fill_box(top, left, bottom, right, frame_number == 1 ? std::string_view(single) : "        ",
-             colour);
+    fill_box(top, left, bottom, right, frame_number == 1 ? kSingleFrame : "        ", colour);
 }
 
 SavedRegion Console::save_region(int top, int left, int bottom, int right) const {
@@ -213,7 +212,7 @@ int Console::next_key() {
     return buffer_.empty() ? 0 : buffer_.front();
 }
 
-void Console::put_keys(std::string_view keys) {
+void Console::put_keys(cp::OemView keys) {
     buffer_.clear();
     for (char ch : keys) buffer_.push_back(static_cast<unsigned char>(ch));
 }

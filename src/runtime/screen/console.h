@@ -11,6 +11,7 @@
 #include <string_view>
 #include <vector>
 
+#include "runtime/common/oem.h"
 #include "runtime/screen/backend.h"
 #include "runtime/screen/colour.h"
 #include "runtime/screen/keys.h"
@@ -32,6 +33,12 @@ struct Settings {
     bool wrap = true;  // menus of prompts wrap around
     std::string language = "ES";
 };
+
+// The frame strings of fill_box: corners and sides clockwise from the top left, then the
+// fill character. Single lines ┌─┐│┘─└│, and the same with a blank fill.
+inline constexpr cp::OemView kSingleFrame = cp::OemView::cp850("\xDA\xC4\xBF\xB3\xD9\xC4\xC0\xB3");
+inline constexpr cp::OemView kSingleFrameFilled =
+    cp::OemView::cp850("\xDA\xC4\xBF\xB3\xD9\xC4\xC0\xB3 ");
 
 struct SavedRegion {
     int top = 0, left = 0, bottom = -1, right = -1;
@@ -65,13 +72,13 @@ class Console {
     // --- screen -------------------------------------------------------------------------
     void set_mode(int rows, int cols);  // the grid is always 36 x 100
     void clear_screen();
-    // Writes CP850 bytes from (row, col) in the standard colour of `colour` (a colour
+    // Writes console text from (row, col) in the standard colour of `colour` (a colour
     // setting text) or of the setting in force; clipped at the right edge. The cursor ends
     // after the last character written.
-    void write_at(int row, int col, std::string_view oem, std::string_view colour = {});
-    void write(std::string_view oem, std::string_view colour = {});
-    // Frame string of eight characters (+ optional fill character), CP850.
-    void fill_box(int top, int left, int bottom, int right, std::string_view frame,
+    void write_at(int row, int col, cp::OemView text, std::string_view colour = {});
+    void write(cp::OemView text, std::string_view colour = {});
+    // Frame string of eight characters (+ optional fill character): kSingleFrame ...
+    void fill_box(int top, int left, int bottom, int right, cp::OemView frame,
                   std::string_view colour = {});
     void fill_box(int top, int left, int bottom, int right, int frame_number,
                   std::string_view colour = {});
@@ -97,7 +104,7 @@ class Console {
     std::string set_colour(std::string_view setting);  // returns the previous setting
 
     void tone(int hertz, int ticks) { backend_.tone(hertz, ticks); }
-    void set_title(const std::string& oem_text) { backend_.set_title(oem_text); }
+    void set_title(cp::OemView text) { backend_.set_title(std::string(text.view())); }
     LocalTime now() { return backend_.local_time(); }
     double monotonic() { return backend_.monotonic_seconds(); }
     void sleep(double seconds) { backend_.sleep(seconds); }
@@ -112,8 +119,9 @@ class Console {
     int last_key() const { return last_key_; }
     void set_last_key(int code) { last_key_ = code; }
     int next_key();  // head of the buffer without removing it, or 0
-    // Empties the keyboard buffer, then queues one key per character (byte) of the text.
-    void put_keys(std::string_view keys);
+    // Empties the keyboard buffer, then queues one key per character (byte) of the text,
+    // as if the user typed it.
+    void put_keys(cp::OemView keys);
     void put_keys(const std::vector<int>& keys);
     void clear_keys() { buffer_.clear(); }
     KeyHandler set_key_handler(int code, KeyHandler handler = {});  // returns the previous
@@ -124,7 +132,7 @@ class Console {
     // --- menus of prompts ---------------------------------------------------------------
     // Shows the prompt at once and adds it to the pending menu. The colour pair is
     // "normal,highlight" (two colour slots), or empty for the standard/enhanced colours.
-    void prompt(int row, int col, std::string_view oem_text, std::string_view colour_pair = {});
+    void prompt(int row, int col, cp::OemView text, std::string_view colour_pair = {});
     // Runs the pending menu; returns the chosen prompt's number or 0 for Esc. The variable
     // gives the first prompt and receives the result; `var_name` and `proc` go to handlers.
     int menu_to(const IntVar& var, std::string_view var_name, std::string_view proc = {});

@@ -14,8 +14,8 @@ int upper(int code) {
 
 }  // namespace
 
-void Console::prompt(int row, int col, std::string_view oem_text, std::string_view colour_pair) {
-    Prompt p{row, col, std::string(oem_text), colour_.standard(), colour_.enhanced()};
+void Console::prompt(int row, int col, cp::OemView text, std::string_view colour_pair) {
+    Prompt p{row, col, std::string(text.view()), colour_.standard(), colour_.enhanced()};
     if (!colour_pair.empty()) {
         std::size_t comma = colour_pair.find(',');
         p.normal = parse_colour_slot(colour_pair.substr(0, comma));

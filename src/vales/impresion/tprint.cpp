@@ -7,8 +7,8 @@
 #include <system_error>
 
 #include "abm/rutinas2.h"
-#include "abm/texto.h"
 #include "runtime/common/codepage.h"
+#include "runtime/common/texto.h"
 #include "runtime/lists/alert.h"
 #include "runtime/lists/pick_list.h"
 #include "runtime/screen/console.h"
@@ -31,11 +31,11 @@ std::string elegir_impresora(const std::vector<std::string>& nombres,
     const int top = 10, left = 30, right = 70;
     const rt::SavedRegion saved = c.save_region(top - 2, left - 2, top + alto + 1, right + 2);
     abm::BOX(top - 2, left - 2, top + alto + 1, right + 2, "+W/B");
-    c.write_at(top - 1, left, cp::ansi_to_oem("Seleccione impresora  [Esc] Cancelar"_ansi), "+W/B");
-    std::vector<std::string> items;
+    c.write_at(top - 1, left, "Seleccione impresora  [Esc] Cancelar", "+W/B");
+    std::vector<cp::Oem> items;
     int primero = 1;
     for (std::size_t i = 0; i < nombres.size(); ++i) {
-        items.push_back(abm::pad_right(cp::ansi_to_oem(nombres[i]), right - left + 1));
+        items.push_back(cp::ansi_to_oem(nombres[i]).padded(right - left + 1));
         if (nombres[i] == por_omision) primero = static_cast<int>(i) + 1;
     }
     const int elegida = rt::pick_list(top, left, top + alto - 1, right, items,
@@ -63,7 +63,7 @@ void TPRINT::avisar(std::string_view texto) const {
     if (opciones_.avisar) {
         opciones_.avisar(texto);
     } else {
-        rt::alert(texto);
+        rt::alert(cp::ansi_to_oem(texto));
     }
 }
 
@@ -210,7 +210,7 @@ void TPRINT::enviar_a_impresora() {
         avisar("No se pudo escribir el archivo " + ruta);
         return;
     }
-    abm::MSG("Enviando el documento a " + impresora_ + "...");
+    abm::MSG("Enviando el documento a " + cp::ansi_to_oem(impresora_) + "...");
     const std::string fallo = enviar_a_cups(impresora_, doc_.nombre, ruta, opciones_.limite_cups);
     fs::remove(ruta, ec);
     if (!fallo.empty()) avisar(fallo);

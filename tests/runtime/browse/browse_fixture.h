@@ -5,6 +5,7 @@
 #include <string>
 
 #include "runtime/browse/browser.h"
+#include "runtime/common/codepage.h"
 #include "runtime/screen/console.h"
 #include "runtime/worktables/temp_table.h"
 #include "runtime/worktables/workspace.h"
@@ -44,13 +45,13 @@ class BrowseTest : public testing_support::ScreenTest {
 
     std::unique_ptr<rt::Browser> make_browser() {
         auto b = std::make_unique<rt::Browser>(*table_, kTop, kLeft, kBottom, kRight);
-        b->add_column("N\xF8      Detalle", [this] {  // "N°" in code page 850
-            return rt::wt::str_number(table_->number("N_INTERNO"), 6, 0) + "  " +
-                   table_->text("DETALLE");
+        b->add_column("N°      Detalle"_oem, [this] {
+            return cp::Oem(rt::wt::str_number(table_->number("N_INTERNO"), 6, 0) + "  " +
+                           table_->text("DETALLE"));
         });
         b->set_colour("w/b,+w/r");
-        b->set_heading_separator("\xC4\xC2\xC4");
-        b->set_column_separator(" \xB3 ");
+        b->set_heading_separator("─┬─"_oem);
+        b->set_column_separator(" │ "_oem);
         b->go_top();
         b->force_stable();
         return b;

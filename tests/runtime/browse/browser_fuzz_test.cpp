@@ -9,6 +9,7 @@
 
 #include "runtime/browse/browse_loop.h"
 #include "runtime/browse/browser.h"
+#include "runtime/common/codepage.h"
 #include "runtime/screen/keys.h"
 #include "runtime/worktables/temp_table.h"
 #include "support/screen_test.h"
@@ -108,10 +109,10 @@ TEST_F(BrowserFuzz, RandomKeysOverAChangingTable) {
     for (const Window& w : windows) {
         Browser b(*t_, w.top, w.left, w.bottom, w.right);
         b.add_column("Id     Nombre", [this] {
-            return wt::str_number(t_->number("ID"), 6, 0) + " " + t_->text("NOMBRE");
+            return cp::Oem(wt::str_number(t_->number("ID"), 6, 0) + " " + t_->text("NOMBRE"));
         });
         b.set_colour("w/bg,+w/r");
-        b.set_heading_separator("\xC4\xC2\xC4");
+        b.set_heading_separator("─┬─"_oem);
         b.go_top();
         bool consistent = true;
         for (int i = 0; i < 30000; ++i, ++keys) {

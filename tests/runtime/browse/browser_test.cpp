@@ -1,4 +1,5 @@
 #include "runtime/browse/browser.h"
+#include "runtime/common/codepage.h"
 
 #include <gtest/gtest.h>
 
@@ -33,10 +34,10 @@ TEST_F(BrowseTest, FiveRecordsInTwentyRows) {
 TEST_F(BrowseTest, AMoveThatCannotSkipChangesNothing) {
     fill(30);
     auto b = make_browser();
-    for (auto [go, k] :
-         {std::pair{&rt::Browser::go_bottom, rt::key::kDown},
-          std::pair{&rt::Browser::go_bottom, rt::key::kPgDn}, std::pair{&rt::Browser::go_top, rt::key::kUp},
-          std::pair{&rt::Browser::go_top, rt::key::kPgUp}}) {
+    for (auto [go, k] : {std::pair{&rt::Browser::go_bottom, rt::key::kDown},
+                         std::pair{&rt::Browser::go_bottom, rt::key::kPgDn},
+                         std::pair{&rt::Browser::go_top, rt::key::kUp},
+                         std::pair{&rt::Browser::go_top, rt::key::kPgUp}}) {
         ((*b).*go)();
         b->force_stable();
         const rt::Grid before = console.grid();
@@ -87,8 +88,11 @@ TEST_F(BrowseTest, MovesAndPages) {
         {{rt::key::kDown, rt::key::kDown}, 1, 3, 3},
         {std::vector<int>(25, rt::key::kDown), 7, 26, 20},  // scrolled by one row at a time
         {{rt::key::kPgDn}, 21, 40, 20},                     // row 1 -> last row of the next page
-        {{rt::key::kDown, rt::key::kDown, rt::key::kDown, rt::key::kDown, rt::key::kPgDn}, 21, 40, 20},
-        {{rt::key::kPgDn, rt::key::kPgDn}, 31, 50, 20},                   // stops at the end
+        {{rt::key::kDown, rt::key::kDown, rt::key::kDown, rt::key::kDown, rt::key::kPgDn},
+         21,
+         40,
+         20},
+        {{rt::key::kPgDn, rt::key::kPgDn}, 31, 50, 20},  // stops at the end
         {{rt::key::kPgDn, rt::key::kUp, rt::key::kUp, rt::key::kPgUp}, 1, 1, 1},  // back 20 from 38
         {{rt::key::kCtrlPgDn, rt::key::kPgUp}, 11, 11, 1},
         {{rt::key::kCtrlPgDn, rt::key::kUp, rt::key::kPgUp}, 11, 11, 1},
@@ -146,12 +150,9 @@ TEST_F(BrowseTest, AnEmptyTableShowsTheHeadingAndTakesNoMoves) {
 TEST_F(BrowseTest, AColumnGrowsToItsWidestValue) {
     fill(3);
     rt::Browser b(table(), kTop, kLeft, kBottom, kRight);
-    b.add_column(
-        "C\xA2"
-        "d",
-        [this] { return table().text("DETALLE").substr(0, 8); });
+    b.add_column("Cód"_oem, [this] { return cp::Oem(table().text("DETALLE").substr(0, 8)); });
     b.set_colour("w/bg,+w/r");
-    b.set_heading_separator("\xC4\xC2\xC4");
+    b.set_heading_separator("─┬─"_oem);
     b.go_top();
     b.force_stable();
     EXPECT_EQ(row_text(1, kLeft, 9), "Cód      ");
@@ -165,8 +166,8 @@ TEST_F(BrowseTest, TheKeyLoopGivesTheOperationItsKeysFirst) {
     fill(10);
     auto b = make_browser();
     std::vector<int> picked;
-    term.keys({rt::key::kDown, rt::key::kDown, rt::key::kEnter, rt::key::kLeft, rt::key::kCtrlPgDn, rt::key::kEnter, 'x',
-               rt::key::kEsc});
+    term.keys({rt::key::kDown, rt::key::kDown, rt::key::kEnter, rt::key::kLeft, rt::key::kCtrlPgDn,
+               rt::key::kEnter, 'x', rt::key::kEsc});
     int shown = 0;
     int last = rt::browse_keys(
         *b,
@@ -193,7 +194,8 @@ TEST_F(BrowseTest, AMoveReadsOnlyTheRowsItShows) {
     auto b = make_browser();
     b->go_bottom();
     b->force_stable();
-    for (int k : {rt::key::kUp, rt::key::kPgUp, rt::key::kDown, rt::key::kPgDn, rt::key::kCtrlPgUp}) {
+    for (int k :
+         {rt::key::kUp, rt::key::kPgUp, rt::key::kDown, rt::key::kPgDn, rt::key::kCtrlPgUp}) {
         table().reset_reads();
         b->apply_key(k);
         b->force_stable();

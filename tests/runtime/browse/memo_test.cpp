@@ -95,7 +95,9 @@ TEST(MemoText, UpAndDownKeepTheColumnAcrossWrappedRows) {
 class MemoViewerTest : public testing_support::ScreenTest {
   protected:
     static constexpr MemoWindow kWindow{7, 3, 10, 22};  // 4 rows of 20 columns, lines of 19
-    std::string run(std::string_view text, bool edit) { return memo_edit(text, kWindow, edit); }
+    std::string run(std::string_view text, bool edit) {
+        return memo_edit(cp::OemView::cp850(text), kWindow, edit).str();
+    }
 };
 
 TEST_F(MemoViewerTest, ViewModeShowsTheTextAndChangesNothing) {

@@ -4,6 +4,8 @@
 
 #include <string>
 
+#include "support/oem_compare.h"
+
 namespace {
 
 struct OemGlyph {
@@ -25,7 +27,7 @@ const OemGlyph kGlyphs[] = {
 
 TEST(Codepage, OemCellsShowAsTheirGlyphs) {
     for (const auto& g : kGlyphs) {
-        EXPECT_EQ(cp::oem_to_utf8(std::string(1, static_cast<char>(g.oem))), g.utf8)
+        EXPECT_EQ(cp::oem_to_utf8(cp::Oem(std::string(1, static_cast<char>(g.oem)))), g.utf8)
             << "byte " << int(g.oem);
     }
 }
@@ -73,7 +75,7 @@ TEST(Codepage, AnsiToOemTakesTheNearestFormWhenThereIsNone) {
         {"° ± ² ½", "° ± ² ½"},
     };
     for (const auto& c : cases) {
-        std::string oem = cp::ansi_to_oem(cp::utf8_to_ansi(c.from));
+        cp::Oem oem = cp::ansi_to_oem(cp::utf8_to_ansi(c.from));
         EXPECT_EQ(cp::oem_to_utf8(oem), c.to) << c.from;
     }
     // Bytes with no character in Windows-1252 do not pass through as garbage.
@@ -154,7 +156,7 @@ TEST(Codepage, RandomBytesNeverBreakTheConverters) {
             bytes += static_cast<char>(seed >> 16);
         }
         std::string ansi = cp::utf8_to_ansi(bytes);
-        std::string oem = cp::utf8_to_oem(bytes);
+        cp::Oem oem = cp::utf8_to_oem(bytes);
         EXPECT_LE(ansi.size(), bytes.size());
         EXPECT_LE(oem.size(), bytes.size());
         EXPECT_EQ(cp::ansi_to_oem(ansi).size(), ansi.size());

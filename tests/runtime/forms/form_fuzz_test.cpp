@@ -17,8 +17,9 @@ using namespace rt::key;
 
 class FormFuzz : public testing_support::ScreenTest {
   protected:
-    std::string producto = std::string(9, ' '), formula = "   ", empresa = "007", hora = "  :  ",
-                codigo = " ", relacionada = "---", usuario = std::string(15, ' '), vacio;
+    cp::Oem producto = cp::Oem(9, ' '), formula = cp::Oem("   "), empresa = cp::Oem("007"),
+            hora = cp::Oem("  :  "), codigo = cp::Oem(" "), relacionada = cp::Oem("---"),
+            usuario = cp::Oem(15, ' '), vacio;
     rt::Fecha fecha = *rt::Fecha::from_ymd(2026, 12, 7);
     double cantidad = 0, peso = 1234.5, stock = -3, desde = 123, libre = 2.5;
     int bodega = 1, moneda = 1;
@@ -32,7 +33,7 @@ class FormFuzz : public testing_support::ScreenTest {
     };
     std::vector<Declared> declared;
 
-    void text(int width, const std::string& s, const char* name) {
+    void text(int width, const cp::Oem& s, const char* name) {
         declared.push_back(
             {width, [&s, width, name] { ASSERT_EQ(static_cast<int>(s.size()), width) << name; }});
     }
@@ -114,7 +115,7 @@ int pick(std::mt19937& rng, std::initializer_list<int> codes) {
 // Mostly typing and editing, drifting forwards through the fields so that a run reaches the
 // last ones; now and then a help key, a key that ends the form or any code at all.
 int random_key(std::mt19937& rng) {
-    static const std::string printable = "0123456789abcXYZ .,-+:/*" + "ñá"_oem + "\xFE\x80";
+    static const std::string printable = "0123456789abcXYZ .,-+:/*" + "ñá"_oem.str() + "\xFE\x80";
     int roll = std::uniform_int_distribution<int>(0, 999)(rng);
     if (roll < 500) {
         return static_cast<unsigned char>(

@@ -24,7 +24,7 @@ class FormTest : public testing_support::ScreenTest {
 };
 
 TEST_F(FormTest, DownOnTheLastFieldStaysAndEnterEndsTheForm) {
-    std::string a = "   ", b = "   ";
+    cp::Oem a("   "), b("   ");
     form.field(2, 10, a, "cxA").field(3, 10, b, "cxB");
     term.keys({kDown, kDown}).type("x").keys({kEnter});
     EXPECT_TRUE(form.read("PRUEBA"));
@@ -78,7 +78,7 @@ TEST_F(FormTest, TypingIntoAFieldStoresWhatTheMaskMakesOfIt) {
 }
 
 TEST_F(FormTest, TheCursorJumpsOverTheColon) {
-    std::string hora = "  :  ";
+    cp::Oem hora("  :  ");
     form.field(30, 58, hora, "cxHoraIni", "99:99");
     term.type("0930").keys({kEnter});
     form.read();
@@ -89,7 +89,7 @@ TEST_F(FormTest, TheCursorJumpsOverTheColon) {
 }
 
 TEST_F(FormTest, ASkippedFieldIsNeverEnteredInEitherDirection) {
-    std::string a = "a", b = "b", c = "c";
+    cp::Oem a("a"), b("b"), c("c");
     int asked = 0;
     form.field(2, 10, a, "cxA")
         .field(3, 10, b, "cxB", "", {}, [&] { return ++asked, false; })
@@ -103,7 +103,7 @@ TEST_F(FormTest, ASkippedFieldIsNeverEnteredInEitherDirection) {
 }
 
 TEST_F(FormTest, EnterEndsTheFormWhenTheFieldsAfterItAreSkipped) {
-    std::string a = "a", b = "b";
+    cp::Oem a("a"), b("b");
     form.field(2, 10, a, "cxA").field(3, 10, b, "cxB", "", {}, [] { return false; });
     term.keys({kEnter});
     form.read();
@@ -129,7 +129,7 @@ TEST_F(FormTest, AFailingValidationOnPgDnKeepsTheCursorInTheField) {
 }
 
 TEST_F(FormTest, AValidationThatChangesTheVariableIsShown) {
-    std::string code = "   ";
+    cp::Oem code("   ");
     form.field(2, 10, code, "cxCodigo", "", [&] {
         code = "---";
         return true;
@@ -141,7 +141,7 @@ TEST_F(FormTest, AValidationThatChangesTheVariableIsShown) {
 
 TEST_F(FormTest, AHelpListFillsTheNumberFieldThroughTheKeyboardBuffer) {
     double operario = 123;
-    std::string hora = "  :  ";
+    cp::Oem hora("  :  ");
     int checks = 0;
     std::string seen_proc, seen_var;
     double seen_value = -1;
@@ -149,8 +149,8 @@ TEST_F(FormTest, AHelpListFillsTheNumberFieldThroughTheKeyboardBuffer) {
         seen_proc = proc;
         seen_var = var;
         seen_value = operario;
-        rt::con().put_keys(std::string{static_cast<char>(kHome)} + "45" +
-                           static_cast<char>(kEnter));
+        rt::con().put_keys(
+            cp::Oem(std::string{static_cast<char>(kHome)} + "45" + static_cast<char>(kEnter)));
     });
     form.field(29, 58, operario, "nxOperario", "999", [&] { return ++checks, operario > 0; });
     form.field(30, 58, hora, "cxHoraIni", "99:99");
@@ -180,7 +180,7 @@ TEST_F(FormTest, AnInvalidDateKeepsTheCursorOnTheField) {
 
 TEST_F(FormTest, FieldsShowUnselectedAndTheCurrentOneEnhanced) {
     double importe = 1234.5;
-    std::string nombre = "abc";
+    cp::Oem nombre("abc");
     form.field(5, 20, importe, "nxImporte", "@E 9,999,999.99");
     EXPECT_EQ(row_text(5, 20, 12), "    1.234,50");
     EXPECT_EQ(colour_at(5, 20), "W/B");
@@ -201,7 +201,7 @@ TEST_F(FormTest, TheCursorShowsOnlyWhileWaitingInTheShapeTheFormFound) {
         int shape_before, shape_waiting;
     } cases[] = {{0, 1}, {1, 1}, {3, 3}};
     for (const Case& c : cases) {
-        std::string user = "   ";
+        cp::Oem user("   ");
         Form f;
         f.field(27, 17, user, "cUser");
         console.set_cursor_shape(c.shape_before);
@@ -216,7 +216,7 @@ TEST_F(FormTest, TheCursorShowsOnlyWhileWaitingInTheShapeTheFormFound) {
 
 TEST_F(FormTest, WithoutConfirmAFieldTypedFullMovesOn) {
     console.settings().confirm = false;
-    std::string a = " ", b = "  ";
+    cp::Oem a(" "), b("  ");
     form.field(2, 10, a, "cxA", "!").field(3, 10, b, "cxB");
     term.type("xyz");
     form.read();
@@ -226,7 +226,7 @@ TEST_F(FormTest, WithoutConfirmAFieldTypedFullMovesOn) {
 }
 
 TEST_F(FormTest, WithConfirmAFieldTypedFullWaitsForAMovementKey) {
-    std::string a = " ", b = "  ";
+    cp::Oem a(" "), b("  ");
     form.field(2, 10, a, "cxA", "!").field(3, 10, b, "cxB");
     term.type("xy").keys({kEsc});
     form.read();
@@ -236,7 +236,7 @@ TEST_F(FormTest, WithConfirmAFieldTypedFullWaitsForAMovementKey) {
 
 TEST_F(FormTest, CtrlUUndoesTheFieldAndEscLeavesItAsItWas) {
     double n = 7;
-    std::string t = "ab";
+    cp::Oem t("ab");
     form.field(2, 10, n, "nxN", "999").field(3, 10, t, "cxT");
     term.type("3").keys({kCtrlU, kEnter}).type("zz").keys({kEsc});
     EXPECT_FALSE(form.read());
@@ -246,7 +246,7 @@ TEST_F(FormTest, CtrlUUndoesTheFieldAndEscLeavesItAsItWas) {
 }
 
 TEST_F(FormTest, UpOnTheFirstFieldStaysAndCtrlHomeGoesBackToIt) {
-    std::string a = "a", b = "b";
+    cp::Oem a("a"), b("b");
     form.field(2, 10, a, "cxA").field(3, 10, b, "cxB");
     term.keys({kUp, kDown, kCtrlHome, kPgUp});
     form.read();
@@ -257,7 +257,7 @@ TEST_F(FormTest, UpOnTheFirstFieldStaysAndCtrlHomeGoesBackToIt) {
 }
 
 TEST_F(FormTest, TheLastKeyIsTheOneThatEndedTheFormEvenIfAValidationReadKeys) {
-    std::string a = " ";
+    cp::Oem a(" ");
     form.field(2, 10, a, "cxA", "", [] {
         rt::con().inkey(3);  // a message box waiting for a key
         return true;
@@ -268,7 +268,7 @@ TEST_F(FormTest, TheLastKeyIsTheOneThatEndedTheFormEvenIfAValidationReadKeys) {
 }
 
 TEST_F(FormTest, AFormWhoseFieldsAreAllSkippedReadsNoKey) {
-    std::string a = "a";
+    cp::Oem a("a");
     form.field(2, 10, a, "cxA", "", {}, [] { return false; });
     EXPECT_FALSE(form.read());
     EXPECT_EQ(term.waits(), 0);

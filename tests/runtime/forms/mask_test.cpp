@@ -2,6 +2,7 @@
 
 #include "runtime/common/codepage.h"
 #include "runtime/forms/mask.h"
+#include "support/oem_compare.h"
 
 namespace {
 
@@ -58,7 +59,7 @@ TEST(FormatWithMask, NumbersAsTheScreensAndVouchersShowThem) {
 }
 
 TEST(FormatWithMask, TextsDatesAndLogicals) {
-    EXPECT_EQ(format_with_mask("abc "_oem + "ñ   "_oem, "@!"), "ABC " + "Ñ"_oem + "   ");
+    EXPECT_EQ(format_with_mask(("abc "_oem + "ñ   "_oem).str(), "@!"), "ABC " + "Ñ"_oem + "   ");
     EXPECT_EQ(format_with_mask(std::string("0930 "), "99:99"), "09:0 ");
     EXPECT_EQ(format_with_mask(std::string("09:30"), "99:99"), "09:30");
     EXPECT_EQ(format_with_mask(std::string("x"), "!!!"), "X  ");

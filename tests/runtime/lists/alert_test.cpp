@@ -27,7 +27,7 @@ class AlertTest : public testing_support::ScreenTest {
 
 TEST_F(AlertTest, OneLineBoxIsCentredWithItsOkButtonHighlighted) {
     term.keys({kEnter});
-    EXPECT_EQ(rt::alert("Error: conexión perdida"_ansi), 1);
+    EXPECT_EQ(rt::alert("Error: conexión perdida"_oem), 1);
     // 23 characters of text, a blank and the frame each side: 27 x 5, centred.
     EXPECT_EQ(seen_text(14, 36, 27), std::string(27, ' '));
     EXPECT_EQ(seen_text(15, 35, 29), " ┌─────────────────────────┐ ");
@@ -71,7 +71,8 @@ TEST_F(AlertTest, ATextEndingWithASemicolonHasNoEmptyLastLine) {
 }
 
 TEST_F(AlertTest, KeysChooseMoveAndLeave) {
-    const std::vector<std::string> buttons = {"Sí"_ansi, "No", "Cancelar", "Ñandú"_ansi};
+    const cp::Oem si = "Sí"_oem, nandu = "Ñandú"_oem;
+    const std::vector<cp::OemView> buttons = {si, "No", "Cancelar", nandu};
     struct Case {
         const char* what;
         std::vector<int> keys;
@@ -93,14 +94,15 @@ TEST_F(AlertTest, KeysChooseMoveAndLeave) {
     };
     for (const auto& c : cases) {
         for (int k : c.keys) term.keys({k});
-        EXPECT_EQ(rt::alert("¿Desea continuar?"_ansi, buttons), c.expected) << c.what;
+        EXPECT_EQ(rt::alert("¿Desea continuar?"_oem, buttons), c.expected) << c.what;
         EXPECT_TRUE(term.script_empty()) << c.what;
     }
 }
 
 TEST_F(AlertTest, MovingTheHighlightRecoloursTheButtons) {
     term.keys({kRight, kEnter});
-    rt::alert("Grabar", {"Sí"_ansi, "No"});
+    const cp::Oem si_text = "Sí"_oem;
+    rt::alert("Grabar", {si_text, "No"});
     // " Sí " and " No " three columns apart, centred in an inner width of 11.
     const int row = 18, si = 44, no = 51;
     EXPECT_EQ(seen_text(row, si, 4, 1), " Sí ");
@@ -114,7 +116,7 @@ TEST_F(AlertTest, MovingTheHighlightRecoloursTheButtons) {
 TEST_F(AlertTest, PutsBackTheScreenTheCursorAndTheColour) {
     console.set_colour("w/b,+w/r");
     for (int r = 0; r < rt::kRows; ++r)
-        console.write_at(r, 0, std::string(rt::kCols, 'a' + r % 26));
+        console.write_at(r, 0, cp::Oem(rt::kCols, static_cast<char>('a' + r % 26)));
     console.set_pos(7, 9);
     console.set_cursor_shape(1);
     const rt::Grid before = console.grid();
@@ -128,9 +130,10 @@ TEST_F(AlertTest, PutsBackTheScreenTheCursorAndTheColour) {
     EXPECT_EQ(console.cursor_shape(), 1);
 }
 
-TEST_F(AlertTest, ShowsProgramTextsInTheScreenCodePage) {
+TEST_F(AlertTest, ShowsAccentedTextsAndButtons) {
     term.keys({kEnter});
-    rt::alert("Año;Especificación"_ansi, {"Sí"_ansi});
+    const cp::Oem si = "Sí"_oem;
+    rt::alert("Año;Especificación"_oem, {si});
     EXPECT_NE(seen_text(16, 0, 100).find("Año"), std::string::npos);
     EXPECT_NE(seen_text(17, 0, 100).find("Especificación"), std::string::npos);
     EXPECT_NE(seen_text(19, 0, 100).find(" Sí "), std::string::npos);
@@ -139,21 +142,21 @@ TEST_F(AlertTest, ShowsProgramTextsInTheScreenCodePage) {
 TEST_F(AlertTest, OversizedTextsAndButtonsStayOnTheScreen) {
     struct Case {
         const char* what;
-        std::string text;
-        std::vector<std::string> buttons;
+        cp::Oem text;
+        std::vector<cp::Oem> buttons;
     } cases[] = {
-        {"line wider than the screen", std::string(300, 'x'), {}},
-        {"more lines than rows", std::string(80, ';'), {}},
-        {"empty text", "", {}},
-        {"button wider than the screen", "x", {std::string(200, 'b')}},
-        {"many buttons", "x", std::vector<std::string>(40, "Botón"_ansi)},
-        {"empty button texts", "x", {"", ""}},
-        {"server text with line ends and tabs", "Error: 1064\tnear 'x';\r\nline 1", {}},
+        {"line wider than the screen", cp::Oem(300, 'x'), {}},
+        {"more lines than rows", cp::Oem(80, ';'), {}},
+        {"empty text", cp::Oem(""), {}},
+        {"button wider than the screen", cp::Oem("x"), {cp::Oem(200, 'b')}},
+        {"many buttons", cp::Oem("x"), std::vector<cp::Oem>(40, "Botón"_oem)},
+        {"empty button texts", cp::Oem("x"), {cp::Oem(""), cp::Oem("")}},
+        {"server text with line ends and tabs", cp::Oem("Error: 1064\tnear 'x';\r\nline 1"), {}},
     };
     for (const auto& c : cases) {
         console.clear_screen();
         term.keys({kLeft, kEnter});
-        const int chosen = rt::alert(c.text, c.buttons);
+        const int chosen = rt::alert(c.text, {c.buttons.begin(), c.buttons.end()});
         EXPECT_EQ(chosen, c.buttons.empty() ? 1 : static_cast<int>(c.buttons.size())) << c.what;
         // The frame's corners are on the screen: the box was fitted, not clipped.
         const auto& grid = seen();

@@ -22,12 +22,12 @@ class PickListFuzz : public testing_support::ScreenTest {
     int pick(int lo, int hi) { return std::uniform_int_distribution<int>(lo, hi)(rng); }
     bool chance(double p) { return std::bernoulli_distribution(p)(rng); }
 
-    std::string random_text() {
+    cp::Oem random_text() {
         std::string text(pick(0, 120), ' ');
         for (char& ch : text) ch = static_cast<char>(chance(0.7) ? pick('a', 'e') : pick(1, 255));
-        return text;
+        return cp::Oem(std::move(text));
     }
-    void random_resize(std::vector<std::string>& items) {
+    void random_resize(std::vector<cp::Oem>& items) {
         const std::size_t length = chance(0.1) ? 0 : pick(0, 60);
         while (items.size() > length) items.pop_back();
         while (items.size() < length) items.push_back(random_text());
@@ -47,7 +47,7 @@ class PickListFuzz : public testing_support::ScreenTest {
 TEST_F(PickListFuzz, RandomKeysOnAListThatChangesUnderTheHandler) {
     long keystrokes = 0;
     int runs = 0;
-    std::vector<std::string> items;
+    std::vector<cp::Oem> items;
     int pattern = 0;  // which items are selectable, fixed per run
     auto selectable = [&](int item) {
         return pattern == 0 || (pattern > 0 && (item * 7 + pattern) % 5 != 0);

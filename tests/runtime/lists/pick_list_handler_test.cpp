@@ -38,7 +38,7 @@ class PickHandlerTest : public PickListTest {
         };
     }
     std::vector<Call> calls;
-    std::vector<std::string> items = numbered_items(30);
+    std::vector<cp::Oem> items = numbered_items(30);
 };
 
 TEST_F(PickHandlerTest, ModesOfTheMovementKeys) {
@@ -161,7 +161,7 @@ TEST_F(PickHandlerTest, NeverCalledBeforeTheFirstKey) {
 }
 
 TEST_F(PickHandlerTest, EmptyOrUnselectableListCallsTheHandlerOnceInModeFour) {
-    const std::vector<std::string> none;
+    const std::vector<cp::Oem> none;
     // Whatever the handler answers, the list ends with 0 without waiting for a key.
     for (int answer : {0, 1, 2, 3}) {
         calls.clear();
@@ -185,7 +185,7 @@ TEST_F(PickHandlerTest, HandlerThatShortensTheList) {
                           .first_row = 4}),
               0);
     EXPECT_EQ(calls.back(), (Call{3, 5, 4, kEsc}));
-    for (int r = 0; r < 5; ++r) EXPECT_EQ(seen_item(r), items[r]);
+    for (int r = 0; r < 5; ++r) EXPECT_EQ(seen_item(r), items[r].str());
     for (int r = 5; r < 10; ++r) EXPECT_EQ(seen_item(r), "");
     EXPECT_EQ(seen_highlight(), 4);
 }
@@ -195,7 +195,7 @@ TEST_F(PickHandlerTest, HandlerThatSplitsAnItemSeesTheLongerList) {
     term.keys({kDown, kF2, kCtrlPgDn, kEnter});
     EXPECT_EQ(run(items, {.handler = recorder([&](const Call& c) {
                               if (c.key == kF2)
-                                  items.insert(items.begin() + c.current - 1, "Copia");
+                                  items.insert(items.begin() + c.current - 1, cp::Oem("Copia"));
                               return c.key == kEnter ? rt::pick::kSelect : rt::pick::kContinue;
                           })}),
               31);
@@ -263,7 +263,7 @@ TEST_F(PickHandlerTest, KeyHandlerWithoutHandlerRoutineRedrawsAndGoesOn) {
 
 TEST_F(PickHandlerTest, NestedListInsideTheHandler) {
     // The voucher editor opens the list of especificaciones from its handler.
-    const std::vector<std::string> specs = {"Fina", "Gruesa", "Media"};
+    const std::vector<cp::Oem> specs = cp::oem_list({"Fina", "Gruesa", "Media"});
     int chosen_spec = 0;
     term.keys({kEnter, 'm', kEnter, kEsc});
     EXPECT_EQ(run(items, {.handler = recorder([&](const Call& c) {

@@ -9,12 +9,12 @@
 
 namespace lists_test {
 
-inline std::vector<std::string> numbered_items(int count) {
-    std::vector<std::string> items;
+inline std::vector<cp::Oem> numbered_items(int count) {
+    std::vector<cp::Oem> items;
     for (int i = 1; i <= count; ++i) {
         char text[32];
         std::snprintf(text, sizeof text, "Actividad %02d", i);
-        items.emplace_back(text);
+        items.emplace_back(std::string(text));
     }
     return items;
 }
@@ -26,7 +26,7 @@ class PickListTest : public testing_support::ScreenTest {
 
     PickListTest() { console.set_colour("w/b,+w/r,,,n/w"); }
 
-    int run(const std::vector<std::string>& items, const rt::PickOptions& options = {}) {
+    int run(const std::vector<cp::Oem>& items, const rt::PickOptions& options = {}) {
         return rt::pick_list(kWinTop, kWinLeft, kWinBottom, kWinRight, items, options);
     }
     // Window row r as the user saw it at the last key wait, without trailing blanks.

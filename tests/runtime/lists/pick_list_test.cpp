@@ -95,8 +95,9 @@ TEST_F(PickListTest, KeysThatEndTheList) {
 }
 
 TEST_F(PickListTest, LettersSearchForwardAndGoRound) {
-    const std::vector<std::string> items = {"Alfa",    "beta",      "Bravo", "Carlos",
-                                            "alambre", "Ñandú"_oem, "Beto"};
+    const cp::Oem nandu = "Ñandú"_oem;
+    const std::vector<cp::Oem> items =
+        cp::oem_list({"Alfa", "beta", "Bravo", "Carlos", "alambre", nandu, "Beto"});
     const struct {
         const char* what;
         int first_item;
@@ -163,7 +164,7 @@ TEST_F(PickListTest, UnselectableItemsArePassedOverAndShownDimmed) {
 }
 
 TEST_F(PickListTest, PageIsPaddedCutAndBlankedBelowTheLastItem) {
-    const std::vector<std::string> items = {"corto", std::string(45, 'x'), "Operación"_oem};
+    const std::vector<cp::Oem> items = {cp::Oem("corto"), cp::Oem(45, 'x'), "Operación"_oem};
     console.write_at(kWinTop + 4, kWinLeft, "basura que debe desaparecer");
     term.keys({kDown, kEnter});
     EXPECT_EQ(run(items), 2);
@@ -191,7 +192,7 @@ TEST_F(PickListTest, WindowIsCutToTheScreen) {
 }
 
 TEST_F(PickListTest, EmptyOrUnselectableListEndsAtOnce) {
-    const std::vector<std::string> none;
+    const std::vector<cp::Oem> none;
     EXPECT_EQ(run(none), 0);
     EXPECT_EQ(run(numbered_items(4), {.selectable = [](int) { return false; }}), 0);
     EXPECT_EQ(term.waits(), 0);

@@ -33,7 +33,7 @@ TEST_F(ConsoleTest, SingleLineFrameAndBlankFill) {
     EXPECT_EQ(row_text(2, 1, 6), "┌────┐");
     EXPECT_EQ(row_text(3, 1, 6), "│    │");
     EXPECT_EQ(row_text(5, 1, 6), "└────┘");
-    console.fill_box(10, 0, 10, 4, "\xC4");  // a one-row box is a horizontal rule
+    console.fill_box(10, 0, 10, 4, "─"_oem);  // a one-row box is a horizontal rule
     EXPECT_EQ(row_text(10, 0, 5), "─────");
     console.fill_box(2, 1, 5, 6, "         ", "n/w");
     EXPECT_EQ(row_text(2, 1, 6), "      ");
@@ -50,7 +50,7 @@ TEST_F(ConsoleTest, SaveAndRestoreRegionPutsEveryCellBack) {
 }
 
 TEST_F(ConsoleTest, ScrollRegionUpAndDownBlanksFreedLines) {
-    for (int r = 0; r < 5; ++r) console.write_at(r, 0, std::string(1, char('a' + r)));
+    for (int r = 0; r < 5; ++r) console.write_at(r, 0, cp::Oem(std::string(1, char('a' + r))));
     auto column = [&] {
         std::string s;
         for (int r = 0; r < 5; ++r) s += row_text(r, 0, 1);

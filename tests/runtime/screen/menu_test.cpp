@@ -13,10 +13,11 @@ class MenuTest : public testing_support::ScreenTest {
   protected:
     void nine_prompts() {
         console.set_colour("+g/n,+w/g");
-        const char* texts[] = {" Conectar", " Desconectar", " Ingreso ON", " Ingreso OFF", " Lista",
-                               " Obtener",  " Enviar",      " Imprimir",   " Salir"};
+        const cp::OemView texts[] = {" Conectar",    " Desconectar", " Ingreso ON",
+                                     " Ingreso OFF", " Lista",       " Obtener",
+                                     " Enviar",      " Imprimir",    " Salir"};
         int row = 4;
-        for (const char* t : texts) console.prompt(row++, 2, t);
+        for (const cp::OemView t : texts) console.prompt(row++, 2, t);
     }
     int choice = 1;
 };

@@ -282,7 +282,7 @@ TEST(TerminalBackend, TitleAndToneAndClock) {
     Output out;
     rt::TerminalBackend term(pty.slave(), out.fd());
     out.take();
-    term.set_title("Año"_oem);
+    term.set_title("Año"_oem.str());
     EXPECT_EQ(out.take(), "\x1b]0;Año\a");
     term.tone(440, 2);
     EXPECT_EQ(out.take(), "\a");

@@ -50,7 +50,7 @@ Grid main_menu(int highlighted) {
     constexpr Attr kNormal = 0x0A, kHigh = 0x2F, kBlue = 0x17;
     Grid g = filled(kBlue);
     write(g, 0, 0, pad(" Refractarios Velmo Ltda.", 100), 0x5F);
-    write(g, 3, 1, cp::utf8_to_oem("┌" + std::string(38, ' ') + "┐"), 0x02);
+    write(g, 3, 1, cp::utf8_to_oem("┌" + std::string(38, ' ') + "┐").str(), 0x02);
     write(g, 3, 2, std::string(38, '\xC4'), 0x02);  // ─
     const char* prompts[] = {" Conectar con Servidor",
                              " Desconectarse del Servidor",
@@ -62,9 +62,10 @@ Grid main_menu(int highlighted) {
                              " Imprimir vales de producción",
                              " Salir del Sistema"};
     for (int i = 0; i < 9; ++i)
-        write(g, 4 + i, 2, pad(cp::utf8_to_oem(prompts[i]), 38),
+        write(g, 4 + i, 2, pad(cp::utf8_to_oem(prompts[i]).str(), 38),
               i + 1 == highlighted ? kHigh : kNormal);
-    write(g, 35, 0, pad(cp::utf8_to_oem("Seleccione opción   -   [Escape] Salir del sistema"), 100),
+    write(g, 35, 0,
+          pad(cp::utf8_to_oem("Seleccione opción   -   [Escape] Salir del sistema").str(), 100),
           kBlue);
     return g;
 }

@@ -1,6 +1,6 @@
-#include "abm/texto.h"
+#include "runtime/common/texto.h"
 
-namespace abm {
+namespace rt {
 
 std::string ltrim(std::string_view text) {
     std::size_t first = text.find_first_not_of(' ');
@@ -55,4 +55,4 @@ std::string pad_left(std::string_view text, std::size_t width) {
     return std::string(width - text.size(), ' ') + std::string(text);
 }
 
-}  // namespace abm
+}  // namespace rt

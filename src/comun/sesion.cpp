@@ -1,4 +1,4 @@
-#include "vales/sesion.h"
+#include "comun/sesion.h"
 
 namespace vales {
 namespace {

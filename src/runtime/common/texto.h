@@ -3,7 +3,7 @@
 #include <string>
 #include <string_view>
 
-namespace abm {
+namespace rt {
 
 std::string trim(std::string_view text);   // without leading and trailing blanks
 std::string rtrim(std::string_view text);  // without trailing blanks
@@ -14,4 +14,4 @@ std::string upper(std::string_view ansi);
 std::string pad_right(std::string_view text, std::size_t width);
 std::string pad_left(std::string_view text, std::size_t width);
 
-}  // namespace abm
+}  // namespace rt
