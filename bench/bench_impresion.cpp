@@ -1,12 +1,18 @@
 // The print service's document writers on a long print run: 1000 vouchers of 10 items
 // each (500 Letter pages, two vouchers a page, every text twice), the time each format
-// takes to build the file and the file's size.
+// takes to build the file and the file's size, whole and per page. Then a print job that
+// writes 10,000 pages to a PDF file page by page, with the process's peak memory before
+// and after it (the job holds one page at a time).
+#include <sys/resource.h>
+
 #include <chrono>
 #include <cstdio>
+#include <filesystem>
 #include <string>
 
 #include "vales/impresion/documento.h"
 #include "vales/impresion/formatos.h"
+#include "vales/impresion/tprint.h"
 
 namespace {
 
@@ -45,9 +51,47 @@ void bloque(Pagina& p, double r, int folio) {
     }
 }
 
+double segundos_desde(std::chrono::steady_clock::time_point t) {
+    return std::chrono::duration<double>(std::chrono::steady_clock::now() - t).count();
+}
+
+long memoria_maxima_kib() {
+    rusage uso{};
+    getrusage(RUSAGE_SELF, &uso);
+    return uso.ru_maxrss;
+}
+
+// A PDF print job of `paginas` pages through the print service, as the print run makes it.
+void trabajo_largo(int paginas) {
+    const long antes = memoria_maxima_kib();
+    impresion::TPRINT job("PDFPRINT", {.carpeta = "temp/bench_impresion/"});
+    job.SelPrinter(false, false, false, 1);
+    const auto t = std::chrono::steady_clock::now();
+    job.BeginDoc("Vale produccion");
+    for (int i = 0; i < paginas; ++i) {
+        Pagina p;
+        bloque(p, 0, 2 * i + 1);
+        bloque(p, 33, 2 * i + 2);
+        job.BeginPage();
+        for (const auto& texto : p.textos) {
+            job.PrintData(texto.fila, texto.columna, texto.texto, {}, texto.puntos, texto.negrita);
+        }
+        job.EndPage();
+    }
+    job.EndDoc();
+    const double s = segundos_desde(t);
+    const auto bytes = std::filesystem::file_size(job.archivo());
+    std::printf(
+        "TPRINT %d paginas a archivo PDF: %.2f s, %.1f KiB (%.2f KiB/pagina), "
+        "memoria maxima %ld -> %ld KiB\n",
+        paginas, s, bytes / 1024.0, bytes / 1024.0 / paginas, antes, memoria_maxima_kib());
+    std::filesystem::remove_all("temp/bench_impresion/");
+}
+
 }  // namespace
 
 int main() {
+    trabajo_largo(10000);
     constexpr int kVales = 1000;
     Documento doc{"Vale produccion", {}};
     for (int v = 0; v < kVales; ++v) {
@@ -67,7 +111,8 @@ int main() {
         const std::string bytes = f.escribir(doc);
         const double ms =
             std::chrono::duration<double, std::milli>(std::chrono::steady_clock::now() - t).count();
-        std::printf("%-5s %8.1f ms  %8.1f KiB\n", f.nombre, ms, bytes.size() / 1024.0);
+        std::printf("%-5s %8.1f ms  %8.1f KiB  %6.2f KiB/pagina\n", f.nombre, ms,
+                    bytes.size() / 1024.0, bytes.size() / 1024.0 / doc.paginas.size());
     }
     return 0;
 }

@@ -40,8 +40,7 @@ class BenchServer {
 
   private:
     static std::string script(const char* name) {
-        return (std::filesystem::path(__FILE__).parent_path().parent_path() / "scripts" / name)
-            .string();
+        return (std::filesystem::path(VALES_SOURCE_DIR) / "scripts" / name).string();
     }
     std::string state_;
     bool own_ = false;

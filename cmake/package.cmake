@@ -15,14 +15,14 @@ set(CPACK_STRIP_FILES ON)
 set(CPACK_DEBIAN_FILE_NAME DEB-DEFAULT)
 set(CPACK_DEBIAN_PACKAGE_SECTION misc)
 set(CPACK_DEBIAN_PACKAGE_PRIORITY optional)
-# dpkg-shlibdeps adds the libraries the program links (libmariadb3, libodbc2, the C and C++
-# run-time) with their versions. What is loaded or run at run time it cannot see: the ODBC
-# driver manager's tools and the SQLite ODBC driver, lp for printing (cups-client; printing
-# is moving to libcups2). Showing a PDF, HTML or RTF file on the desktop runs xdg-open,
-# which a console-only workstation may do without.
+# dpkg-shlibdeps adds the libraries the program links (libmariadb3, libodbc2, libcups2,
+# zlib, the C and C++ run-time) with their versions. What is loaded at run time it cannot
+# see: the ODBC driver manager's set-up and the SQLite ODBC driver. Showing a PDF, HTML or
+# RTF file on the desktop runs xdg-open, and the CUPS client tools set up the printers; a
+# console-only workstation, or one printing through another machine's CUPS, may do without.
 set(CPACK_DEBIAN_PACKAGE_SHLIBDEPS ON)
-set(CPACK_DEBIAN_PACKAGE_DEPENDS "unixodbc, libsqliteodbc, libcups2, cups-client")
-set(CPACK_DEBIAN_PACKAGE_RECOMMENDS "xdg-utils")
+set(CPACK_DEBIAN_PACKAGE_DEPENDS "unixodbc, libsqliteodbc, libcups2")
+set(CPACK_DEBIAN_PACKAGE_RECOMMENDS "xdg-utils, cups-client")
 set(CPACK_DEBIAN_PACKAGE_SUGGESTS "mariadb-client, sqlite3")
 
 include(CPack)

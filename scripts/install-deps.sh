@@ -8,6 +8,8 @@ packages=(
     unixodbc unixodbc-dev libsqliteodbc libsqlite3-dev sqlite3
     tmux
     cups-client poppler-utils
+    libcups2-dev zlib1g-dev
+    cups-daemon cups-core-drivers
 )
 missing=()
 for p in "${packages[@]}"; do

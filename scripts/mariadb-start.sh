@@ -38,35 +38,25 @@ mariadb-install-db --no-defaults --user="$me" --datadir="$datadir" \
 
 client() { mariadb --no-defaults --default-character-set=latin1 --socket="$socket" -uroot "$@"; }
 
-started=
-for attempt in 1 2 3 4 5 6 7 8; do
-    port=$((20000 + (RANDOM * 32768 + RANDOM) % 40000))
+source "$here/free-port.sh"
+launch_server() {
     # setsid: the server must not hold the caller's terminal or output pipes (ctest waits
     # for those to close) and must survive the end of this script.
     setsid mariadbd --no-defaults --user="$me" --datadir="$datadir" --socket="$socket" \
         --pid-file="$state/mariadbd.pid" --log-error="$state/error.log" \
-        --bind-address=127.0.0.1 --port="$port" --skip-name-resolve --skip-log-bin \
+        --bind-address=127.0.0.1 --port="$1" --skip-name-resolve --skip-log-bin \
         --character-set-server=latin1 --collation-server=latin1_swedish_ci \
         --innodb-flush-log-at-trx-commit=0 --innodb-doublewrite=0 \
         --innodb-buffer-pool-size=64M </dev/null >>"$state/error.log" 2>&1 &
-    pid=$!
-    for _ in $(seq 1 300); do   # up to 30 s
-        if ! kill -0 "$pid" 2>/dev/null; then break; fi
-        if mariadb-admin --no-defaults --socket="$socket" -uroot ping >/dev/null 2>&1; then
-            started=yes
-            break
-        fi
-        sleep 0.1
-    done
-    [[ $started ]] && break
-    kill -KILL "$pid" 2>/dev/null || true   # most likely the port was taken: try another
-    wait "$pid" 2>/dev/null || true
-done
-if [[ ! $started ]]; then
+}
+server_ready() { mariadb-admin --no-defaults --socket="$socket" -uroot ping >/dev/null 2>&1; }
+if ! start_on_free_port launch_server server_ready; then
     echo "mariadb-start: the server did not start; see $state/error.log" >&2
     tail -n 20 "$state/error.log" >&2 || true
     exit 1
 fi
+port=$PORT
+pid=$PID
 echo "$pid" >"$state/pid"
 
 if [[ $bare != --bare ]]; then

@@ -165,7 +165,7 @@ cp::Oem GETPASS(std::optional<int> row, std::optional<int> col, int min_len, int
     show();
     c.set_pos(r, k);
     for (;;) {
-        const int key = c.inkey(0);
+        const int key = c.inkey_text();
         if (key == rt::key::kEsc) {
             text.clear();
             break;

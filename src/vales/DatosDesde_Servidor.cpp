@@ -1,7 +1,9 @@
 #include "vales/DatosDesde_Servidor.h"
 
+#include <optional>
 #include <string>
 #include <string_view>
+#include <vector>
 
 #include "abm/rutinas2.h"
 #include "comun/sesion.h"
@@ -9,7 +11,9 @@
 #include "runtime/common/texto.h"
 #include "runtime/lists/alert.h"
 #include "runtime/offline/todbc.h"
+#include "runtime/offline/todbc_statement.h"
 #include "runtime/screen/console.h"
+#include "runtime/server/mysql_row_stream.h"
 #include "runtime/server/tmysql.h"
 
 namespace vales {
@@ -17,84 +21,137 @@ namespace {
 
 constexpr int kColumnaMarca = 50;
 
-// Value texts of the local inserts. Text values keep their bytes (accents, trailing blanks);
-// a quote inside one is doubled so that a name such as O'Higgins is copied as it stands.
-std::string T(const TMySQLRow& row, std::string_view column) {
-    return std::string("'") + rt::mdb_quote(row.FieldGet(column).text()) + "'";
-}
-std::string TT(const TMySQLRow& row, std::string_view column) {
-    return std::string("'") + rt::mdb_quote(rt::trim(row.FieldGet(column).text())) + "'";
-}
-std::string N(const TMySQLRow& row, std::string_view column) {
-    return rt::mdb_number(row.FieldGet(column).number());
-}
-std::string L(const TMySQLRow& row, std::string_view column, const char* no) {
-    return row.FieldGet(column).logical() ? "true" : no;
-}
+// How a server value is written into the local copy: as it comes (codes keep their width and
+// trailing blanks, names their padding), with its surrounding blanks removed, as a number's
+// decimal text, or as Yes/No. Every value is bound to the insert as a parameter, so a name
+// with quotes, NUL or escape bytes is copied byte for byte.
+enum class Forma { Texto, Recortado, Numero, SiNo };
 
-std::string insert_prodvtas(const TMySQLRow& r) {
-    return "insert into prodvtas (codi_prod, desc_prod, codi_form, desc_form, l_vigente, "
-           "l_activo) Values(" +
-           T(r, "codi_prod") + ", " + TT(r, "desc_prod") + ", " + T(r, "codi_form") + ", " +
-           TT(r, "desc_form") + ", " + L(r, "l_vigente", "False") + ", " +
-           L(r, "l_activo", "False") + ")";
-}
-std::string insert_formulas(const TMySQLRow& r) {
-    return "insert into formulas (prd_sale,prd_buy,tipo_prd,consumo,codi_form) Values(" +
-           T(r, "prd_sale") + ", " + T(r, "prd_buy") + ", " + T(r, "tipo_prd") + ", " +
-           N(r, "consumo") + ", " + T(r, "codi_form") + " )";
-}
-std::string insert_prodcmp(const TMySQLRow& r) {
-    return "insert into prodcmp (codi_prod, desc_prod, unid_med) Values(" + T(r, "codi_prod") +
-           ", " + T(r, "desc_prod") + ", " + T(r, "unid_med") + " )";
-}
-std::string insert_unidmed(const TMySQLRow& r) {
-    return "insert into unidmed (codi_prod, codi_unid, desc_unid) Values(" + T(r, "codi_prod") +
-           ", " + T(r, "codi_unid") + ", " + T(r, "desc_unid") + " )";
-}
-std::string insert_operario(const TMySQLRow& r) {
-    return "insert into operario (codi_oper, nom_oper, codi_grupo, ope_activo, rut, "
-           "digito_verif) Values(" +
-           N(r, "codi_oper") + ", " + T(r, "nom_oper") + ", " + T(r, "codi_grupo") + ", " +
-           L(r, "ope_activo", "false") + ", " + T(r, "rut") + ", " + T(r, "digito_verif") + " )";
-}
-std::string insert_bodegas(const TMySQLRow& r) {
-    return "insert into bodegas (numero_bod,nombre_bod) Values(" + N(r, "numero_bod") + ", " +
-           TT(r, "nombre_bod") + " )";
-}
+struct Columna {
+    const char* nombre;  // in the server's select
+    Forma forma;
+};
 
 // One master-data table: where it is read, where it goes, how a row is written.
 struct Copia {
-    const char* nombre;  // in the failure messages
-    const char* tabla;   // the local table
-    const char* consulta;
-    std::string (*insert)(const TMySQLRow&);
-    int fila;  // row of the OK/no mark
+    const char* nombre;             // in the failure messages
+    const char* tabla;              // the local table
+    const char* consulta;           // on the server
+    const char* insercion;          // the local insert, up to its column list
+    std::vector<Columna> columnas;  // in the order of that list
+    int fila;                       // row of the OK/no mark
 };
 
+using enum Forma;
 const Copia kProdvtas = {
-    "PRODVTAS", "prodvtas",
+    "PRODVTAS",
+    "prodvtas",
     "select codi_prod, desc_prod, codi_form, desc_form, l_vigente, l_activo from prodvtas where "
     "l_activo=true",
-    insert_prodvtas, 15};
-const Copia kFormulas = {"FORMULAS", "formulas",
-                         "select prd_sale,prd_buy,tipo_prd,consumo,codi_form from formulas where "
-                         "tipo_prd='I' and left(prd_buy,1)='9'",
-                         insert_formulas, 16};
-const Copia kProdcmp = {"PRODCMP", "prodcmp",
-                        "select codi_prod, desc_prod, unid_med from prodcmp where "
-                        "left(codi_prod,1)='9'",
-                        insert_prodcmp, 17};
-const Copia kUnidmed = {"UNIDMED", "unidmed",
-                        "select codi_prod, codi_unid, desc_unid from unidmed where "
-                        "left(codi_prod,1)='9'",
-                        insert_unidmed, 18};
+    "insert into prodvtas (codi_prod, desc_prod, codi_form, desc_form, l_vigente, l_activo)",
+    {{"codi_prod", Texto},
+     {"desc_prod", Recortado},
+     {"codi_form", Texto},
+     {"desc_form", Recortado},
+     {"l_vigente", SiNo},
+     {"l_activo", SiNo}},
+    15};
+const Copia kFormulas = {
+    "FORMULAS",
+    "formulas",
+    "select prd_sale,prd_buy,tipo_prd,consumo,codi_form from formulas where tipo_prd='I' and "
+    "left(prd_buy,1)='9'",
+    "insert into formulas (prd_sale,prd_buy,tipo_prd,consumo,codi_form)",
+    {{"prd_sale", Texto},
+     {"prd_buy", Texto},
+     {"tipo_prd", Texto},
+     {"consumo", Numero},
+     {"codi_form", Texto}},
+    16};
+const Copia kProdcmp = {
+    "PRODCMP",
+    "prodcmp",
+    "select codi_prod, desc_prod, unid_med from prodcmp where left(codi_prod,1)='9'",
+    "insert into prodcmp (codi_prod, desc_prod, unid_med)",
+    {{"codi_prod", Texto}, {"desc_prod", Texto}, {"unid_med", Texto}},
+    17};
+const Copia kUnidmed = {
+    "UNIDMED",
+    "unidmed",
+    "select codi_prod, codi_unid, desc_unid from unidmed where left(codi_prod,1)='9'",
+    "insert into unidmed (codi_prod, codi_unid, desc_unid)",
+    {{"codi_prod", Texto}, {"codi_unid", Texto}, {"desc_unid", Texto}},
+    18};
 const Copia kOperario = {
-    "OPERARIO", "operario",
+    "OPERARIO",
+    "operario",
     "select codi_oper, nom_oper, codi_grupo, ope_activo, rut, digito_verif from operario ",
-    insert_operario, 19};
-const Copia kBodegas = {"BODEGAS", "bodegas", "select numero_bod, nombre_bod, l_vales from bodegas",
-                        insert_bodegas, 20};
+    "insert into operario (codi_oper, nom_oper, codi_grupo, ope_activo, rut, digito_verif)",
+    {{"codi_oper", Numero},
+     {"nom_oper", Texto},
+     {"codi_grupo", Texto},
+     {"ope_activo", SiNo},
+     {"rut", Texto},
+     {"digito_verif", Texto}},
+    19};
+const Copia kBodegas = {"BODEGAS",
+                        "bodegas",
+                        "select numero_bod, nombre_bod, l_vales from bodegas",
+                        "insert into bodegas (numero_bod,nombre_bod)",
+                        {{"numero_bod", Numero}, {"nombre_bod", Recortado}},
+                        20};
+
+// The server rows of one copy: counted first, then read one at a time as they arrive, both
+// inside one read-only snapshot, so that the count shown is the number of rows copied and a
+// table of any size goes through without being held in memory.
+class LecturaServidor {
+  public:
+    LecturaServidor(rt::TMySQLServer& srv, const std::string& consulta) : srv_(srv) {
+        en_transaccion_ =
+            !srv_.Query("start transaction with consistent snapshot, read only").NetErr();
+        if (!en_transaccion_) return;
+        auto cuenta = srv_.Query("select count(*) as cantidad from (" + consulta + ") as filas");
+        if (cuenta.NetErr()) return;
+        total_ = static_cast<long>(cuenta.FieldGet(1).number());
+        filas_.emplace(srv_, consulta);
+    }
+    ~LecturaServidor() {
+        filas_.reset();  // rows left unread are drained from the connection first
+        // Ending a read-only snapshot cannot lose anything: a failure here is no failure of
+        // the copy, and must not stay on the connection for the next operation to find.
+        if (en_transaccion_ && srv_.Query("commit").NetErr()) srv_.Error();
+    }
+    LecturaServidor(const LecturaServidor&) = delete;
+    LecturaServidor& operator=(const LecturaServidor&) = delete;
+
+    bool NetErr() const { return !filas_ || filas_->NetErr(); }
+    long total() const { return total_; }
+    rt::MySQLRowStream& filas() { return *filas_; }
+
+  private:
+    rt::TMySQLServer& srv_;
+    bool en_transaccion_ = false;
+    long total_ = 0;
+    std::optional<rt::MySQLRowStream> filas_;
+};
+
+void valor(const rt::MySQLRowStream& filas, int posicion, Forma forma, std::string& out) {
+    const rt::MySQLValue v = filas.FieldGet(posicion);
+    switch (forma) {
+        case Texto:
+            out = v.text();
+            break;
+        case Recortado:
+            out = rt::trim(v.text());
+            break;
+        case Numero:
+            out = rt::mdb_number(v.number());
+            break;
+        case SiNo:
+            out = v.logical() ? "1" : "0";
+            break;
+    }
+}
 
 // A statement on the store that cannot fail silently: the copy stops at the first one.
 bool ejecutar(rt::TODBC& RS, const std::string& sql) {
@@ -102,47 +159,98 @@ bool ejecutar(rt::TODBC& RS, const std::string& sql) {
     return RS.Open();
 }
 
-// Gives up the table's copy: whatever was deleted or inserted is undone, so the local table
-// keeps its previous rows, and the user learns why.
-bool abandonar(rt::TODBC& RS, const Copia& t) {
-    const std::string causa = RS.SQLErrorMessage();
+// Rows of a local table; -1 when they cannot be counted.
+long filas_locales(rt::TODBC& RS, const char* tabla) {
+    if (!ejecutar(RS, std::string("select count(*) as cantidad from ") + tabla)) return -1;
+    const long n = static_cast<long>(rt::store_number(RS.FieldValue("cantidad")));
     RS.Close();
-    RS.RollbackTransaction();
+    return n;
+}
+
+void no_se_pueden_leer(rt::TMySQLServer& srv, const Copia& t) {
+    abm::MSGBOX("No se pueden leer datos de servidor: " + cp::ansi_to_oem(t.nombre));
+    rt::alert("Error: " + cp::ansi_to_oem(srv.Error()));
+}
+
+// Undoes the table's copy (the delete and every insert). True when the local table is known
+// to hold again the `antes` rows it had before the copy began.
+bool deshacer(rt::TODBC& RS, const Copia& t, long antes) {
+    RS.Close();
+    if (!RS.InTransaction()) return true;  // nothing was begun
+    const bool deshecha = RS.RollbackTransaction();
+    return antes < 0 || (deshecha && filas_locales(RS, t.tabla) == antes);
+}
+
+void avisar_si_incompleta(bool intacta, const Copia& t) {
+    if (!intacta) {
+        abm::MSGBOX("La tabla local " + cp::ansi_to_oem(t.nombre) +
+                    " puede haber quedado incompleta: repita la copia");
+    }
+}
+
+// Gives up the table's copy after a failure of the store: the local table keeps its previous
+// rows, and the user learns why.
+bool abandonar(rt::TODBC& RS, const Copia& t, long antes) {
+    const std::string causa = RS.SQLErrorMessage();
+    const bool intacta = deshacer(RS, t, antes);
     abm::MSGBOX("No se pueden grabar datos en la base local: " + cp::ansi_to_oem(t.nombre));
     // The store's own text already reads "Error <state> - <message>".
     rt::alert(causa.empty() ? cp::Oem("Error: base de datos local no disponible")
                             : cp::ansi_to_oem(causa));
+    avisar_si_incompleta(intacta, t);
     return false;
 }
 
-// Replaces the local table with the rows of `q`, all or nothing.
-bool reemplazar(rt::TODBC& RS, const Copia& t, TMySQLQuery& q, int fila, int col,
+// The same when the server stops sending rows in the middle of the copy.
+bool abandonar_lectura(rt::TODBC& RS, const Copia& t, long antes) {
+    const bool intacta = deshacer(RS, t, antes);
+    no_se_pueden_leer(*ses().OSERVER, t);
+    avisar_si_incompleta(intacta, t);
+    return false;
+}
+
+// Replaces the local table with the server's rows, all or nothing.
+bool reemplazar(rt::TODBC& RS, const Copia& t, LecturaServidor& lectura, int fila, int col,
                 std::string_view colour) {
-    if (!RS.BeginTransaction()) return abandonar(RS, t);
-    if (!ejecutar(RS, std::string("delete from ") + t.tabla)) return abandonar(RS, t);
-    abm::MSG("Procesando " + cp::Oem(std::to_string(q.LastRec())) + " registros");
-    for (long n = 1; n <= q.LastRec(); ++n) {
-        const auto row = q.GetRow(n);
-        if (!row || !ejecutar(RS, t.insert(*row))) return abandonar(RS, t);
+    if (!RS.BeginTransaction()) return abandonar(RS, t, -1);
+    const long antes = filas_locales(RS, t.tabla);
+    if (antes < 0 || !ejecutar(RS, std::string("delete from ") + t.tabla)) {
+        return abandonar(RS, t, antes);
+    }
+    abm::MSG("Procesando " + cp::Oem(std::to_string(lectura.total())) + " registros");
+    rt::MySQLRowStream& filas = lectura.filas();
+    const std::size_t n = t.columnas.size();
+    std::vector<int> posiciones(n);
+    for (std::size_t i = 0; i < n; ++i) posiciones[i] = filas.FieldPos(t.columnas[i].nombre);
+    std::vector<std::string> valores(n);
+    std::vector<std::string_view> fila_local(n);
+    rt::TODBCBulkInsert insercion(RS, t.insercion, static_cast<int>(n));
+    if (!insercion.Prepared()) return abandonar(RS, t, antes);
+    while (filas.Next()) {
+        for (std::size_t i = 0; i < n; ++i) {
+            valor(filas, posiciones[i], t.columnas[i].forma, valores[i]);
+            fila_local[i] = valores[i];
+        }
+        if (!insercion.Add(fila_local)) return abandonar(RS, t, antes);
         abm::MOLINO(fila, col, colour);
     }
-    RS.Close();
-    if (!RS.CommitTransaction()) return abandonar(RS, t);
+    if (filas.NetErr()) return abandonar_lectura(RS, t, antes);
+    if (!insercion.Flush() || !RS.CommitTransaction()) return abandonar(RS, t, antes);
     return true;
 }
 
 // The copy routines: true when the server read succeeded and the local table now holds
 // every server row.
 bool copiar(rt::TODBC& RS, const Copia& t, int fila, int col, std::string_view colour) {
-    bool result = false;
     rt::TMySQLServer& srv = *ses().OSERVER;
-    TMySQLQuery q = srv.Query(t.consulta);
-    if (q.NetErr()) {
-        abm::MSGBOX("No se pueden leer datos de servidor: " + cp::ansi_to_oem(t.nombre));
-        rt::alert("Error: " + cp::ansi_to_oem(srv.Error()));
-    } else {
-        result = reemplazar(RS, t, q, fila, col, colour);
-        q.Destroy();
+    bool result = false;
+    {
+        LecturaServidor lectura(srv, t.consulta);
+        if (lectura.NetErr()) {
+            no_se_pueden_leer(srv, t);
+        } else {
+            result = reemplazar(RS, t, lectura, fila, col, colour);
+        }
     }
     rt::con().write_at(fila, col, result ? cp::OemView("OK") : cp::OemView("no"), colour);
     return result;
@@ -238,13 +346,17 @@ void DATOSDESDE_SERVIDOR() {
 }
 
 void DATOSDESDE_SERVIDOR(const std::string& conexion_local) {
+    rt::TODBC RS(conexion_local);
+    DATOSDESDE_SERVIDOR(RS);
+}
+
+void DATOSDESDE_SERVIDOR(rt::TODBC& RS) {
     rt::Console& c = rt::con();
     const rt::SavedScreen pantalla = c.save_screen();
     const std::string colour = c.set_colour("+g/n,+w/g");
     if (!ses().LCONECTADO || !ses().OSERVER) {
         abm::MSGBOX("No existe conexión con el servidor"_oem);
     } else {
-        rt::TODBC RS(conexion_local);
         int opcion = 1;
         for (;;) {
             const int elegida = menu(opcion);

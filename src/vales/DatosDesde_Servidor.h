@@ -9,11 +9,15 @@
 // table emptied or half filled, whatever fails (the server read, the store, the disk).
 #include <string>
 
+#include "runtime/offline/todbc.h"
+
 namespace vales {
 
 // The program's store, datos/vales.mdb.
 void DATOSDESDE_SERVIDOR();
 // The same on the store reached through `conexion_local` (tests use a scratch store).
 void DATOSDESDE_SERVIDOR(const std::string& conexion_local);
+// The same on a store connection the caller holds (tests use it to limit the store's size).
+void DATOSDESDE_SERVIDOR(rt::TODBC& RS);
 
 }  // namespace vales

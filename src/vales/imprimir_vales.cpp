@@ -6,6 +6,7 @@
 #include "runtime/common/codepage.h"
 #include "runtime/common/texto.h"
 #include "runtime/forms/form.h"
+#include "runtime/forms/mask.h"
 #include "runtime/screen/console.h"
 #include "runtime/screen/keys.h"
 #include "vales/print_vales.h"
@@ -41,6 +42,18 @@ void dibujar_dialogo(int elegida, bool foco_en_print) {
     }
     c.write_at(kFilaBotones, kColPrint, "[ Print ]", foco_en_print ? kColorFoco : kColorDialogo);
     c.write_at(kFilaBotones, kColSalir, "[ Salir ]", foco_en_print ? kColorDialogo : kColorFoco);
+}
+
+// Every folio of a range takes half a page, whether the server holds a voucher under it or
+// not: a long range is a long run of paper, and is printed only once the user says so.
+bool rango_confirmado(long desde, long hasta) {
+    const long folios = hasta - desde + 1;
+    if (folios <= kFoliosSinConfirmar) return true;
+    auto miles = [](long n) {
+        return rt::format_with_mask(rt::Value(static_cast<double>(n)), "@E 99,999,999").trimmed();
+    };
+    return abm::CONFIRMA("El rango tiene " + miles(folios) + " folios (" + miles((folios + 1) / 2) +
+                         " hojas): ¿imprimirlos todos?"_oem);
 }
 
 }  // namespace
@@ -94,9 +107,14 @@ void IMPRIMIRVALES() {
         c.write_at(26, 67, "  Hasta: ");
         form.field(26, 76, hasta, "nxHasta", "99999999", [&] { return hasta >= desde; });
         c.set_cursor_shape(1);
-        form.read("IMPRIMIRVALES");
+        // A range refused at the confirmation goes back to the form to be corrected.
+        bool imprimir = false;
+        do {
+            form.read("IMPRIMIRVALES");
+            imprimir = c.last_key() == rt::key::kEnter;
+        } while (imprimir && !rango_confirmado(static_cast<long>(desde), static_cast<long>(hasta)));
         c.set_cursor_shape(0);
-        if (c.last_key() == rt::key::kEnter) {
+        if (imprimir) {
             PRINT_VALE(PRINTVALE, static_cast<long>(desde), static_cast<long>(hasta));
         }
     }

@@ -9,6 +9,8 @@
 #include "runtime/forms/mask.h"
 #include "runtime/lists/alert.h"
 #include "runtime/screen/console.h"
+#include "runtime/screen/keys.h"
+#include "vales/impresion_consola.h"
 
 namespace vales {
 namespace {
@@ -35,20 +37,26 @@ void ambas_copias(impresion::TPRINT& job, double fila, double izquierda, double 
     job.PrintData(fila, derecha, texto, {}, puntos, negrita);
 }
 
-// The folios of the range the server holds vouchers under, in ascending order. A range
-// typed as 1..99999999 therefore costs one statement per voucher that exists, not one per
-// number of the range.
-bool folios_existentes(TMySQLServer& server, long primero, long ultimo, std::vector<long>& out) {
-    TMySQLQuery q = server.Query("select distinct nume_folio from vales where nume_folio between " +
-                                 std::to_string(primero) + " and " + std::to_string(ultimo) +
-                                 " order by nume_folio");
-    if (q.NetErr()) return false;
-    for (long i = 1; i <= q.LastRec(); ++i) {
-        q.GetRow(i);
-        out.push_back(static_cast<long>(q.FieldGet(1).number()));
-    }
-    q.Destroy();
+// Every kFoliosPorAvance folios of a long run: where it stands, and whether the user
+// pressed Esc (other keys stay for later).
+bool cancelar_en(long n, long primero, long ultimo) {
+    const long hechos = n - primero;
+    if (hechos == 0 || hechos % kFoliosPorAvance != 0) return false;
+    rt::Console& c = rt::con();
+    abm::MSG(cp::Oem("Imprimiendo el vale " + std::to_string(n) + " (" +
+                     std::to_string(hechos + 1) + " de " + std::to_string(ultimo - primero + 1) +
+                     ")  [Esc] Cancelar"));
+    c.flush();
+    if (c.next_key() != rt::key::kEsc) return false;
+    c.inkey();
     return true;
+}
+
+std::string lista_de(const ResumenImpresion::Folios& folios) {
+    std::string lista;
+    for (long n : folios.primeros) lista += (lista.empty() ? "" : ", ") + std::to_string(n);
+    if (folios.total > static_cast<long>(folios.primeros.size())) lista += ", ...";
+    return lista;
 }
 
 }  // namespace
@@ -114,20 +122,17 @@ void dibujar_vale(impresion::TPRINT& job, double r, const TMySQLRow& cab, TMySQL
 ResumenImpresion imprimir_rango(impresion::TPRINT& job, TMySQLServer& server, long primero,
                                 long ultimo) {
     ResumenImpresion resumen;
-    std::vector<long> folios;
-    if (!folios_existentes(server, primero, ultimo, folios)) {
-        rt::alert("Error al leer los vales del servidor;" + cp::ansi_to_oem(server.Error()));
-        return resumen;
-    }
-    long esperado = primero;
-    for (long n : folios) {
-        resumen.omitir(esperado, n - 1);
-        esperado = n + 1;
+    for (long n = primero; n <= ultimo && !job.lPrError(); ++n) {
+        if (cancelar_en(n, primero, ultimo)) {
+            resumen.cancelado = true;
+            break;
+        }
         TMySQLQuery cab = server.Query(sql_cabecera_vale(n));
-        const std::optional<TMySQLRow> fila =
-            cab.NetErr() || cab.LastRec() == 0 ? std::nullopt : cab.GetRow(1);
+        // A folio without voucher gives no row: the query then reads as a row of empty
+        // values, and its block prints empty with zeros.
+        const std::optional<TMySQLRow> fila = cab.NetErr() ? std::nullopt : cab.GetRow(1);
         if (!fila) {
-            resumen.omitir(n, n);
+            resumen.sin_leer.agregar(n);
             continue;
         }
         ++resumen.impresos;
@@ -139,41 +144,39 @@ ResumenImpresion imprimir_rango(impresion::TPRINT& job, TMySQLServer& server, lo
             r = kFilaBloqueInferior;
         }
         TMySQLQuery items = server.Query(sql_items_vale(n));
+        if (items.NetErr()) resumen.sin_actividades.agregar(n);
         dibujar_vale(job, r, *fila, items.NetErr() ? nullptr : &items);
         items.Destroy();
         if (resumen.impresos % 2 == 0) job.EndPage();
         cab.Destroy();
     }
-    resumen.omitir(esperado, ultimo);
     if (resumen.impresos % 2 == 1) job.EndPage();
     return resumen;
 }
 
-void ResumenImpresion::omitir(long desde, long hasta) {
-    if (desde > hasta) return;
-    omitidos += hasta - desde + 1;
-    for (long n = desde; n <= hasta && primeros_omitidos.size() < kFoliosEnAviso; ++n) {
-        primeros_omitidos.push_back(n);
-    }
+void ResumenImpresion::Folios::agregar(long folio) {
+    ++total;
+    if (primeros.size() < kFoliosEnAviso) primeros.push_back(folio);
 }
 
-void avisar_omitidos(const ResumenImpresion& resumen) {
-    if (resumen.omitidos == 0) return;
-    std::string lista;
-    for (long n : resumen.primeros_omitidos)
-        lista += (lista.empty() ? "" : ", ") + std::to_string(n);
-    if (resumen.omitidos > static_cast<long>(resumen.primeros_omitidos.size())) lista += ", ...";
-    rt::alert(cp::Oem("No se imprimieron " + std::to_string(resumen.omitidos) +
-                      " vale(s) del rango:;no existen en el servidor o no se pudieron leer;"
-                      "Folios: " +
-                      lista));
+void avisar_resumen(const ResumenImpresion& resumen) {
+    std::string aviso;
+    if (resumen.sin_leer.total > 0) {
+        aviso = "No se pudieron leer del servidor " + std::to_string(resumen.sin_leer.total) +
+                " vale(s): no se imprimieron;Folios: " + lista_de(resumen.sin_leer);
+    }
+    if (resumen.sin_actividades.total > 0) {
+        aviso +=
+            (aviso.empty() ? "" : ";") + std::to_string(resumen.sin_actividades.total) +
+            " vale(s) se imprimieron sin sus actividades: el servidor no las entregó;Folios: "_ansi +
+            lista_de(resumen.sin_actividades);
+    }
+    if (!aviso.empty()) rt::alert(cp::ansi_to_oem(aviso));
 }
 
 void PRINTVALE(const std::string& destino, long primero, long ultimo) {
     Sesion& s = ses();
-    impresion::OpcionesImpresion opciones;
-    opciones.carpeta = s.CARPETA_TEMP;
-    impresion::TPRINT job(destino, opciones);
+    impresion::TPRINT job(destino, opciones_impresion(s.CARPETA_TEMP));
     job.Init();
     job.SelPrinter(true, false, false, 1);
     if (job.lPrError()) {
@@ -188,7 +191,12 @@ void PRINTVALE(const std::string& destino, long primero, long ultimo) {
     } else {
         abm::MSGBOX("No existe una conexión con el servidor"_oem);
     }
-    avisar_omitidos(resumen);
+    if (resumen.cancelado) {
+        job.Release();
+        rt::alert("Impresión cancelada: no se imprimió ningún vale"_oem);
+        return;
+    }
+    avisar_resumen(resumen);
     job.EndDoc();
     job.Release();
 }

@@ -27,20 +27,32 @@ void PRINTVALE(const std::string& destino, long primero, long ultimo);
 // The destination keys in the order the dialog offers them.
 extern const std::vector<std::string> kDestinos;
 
-// What a range came to: folios printed, and folios left out because the server holds no
-// voucher under them or could not read it.
+// What a range came to. Every folio of the range takes a block, whether the server holds
+// a voucher under it or not (a folio without voucher prints empty, with zeros), so the
+// blocks keep the pre-printed numbering; only a folio the server could not read is left
+// out.
 struct ResumenImpresion {
-    int impresos = 0;
-    long omitidos = 0;
-    std::vector<long> primeros_omitidos;  // the first few, for the message
-    void omitir(long desde, long hasta);
+    struct Folios {
+        long total = 0;
+        std::vector<long> primeros;  // the first few, for the message
+        void agregar(long folio);
+    };
+    long impresos = 0;
+    Folios sin_leer;         // the server failed on the voucher: no block
+    Folios sin_actividades;  // the server failed on its items: a block without them
+    bool cancelado = false;  // the user stopped the run with Esc
 };
 
-// Tells the user which folios were left out (nothing when none was).
-void avisar_omitidos(const ResumenImpresion& resumen);
+// Tells the user which folios the server failed on (nothing when none).
+void avisar_resumen(const ResumenImpresion& resumen);
+
+// Ranges longer than this are printed only after the user confirms them.
+inline constexpr long kFoliosSinConfirmar = 3000;
+// A long run shows its progress, and looks for Esc, every so many folios.
+inline constexpr long kFoliosPorAvance = 100;
 
 // The pages of a range on a job whose document has begun (PRINTVALE's steps between
-// BeginDoc and EndDoc).
+// BeginDoc and EndDoc). Stops early when the job can no longer write, or on Esc.
 ResumenImpresion imprimir_rango(impresion::TPRINT& job, TMySQLServer& server, long primero,
                                 long ultimo);
 

@@ -1,7 +1,8 @@
 #!/usr/bin/env bash
 # End-to-end: the real program in a tmux pane. The main menu appears with its frame and
-# colours, arrows and letters move and choose, Esc then S leaves with the terminal given
-# back; in an 80 x 24 pane the size message appears instead of the menu.
+# colours, arrows and letters move and choose, a pasted "ss" does nothing, Esc then S
+# leaves with the terminal given back; SIGUSR1 ends it with the terminal given back too;
+# in an 80 x 24 pane the size message appears instead of the menu.
 # Usage: menu_tmux.sh PATH_TO_VALES
 set -uo pipefail
 program=$(realpath "$1")
@@ -87,6 +88,13 @@ check "first prompt highlighted bright white on green" \
 keys Down
 check "Down moves the highlight" colour_has 5 "${esc}[97m${esc}[42m Desconectarse del Servidor"
 check "Down puts the first prompt back to bright green" colour_has 4 "${esc}[92m"
+# A bracketed paste (tmux sends the brackets because the program asked for them).
+tmux -L "$socket" set-buffer -b pegado "ss"
+tmux -L "$socket" paste-buffer -p -d -b pegado -t e2e
+sleep 0.5
+check "a pasted ss does not leave" screen_lacks "Desea salir"
+check "a pasted ss does not move the highlight" \
+    colour_has 5 "${esc}[97m${esc}[42m Desconectarse del Servidor"
 keys S
 check "the letter S chooses the exit entry and asks" wait_for "Desea salir del sistema"
 keys n
@@ -102,6 +110,22 @@ check "terminal modes restored (echo, icanon, isig, icrnl)" \
     bash -c 'grep -qw icanon "$0" && grep -qw echo "$0" && grep -qw isig "$0" && grep -qw icrnl "$0"' \
     "$work/stty"
 check "screen given back" screen_lacks "Conectar con Servidor"
+tmux -L "$socket" kill-server
+rm -f "$work/stty" "$work/status"
+
+# --- SIGUSR1 while the menu waits -----------------------------------------------------------
+start 100 36
+check "main menu appears again" wait_for "Conectar con Servidor"
+shell_pid=$(tmux -L "$socket" display-message -p -t e2e '#{pane_pid}')
+program_pid=$(ps -o pid= --ppid "$shell_pid" | head -n 1 | tr -d ' ')
+check "the program's process found" test -n "$program_pid"
+[[ -n "$program_pid" ]] && kill -USR1 "$program_pid"
+check "SIGUSR1 ends the program" ended
+check "exit status names SIGUSR1" grep -qx "exit=$((128 + 10))" "$work/status"
+check "terminal modes restored after SIGUSR1" \
+    bash -c 'grep -qw icanon "$0" && grep -qw echo "$0" && grep -qw isig "$0" && grep -qw icrnl "$0"' \
+    "$work/stty"
+check "screen given back after SIGUSR1" screen_lacks "Conectar con Servidor"
 tmux -L "$socket" kill-server
 rm -f "$work/stty" "$work/status"
 

@@ -1,8 +1,17 @@
 #pragma once
 // A virtual terminal for each test: keys from a script, a virtual clock, and assertions on
-// the whole rows the user would see.
+// the whole screen the user would see:
+//
+//   EXPECT_EQ(shown_screen(), picture(R"(
+//   Refractarios Velmo Ltda.                                                         06/12/2026
+//   ...
+//   )"));
+//   EXPECT_EQ(shown_colours({{"W/B", '.'}, {"+W/G", 'h'}}, 3, 0, 17, 41), picture(R"(...)"));
+//
+// One assertion shows the whole picture, and a failure shows the difference line by line.
 #include <gtest/gtest.h>
 
+#include <map>
 #include <string>
 
 #include "runtime/screen/console.h"
@@ -29,9 +38,26 @@ class ScreenTest : public ::testing::Test {
     // The whole screen as 36 UTF-8 lines, for failure messages.
     std::string screen_dump() const;
 
+    // The whole screen as a picture (36 lines, each without its trailing blanks): the live
+    // grid, or the snapshot taken at a key wait (0 the last one, 1 the one before ...).
+    std::string screen_text() const;
+    std::string shown_screen(std::size_t snapshot_from_end = 0) const;
+    // The colours of a region as a picture: one character a cell, from `legend` (colour
+    // slot text -> character), '?' for a colour the legend lacks.
+    std::string shown_colours(const std::map<std::string, char>& legend, int top = 0, int left = 0,
+                              int bottom = rt::kRows - 1, int right = rt::kCols - 1,
+                              std::size_t snapshot_from_end = 0) const;
+
   private:
     rt::Console* previous_;
 };
+
+// An expected picture written as a raw string literal: the line break after R"( is dropped,
+// each line loses its trailing blanks and a text picture is completed to `rows` lines.
+std::string picture(std::string_view text, int rows = rt::kRows);
+std::string grid_picture(const rt::Grid& grid);
+std::string colour_picture(const rt::Grid& grid, const std::map<std::string, char>& legend, int top,
+                           int left, int bottom, int right);
 
 // "W/B" for an attribute, so expectations read like colour settings.
 std::string attr_text(rt::Attr a);

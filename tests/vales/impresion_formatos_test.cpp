@@ -8,6 +8,9 @@
 #include <fstream>
 #include <memory>
 #include <string>
+#include <vector>
+
+#include <zlib.h>
 
 #include "runtime/common/codepage.h"
 #include "vales/impresion/comandos.h"
@@ -82,6 +85,41 @@ TEST(DocumentoPdf, SeLeeConPopplerConSusTextosYPaginas) {
     ASSERT_NE(salto, std::string::npos);
     EXPECT_GT(texto.salida.find("Segunda"), salto);
     fs::remove(ruta);
+}
+
+// The content streams of a PDF, inflated.
+std::vector<std::string> contenidos_pdf(const std::string& pdf) {
+    std::vector<std::string> out;
+    for (auto p = pdf.find("/Filter /FlateDecode >>\nstream\n"); p != std::string::npos;
+         p = pdf.find("/Filter /FlateDecode >>\nstream\n", p + 1)) {
+        const auto inicio = pdf.find("stream\n", p) + 7;
+        const auto fin = pdf.find("\nendstream", inicio);
+        const std::string z = pdf.substr(inicio, fin - inicio);
+        std::string texto(64 * 1024, '\0');
+        uLongf largo = texto.size();
+        EXPECT_EQ(uncompress(reinterpret_cast<Bytef*>(texto.data()), &largo,
+                             reinterpret_cast<const Bytef*>(z.data()), z.size()),
+                  Z_OK);
+        texto.resize(largo);
+        out.push_back(texto);
+    }
+    return out;
+}
+
+TEST(DocumentoPdf, ElContenidoDeCadaPaginaVaComprimido) {
+    const std::string pdf = impresion::documento_pdf(muestra());
+    // No drawing operator is left in the clear.
+    EXPECT_EQ(pdf.find(" Tj"), std::string::npos);
+    const auto contenidos = contenidos_pdf(pdf);
+    ASSERT_EQ(contenidos.size(), 2u);
+    EXPECT_EQ(contenidos[0],
+              "BT /F1 6.00 Tf 1 0 0 1 18.39 766.58 Tm (\\(Original\\)) Tj ET\n"
+              "BT /F1 6.00 Tf 1 0 0 1 312.00 766.58 Tm (\\(Copia\\)) Tj ET\n"
+              "BT /F1 6.00 Tf 1 0 0 1 161.61 755.01 Tm (Folio N\\272:) Tj ET\n"
+              "BT /F2 14.00 Tf 1 0 0 1 202.19 748.61 Tm (1000) Tj ET\n"
+              "BT /F1 6.00 Tf 1 0 0 1 18.39 731.87 Tm (F\\363rmula:) Tj ET\n"
+              "BT /F2 6.00 Tf 1 0 0 1 54.19 720.30 Tm (a\\\\b{c}<d>&e\"f) Tj ET\n");
+    EXPECT_NE(contenidos[1].find("(Segunda p\\341gina) Tj"), std::string::npos) << contenidos[1];
 }
 
 TEST(DocumentoPdf, SinPaginasSigueSiendoUnArchivoBienFormado) {

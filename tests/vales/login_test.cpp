@@ -225,4 +225,88 @@ TEST(MarcaAcceso, FifteenCharacters) {
     EXPECT_EQ(vales::marca_acceso(31, 1, 2000, 23, 59), "31/01/00  23:59");
 }
 
+TEST_F(LoginTest, TheModeMenuAndTheFormAsTheUserSeesThem) {
+    term.keys({kEnter, kEsc});
+    EXPECT_FALSE(vales::CONECTARSERVIDOR());
+    EXPECT_EQ(shown_screen(1), testing_support::picture(R"(
+
+
+
+
+
+
+
+
+
+
+                                                            pantalla de antes
+
+
+
+
+
+
+
+
+     ┌────────────────────────────┐
+     │      Conección Local       │
+     │      Conección Remota      │
+     │         Cancelar           │
+     └────────────────────────────┘
+
+
+
+
+
+
+
+
+
+
+
+                                    Seleccione tipo de conexión
+)"));
+    EXPECT_EQ(shown_screen(0), testing_support::picture(R"(
+
+
+
+                                                                     .,;;;;;;;;;;,.
+                                                                  .;;;'`        `';;;.
+                                                                .;;'                `;;.
+                                                               ;;'      .,;;;;,.      `;;
+                                                              ;;'     ,;;'    `;;,     `;;
+                                                              ;;     ;;'        `;;     ;;
+                                                              ;;     ;;          ;;     ;;
+                                                              ;;     `;;,      ,;;'     ;;
+                                                              `;;      `';;;;;;'`      ;;'
+                                                               `;;.                  .;;'
+                                                                 `;;.              .;;'
+                                                                   `';;;,.    .,;;;'`
+                                                                        ;;    ;;
+                                                                        ;;    ;;
+                                                                        ;;    ;;
+                                                                        ;;    ;;
+     ┌────────────────────────────┐                                     ;;    ;;
+     │      Conección Local       │                                     ;;    ;;::::::.
+     │      Conección Remota      │                                     ;;          :::
+     │         Cancelar           │                                     ;;    ;;::::::'
+     └────────────────────────────┘                                     ;;    ;;
+                                                                        ;;    ;;:::.
+     ┌────────────────────────────┐                                     ;;       ::'
+     │ Empresa : 007              │                                     ;;    ;;::'
+     │ Usuario :                  │                                     ;;    ;;
+     │ PassWord:                  │                                     ;;    ;;::::.
+     └────────────────────────────┘                                     ;;        :::
+                                                                        `;,.  ;;::::'
+                                                                          `';;'
+
+
+
+              Ingrese código de empresa, nombre y clave de usuario      [Escape]Salir
+)"));
+    // Esc leaves the screen as it was.
+    EXPECT_EQ(screen_text(), testing_support::picture("\n\n\n\n\n\n\n\n\n\n\n" +
+                                                      std::string(60, ' ') + "pantalla de antes"));
+}
+
 }  // namespace

@@ -2,7 +2,14 @@
 // the destination dialog and the documents each destination leaves behind.
 #include <gtest/gtest.h>
 
+#include <arpa/inet.h>
+#include <netinet/in.h>
+#include <sys/resource.h>
+#include <sys/socket.h>
+#include <unistd.h>
+
 #include <cmath>
+#include <csignal>
 #include <cstdlib>
 #include <filesystem>
 #include <fstream>
@@ -11,12 +18,12 @@
 #include <string>
 #include <vector>
 
-#include "runtime/common/texto.h"
 #include "runtime/common/codepage.h"
-#include "support/servidor_prueba.h"
+#include "runtime/common/texto.h"
 #include "vales/impresion/comandos.h"
+#include "vales/impresion/cups.h"
+#include "vales/impresion_fixture.h"
 #include "vales/print_vales.h"
-#include "vales/vales_fixture.h"
 
 namespace {
 
@@ -29,91 +36,7 @@ using rt::key::kEsc;
 using rt::key::kTab;
 using rt::key::kUp;
 
-// Vouchers 990001, 990002 and 990004 (990003 and 990005 do not exist). 990002 has an
-// activity whose description is 30 characters long, done by the operator with a name
-// longer than 20 characters, with a 25-character especificación.
-const char* const kDatos[] = {
-    "insert into prodcmp (codi_prod, desc_prod, unid_med, l_ctrl_stk, prec_comp, moneda) "
-    "values ('900000099', 'Rectificado de aristas y caras', 'UN', 0, '0', 1)",
-    "insert into unidmed (codi_prod, codi_unid, desc_unid, prec_unid) values "
-    "('900000099', 'Z01   ', 'Acabado fino de precisión', 0)",
-    "insert into vales (nume_folio, fecha_prod, codi_prod, codi_form, cantidad, malas, "
-    "numero_bod, codi_insu, form_insu, tipo_insu, consumo, codi_oper, codi_tipo, puntaje_un, "
-    "c_estado) values "
-    "(990001, '2026-12-02', 'L01AA0110', '001', 1234.5, 0, 2, '900000001', '', 'I', 1, 1, "
-    "'A01', 1.5, '1'),"
-    "(990001, '2026-12-02', 'L01AA0110', '001', 1234.5, 0, 2, '100000001', '', 'I', 2.5, 0, "
-    "'', 0, '1'),"
-    "(990002, '2026-12-03', 'M02BB0220', '001', 25, 0, 1, '900000099', '', 'I', 1, 5, 'Z01', "
-    "1, '1'),"
-    "(990004, '2026-12-04', 'L01AA0110', '002', 10, 0, 6, '900000002', '', 'I', 1, 2, 'B01', "
-    "0.8, '1')",
-};
-
-const char* const kLimpieza[] = {
-    "delete from vales where nume_folio between 990000 and 990099",
-    "delete from unidmed where codi_prod='900000099'",
-    "delete from prodcmp where codi_prod='900000099'",
-};
-
-class PrintValesTest : public testing_support::ValesTest {
-  protected:
-    PrintValesTest() {
-        sesion.OSERVER = prueba::conectar_mariadb("test");
-        sesion.LCONECTADO = true;
-        limpiar();
-        for (const char* sql : kDatos) {
-            auto q = sesion.OSERVER->Query(cp::utf8_to_ansi(sql));
-            EXPECT_FALSE(q.NetErr()) << q.Error();
-        }
-        // Documents are never handed to a desktop viewer from the tests.
-        unsetenv("DISPLAY");
-        unsetenv("WAYLAND_DISPLAY");
-        antes_ = documentos();
-    }
-    ~PrintValesTest() override {
-        limpiar();
-        for (const std::string& d : documentos()) {
-            if (!antes_.count(d)) fs::remove(d);
-        }
-    }
-    void limpiar() {
-        for (const char* sql : kLimpieza) sesion.OSERVER->Query(sql);
-    }
-    static std::set<std::string> documentos() {
-        std::set<std::string> out;
-        std::error_code ec;
-        for (const auto& e : fs::directory_iterator("temp", ec)) out.insert(e.path().string());
-        return out;
-    }
-    // The documents the test wrote.
-    std::vector<std::string> nuevos() const {
-        std::vector<std::string> out;
-        for (const std::string& d : documentos()) {
-            if (!antes_.count(d)) out.push_back(d);
-        }
-        return out;
-    }
-    bool se_vio(const std::string& utf8) const {
-        for (const auto& s : term.snapshots()) {
-            for (int r = 0; r < rt::kRows; ++r) {
-                if (testing_support::grid_row_text(s.grid, r).find(utf8) != std::string::npos) {
-                    return true;
-                }
-            }
-        }
-        return false;
-    }
-    static std::string leer(const std::string& ruta) {
-        std::ifstream in(ruta, std::ios::binary);
-        std::stringstream ss;
-        ss << in.rdbuf();
-        return ss.str();
-    }
-
-  private:
-    std::set<std::string> antes_;
-};
+class PrintValesTest : public testing_support::ImpresionTest {};
 
 // The text drawn at (fila, columna) of the page, without the blanks that pad stored codes.
 const TextoImpreso* en(const Pagina& p, double fila, double columna) {
@@ -151,23 +74,33 @@ const std::string kGuiones(78, '-');
 const char* const kTitulos =
     "Actividad                 Operario             Especificación         Cantidad";
 
-TEST_F(PrintValesTest, DosValesPorPaginaConOriginalYCopiaLadoALado) {
-    std::vector<std::string> avisos;
-    impresion::TPRINT job("PDFPRINT", {.carpeta = "temp/", .avisar = [&](std::string_view a) {
-                                           avisos.emplace_back(a);
-                                       }});
-    job.BeginDoc("Vale produccion");
-    const vales::ResumenImpresion resumen =
-        vales::imprimir_rango(job, *sesion.OSERVER, 990001, 990005);
-    EXPECT_EQ(resumen.impresos, 3);
-    EXPECT_EQ(resumen.omitidos, 2);
-    EXPECT_EQ(resumen.primeros_omitidos, (std::vector<long>{990003, 990005}));
+// The header of a folio the server holds no voucher under: every field empty, numbers 0.
+const std::vector<Esperado> kBloqueEnBlanco = {
+    {0, 0, 82, "(Original)", 6, false},  {1, 0, 82, "Fecha   :   /  /", 6, false},
+    {1, 24, 106, "Bodega: 0", 6, false}, {1, 40, 122, "Folio Nº:", 6, false},
+    {1, 22, 57, "0", 14, true},          {2, 0, 82, "Producto:", 6, false},
+    {2, 10, 92, "", 6, false},           {2, 21, 103, "", 6, true},
+    {3, 0, 82, "Fórmula:", 6, false},    {3, 10, 92, "", 6, false},
+    {3, 21, 103, "", 6, true},           {4, 0, 82, "Cantidad:", 6, false},
+    {4, 10, 92, "      0,00", 6, true},  {5, 0, 82, kGuiones.c_str(), 6, false},
+    {6, 0, 82, kTitulos, 6, false},      {7, 0, 82, kGuiones.c_str(), 6, false},
+};
 
-    const auto& paginas = job.documento().paginas;
-    ASSERT_EQ(paginas.size(), 2u);
-    // 32 header texts and 8 per item in each block.
+TEST_F(PrintValesTest, DosValesPorPaginaConOriginalYCopiaLadoALado) {
+    // 990003 and 990005 do not exist: they still take their blocks, so every voucher stands
+    // where the pre-printed numbering expects it.
+    vales::ResumenImpresion resumen;
+    const auto paginas = paginas_de(990001, 990005, &resumen);
+    EXPECT_EQ(resumen.impresos, 5);
+    EXPECT_EQ(resumen.sin_leer.total, 0);
+    EXPECT_EQ(resumen.sin_actividades.total, 0);
+    EXPECT_FALSE(resumen.cancelado);
+
+    ASSERT_EQ(paginas.size(), 3u);
+    // 32 header texts and 8 per item in each block; the blank blocks have no items.
     EXPECT_EQ(paginas[0].textos.size(), 80u);
-    EXPECT_EQ(paginas[1].textos.size(), 40u);
+    EXPECT_EQ(paginas[1].textos.size(), 72u);
+    EXPECT_EQ(paginas[2].textos.size(), 32u);
 
     // 990001: upper half of page 1.
     comprobar_bloque(paginas[0], 0,
@@ -205,8 +138,9 @@ TEST_F(PrintValesTest, DosValesPorPaginaConOriginalYCopiaLadoALado) {
                          {7.6, 26, 108, "Juan Francisco de la", 6, true},
                          {7.6, 47, 129, "Acabado fino de prec", 6, false},
                      });
-    // 990004 (990003 does not exist): alone in the upper half of page 2.
-    comprobar_bloque(paginas[1], 0,
+    // 990003 (no voucher): a blank upper half of page 2; 990004 below it.
+    comprobar_bloque(paginas[1], 0, kBloqueEnBlanco);
+    comprobar_bloque(paginas[1], 33,
                      {
                          {0, 0, 82, "(Original)", 6, false},
                          {1, 22, 57, "990004", 14, true},
@@ -215,25 +149,26 @@ TEST_F(PrintValesTest, DosValesPorPaginaConOriginalYCopiaLadoALado) {
                          {7.6, 26, 108, "José O'Ryan Díaz", 6, true},
                          {7.6, 47, 129, "Prensa hidráulica", 6, false},
                      });
-    for (const TextoImpreso& t : paginas[1].textos) EXPECT_LT(t.fila, 33) << t.texto;
-    EXPECT_TRUE(avisos.empty());
+    // 990005 (no voucher): alone, blank, in the upper half of page 3.
+    comprobar_bloque(paginas[2], 0, kBloqueEnBlanco);
+    for (const TextoImpreso& t : paginas[2].textos) EXPECT_LT(t.fila, 33) << t.texto;
+    // The job was dropped before its end: nothing is left in temp/.
+    EXPECT_TRUE(nuevos().empty());
 }
 
 TEST_F(PrintValesTest, VariosItemsBajanSeisDecimasDeFila) {
     // Voucher 1000 of the demo data has three activities, in the server's order.
-    impresion::TPRINT job("PDFPRINT");
-    job.BeginDoc("Vale produccion");
-    vales::imprimir_rango(job, *sesion.OSERVER, 1000, 1000);
-    ASSERT_EQ(job.documento().paginas.size(), 1u);
+    const auto paginas = paginas_de(1000, 1000);
+    ASSERT_EQ(paginas.size(), 1u);
     std::multiset<std::string> actividades;
     for (double fila : {7.6, 8.2, 8.8}) {
-        const TextoImpreso* t = en(job.documento().paginas[0], fila, 0);
+        const TextoImpreso* t = en(paginas[0], fila, 0);
         ASSERT_NE(t, nullptr) << fila;
         actividades.insert(cp::ansi_to_utf8(rt::rtrim(t->texto)));
     }
     EXPECT_EQ(actividades, (std::multiset<std::string>{"Moldeo a mano", "Cocción en horno túnel",
                                                        "Empaque y paletizado"}));
-    EXPECT_EQ(en(job.documento().paginas[0], 9.4, 0), nullptr);
+    EXPECT_EQ(en(paginas[0], 9.4, 0), nullptr);
 }
 
 TEST_F(PrintValesTest, SinConexionElMenuSoloAvisa) {
@@ -365,28 +300,97 @@ TEST_F(PrintValesTest, HtmlYRtfConLosTextosDelVale) {
     }
 }
 
-TEST_F(PrintValesTest, RangoVacioOFolioInexistenteNoDejanDocumento) {
+TEST_F(PrintValesTest, RangoVacioNoDejaDocumentoYFolioInexistenteSaleEnBlanco) {
     // First folio after the last: nothing to print, the service says so.
     term.keys({kEnter});
     vales::PRINTVALE("PDFPRINT", 990002, 990001);
     EXPECT_TRUE(se_vio("El documento no tiene páginas"));
-    EXPECT_FALSE(se_vio("No se imprimieron"));
-    // A folio the server does not hold: the user is told, and no blank voucher is printed.
-    term.keys({kEnter, kEnter});
-    vales::PRINTVALE("PDFPRINT", 990003, 990003);
-    EXPECT_TRUE(se_vio("No se imprimieron 1 vale(s) del rango"));
-    EXPECT_TRUE(se_vio("Folios: 990003"));
     EXPECT_TRUE(nuevos().empty());
+    // A folio the server does not hold prints as a blank voucher with zeros, without a word
+    // of complaint: the pre-printed form it goes on is used up all the same.
+    term.keys({kEnter});  // the alert with the document's place
+    vales::PRINTVALE("PDFPRINT", 990003, 990003);
+    EXPECT_FALSE(se_vio("No se pudieron leer"));
+    const auto escritos = nuevos();
+    ASSERT_EQ(escritos.size(), 1u);
+    const std::string texto = texto_pdf(escritos[0]);
+    for (const char* s : {"(Original)", "(Copia)", "Folio Nº:", "Bodega: 0", "0,00"}) {
+        EXPECT_NE(texto.find(s), std::string::npos) << s << "\n" << texto;
+    }
     EXPECT_TRUE(term.script_empty());
 }
 
-TEST_F(PrintValesTest, UnRangoEnormeSinValesNoRecorreCadaNumero) {
-    impresion::TPRINT job("PDFPRINT");
-    job.BeginDoc("Vale produccion");
-    const auto resumen = vales::imprimir_rango(job, *sesion.OSERVER, 990002, 99999999);
-    EXPECT_EQ(resumen.impresos, 2);  // 990002 and 990004
-    EXPECT_EQ(resumen.omitidos, 99999999 - 990002 + 1 - 2);
-    EXPECT_EQ(resumen.primeros_omitidos.front(), 990003);
+// Renames a table of the test database for the length of a test, so that the statements
+// that read it fail on the server.
+class TablaRenombrada {
+  public:
+    TablaRenombrada(TMySQLServer& server, std::string tabla)
+        : server_(server), tabla_(std::move(tabla)) {
+        auto q = server_.Query("rename table " + tabla_ + " to " + tabla_ + "_fuera");
+        EXPECT_FALSE(q.NetErr()) << q.Error();
+    }
+    ~TablaRenombrada() { server_.Query("rename table " + tabla_ + "_fuera to " + tabla_); }
+
+  private:
+    TMySQLServer& server_;
+    std::string tabla_;
+};
+
+TEST_F(PrintValesTest, UnErrorDelServidorSeInformaYNoPasaPorUnValeImpreso) {
+    struct Caso {
+        const char* tabla;    // made unreadable
+        std::size_t paginas;  // of the range 990001..990002
+        std::size_t textos;   // on the first page
+        const char* aviso;    // UTF-8, as the alert shows it
+    } casos[] = {
+        // The header statement joins the warehouses: no voucher can be read, none is drawn.
+        {"bodegas", 0, 0, "No se pudieron leer del servidor 2 vale(s): no se imprimieron"},
+        // The item statement joins the operators: the vouchers print without their items.
+        {"operario", 1, 64, "2 vale(s) se imprimieron sin sus actividades"},
+    };
+    for (const Caso& c : casos) {
+        SCOPED_TRACE(c.tabla);
+        vales::ResumenImpresion resumen;
+        std::vector<impresion::Pagina> paginas;
+        {
+            TablaRenombrada fuera(*sesion.OSERVER, c.tabla);
+            paginas = paginas_de(990001, 990002, &resumen);
+        }
+        ASSERT_EQ(paginas.size(), c.paginas);
+        if (c.paginas > 0) {
+            EXPECT_EQ(paginas[0].textos.size(), c.textos);
+        }
+        term.keys({kEnter});
+        vales::avisar_resumen(resumen);
+        EXPECT_TRUE(se_vio(c.aviso)) << screen_dump();
+        EXPECT_TRUE(se_vio("Folios: 990001, 990002")) << screen_dump();
+        EXPECT_TRUE(term.script_empty());
+    }
+}
+
+TEST_F(PrintValesTest, UnRangoLargoSeConfirmaYSePuedeCancelarConEsc) {
+    const long ultimo = 990001 + vales::kFoliosSinConfirmar;  // one folio over the limit
+    // Refused: back to the form, where the range can be corrected; Esc leaves.
+    term.type("990001").keys({kEnter}).type(std::to_string(ultimo)).keys({kEnter});
+    term.keys({'N', kEsc});
+    vales::IMPRIMIRVALES();
+    EXPECT_TRUE(se_vio("El rango tiene 3.001 folios (1.501 hojas): ¿imprimirlos todos?"))
+        << screen_dump();
+    EXPECT_FALSE(se_vio("Módulo de impresión"));
+    EXPECT_TRUE(term.script_empty());
+
+    // Confirmed: the run starts, shows where it stands every hundred folios, and Esc (a key
+    // already pressed when it looks) drops the whole job.
+    term.type("990001").keys({kEnter}).type(std::to_string(ultimo)).keys({kEnter});
+    term.keys({'S', kDown, kEnter});  // yes; PDF, Print
+    term.type_ahead(kEsc);
+    term.keys({kEnter});  // the alert that says so
+    vales::IMPRIMIRVALES();
+    EXPECT_TRUE(term.script_empty());
+    EXPECT_TRUE(se_vio("Impresión cancelada: no se imprimió ningún vale")) << screen_dump();
+    EXPECT_TRUE(se_vio("Imprimiendo el vale 990101 (101 de 3001)  [Esc] Cancelar"))
+        << screen_dump();
+    EXPECT_TRUE(nuevos().empty());
 }
 
 TEST_F(PrintValesTest, SinServidorCupsLaImpresoraAvisaYNoSeCuelga) {
@@ -395,7 +399,81 @@ TEST_F(PrintValesTest, SinServidorCupsLaImpresoraAvisaYNoSeCuelga) {
     vales::PRINTVALE("PRINTER", 990001, 990001);
     unsetenv("CUPS_SERVER");
     EXPECT_TRUE(se_vio("No hay impresoras disponibles")) << screen_dump();
+    EXPECT_TRUE(se_vio("Servidor: 127.0.0.1:1")) << screen_dump();
     EXPECT_TRUE(term.script_empty());
+    EXPECT_TRUE(nuevos().empty());
+}
+
+// A print server that takes the connection and never says a word: a socket that listens
+// and is never read.
+class ServidorMudo {
+  public:
+    ServidorMudo() {
+        fd_ = socket(AF_INET, SOCK_STREAM, 0);
+        sockaddr_in a{};
+        a.sin_family = AF_INET;
+        a.sin_addr.s_addr = htonl(INADDR_LOOPBACK);
+        socklen_t largo = sizeof a;
+        EXPECT_EQ(bind(fd_, reinterpret_cast<sockaddr*>(&a), sizeof a), 0);
+        EXPECT_EQ(listen(fd_, 8), 0);
+        getsockname(fd_, reinterpret_cast<sockaddr*>(&a), &largo);
+        direccion_ = "127.0.0.1:" + std::to_string(ntohs(a.sin_port));
+    }
+    ~ServidorMudo() { close(fd_); }
+    const std::string& direccion() const { return direccion_; }
+
+  private:
+    int fd_ = -1;
+    std::string direccion_;
+};
+
+TEST_F(PrintValesTest, UnServidorCupsQueNoContestaSeDejaAlLimite) {
+    ServidorMudo mudo;
+    setenv("CUPS_SERVER", mudo.direccion().c_str(), 1);
+    const std::string esperado =
+        cp::utf8_to_ansi("El servidor de impresión CUPS no responde;Servidor: ") + mudo.direccion();
+    // Listing the printers.
+    std::vector<std::string> avisos;
+    impresion::TPRINT job("PRINTER", {.avisar = [&](std::string_view a) { avisos.emplace_back(a); },
+                                      .limite_cups = 0.5});
+    job.Init();
+    job.SelPrinter(true, false, false, 1);
+    EXPECT_TRUE(job.lPrError());
+    EXPECT_EQ(avisos, std::vector<std::string>{esperado});
+    // Sending a job.
+    fs::create_directories("temp");
+    const std::string pdf = "temp/mudo_prueba.pdf";
+    std::ofstream(pdf) << impresion::documento_pdf({"Prueba", {{}}});
+    EXPECT_EQ(impresion::enviar_a_cups("Prueba", "Vale produccion", pdf, 0.5), esperado);
+    fs::remove(pdf);
+    unsetenv("CUPS_SERVER");
+}
+
+TEST_F(PrintValesTest, UnDocumentoQueNoCabeEnElDiscoNoQuedaNiSeDaPorImpreso) {
+    // The process may write files of at most 4 KiB: the document's bytes fail past that, as
+    // on a full disk.
+    signal(SIGXFSZ, SIG_IGN);
+    rlimit antes{};
+    getrlimit(RLIMIT_FSIZE, &antes);
+    rlimit limite = antes;
+    limite.rlim_cur = 4096;
+    ASSERT_EQ(setrlimit(RLIMIT_FSIZE, &limite), 0);
+    std::vector<std::string> avisos;
+    impresion::TPRINT job("PDFPRINT",
+                          {.avisar = [&](std::string_view a) { avisos.emplace_back(a); }});
+    job.SelPrinter(true, false, false, 1);
+    job.BeginDoc("Vale produccion");
+    const auto resumen = vales::imprimir_rango(job, *sesion.OSERVER, 990001, 990099);
+    job.EndDoc();
+    setrlimit(RLIMIT_FSIZE, &antes);
+    signal(SIGXFSZ, SIG_DFL);
+
+    EXPECT_TRUE(job.lPrError());
+    EXPECT_TRUE(job.archivo().empty());
+    ASSERT_EQ(avisos.size(), 1u);
+    EXPECT_EQ(avisos[0].rfind("No se pudo escribir el documento en temp/", 0), 0u) << avisos[0];
+    // The run stopped at the failure instead of reading the rest of the range.
+    EXPECT_LT(resumen.impresos, 99);
     EXPECT_TRUE(nuevos().empty());
 }
 

@@ -24,7 +24,7 @@ class MemoViewer {
     bool run() {
         while (true) {
             draw();
-            const int key = con().inkey(0);
+            const int key = edit_ ? con().inkey_text() : con().inkey(0);
             if (key == key::kCtrlW) return true;
             if (key == key::kEsc) {
                 if (!edit_ || !memo_.changed() || abort_confirmed()) return false;

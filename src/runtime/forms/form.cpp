@@ -117,7 +117,7 @@ Form::Move Form::edit(Field& f, std::string_view proc, int line, int wait_shape)
         show(f, buffer.text(), true);
         c.set_pos(f.row, f.col + buffer.cursor());
         c.set_cursor_shape(wait_shape);
-        const int code = c.inkey(0);
+        const int code = c.inkey_text();
         c.set_cursor_shape(0);
 
         if (c.key_handler(code)) {

@@ -9,6 +9,7 @@
 #include "runtime/offline/driver_silence.h"
 #include "runtime/offline/environment_failure.h"
 #include "runtime/offline/join_keyword_calls.h"
+#include "runtime/offline/todbc_handles.h"
 
 namespace rt {
 namespace {
@@ -16,43 +17,6 @@ namespace {
 // A value arrives in slices of this many bytes (the last byte holds the terminator).
 constexpr SQLLEN kValueBuffer = 128;
 constexpr std::size_t kNameBuffer = 256;
-
-class OdbcHandle {
-  public:
-    OdbcHandle() = default;
-    OdbcHandle(SQLSMALLINT type, SQLHANDLE handle) : type_(type), handle_(handle) {}
-    OdbcHandle(const OdbcHandle&) = delete;
-    OdbcHandle& operator=(const OdbcHandle&) = delete;
-    ~OdbcHandle() { reset(); }
-    void reset() {
-        if (handle_ != SQL_NULL_HANDLE) SQLFreeHandle(type_, handle_);
-        handle_ = SQL_NULL_HANDLE;
-    }
-    void adopt(SQLSMALLINT type, SQLHANDLE handle) {
-        reset();
-        type_ = type;
-        handle_ = handle;
-    }
-    SQLHANDLE get() const { return handle_; }
-
-  private:
-    SQLSMALLINT type_ = 0;
-    SQLHANDLE handle_ = SQL_NULL_HANDLE;
-};
-
-// "Error " + state + " - " + message, from the first diagnostic record of a handle.
-std::string diagnostic(SQLSMALLINT type, SQLHANDLE handle) {
-    if (handle == SQL_NULL_HANDLE) return "Error  - sin manejador ODBC";
-    SQLCHAR state[6] = {};
-    SQLCHAR message[SQL_MAX_MESSAGE_LENGTH] = {};
-    SQLINTEGER native = 0;
-    SQLSMALLINT length = 0;
-    const SQLRETURN rc =
-        SQLGetDiagRec(type, handle, 1, state, &native, message, sizeof message, &length);
-    if (!SQL_SUCCEEDED(rc)) return "Error  - sin detalle del controlador";
-    return "Error " + std::string(reinterpret_cast<char*>(state)) + " - " +
-           std::string(reinterpret_cast<char*>(message));
-}
 
 std::string upper(std::string_view s) {
     std::string out(s);
@@ -78,11 +42,6 @@ bool read_value(SQLHSTMT stmt, SQLUSMALLINT column, std::string& out) {
 }
 
 }  // namespace
-
-struct TODBC::Handles {
-    OdbcHandle env;
-    OdbcHandle dbc;
-};
 
 TODBC::TODBC(std::string connection_string)
     : h_(std::make_unique<Handles>()), cODBCStr_(std::move(connection_string)) {
@@ -156,6 +115,7 @@ void TODBC::SetSQL(std::string_view sql) {
 }
 
 bool TODBC::run(std::string_view statement) {
+    if (!connected_) return false;
     SQLHANDLE raw = SQL_NULL_HANDLE;
     if (!SQL_SUCCEEDED(SQLAllocHandle(SQL_HANDLE_STMT, h_->dbc.get(), &raw))) {
         lastError_ = diagnostic(SQL_HANDLE_DBC, h_->dbc.get());
@@ -275,41 +235,41 @@ void TODBC::Close() {
 void TODBC::Destroy() {
     if (!h_) return;
     Close();
-    if (inTransaction_) end_transaction(false);
+    if (inTransaction_) RollbackTransaction();
     if (connected_) SQLDisconnect(h_->dbc.get());
     connected_ = false;
     h_->dbc.reset();
     h_->env.reset();
 }
 
+// The transaction is begun, committed and rolled back by statements of its own rather than
+// through the driver's autocommit switch: when the store undoes a transaction by itself (a
+// full disk does that), the driver keeps believing it open and would run the following
+// statements one by one, each committed, outside any transaction.
 bool TODBC::BeginTransaction() {
     if (!connected_ || inTransaction_) return false;
-    const SQLRETURN rc = SQLSetConnectAttr(h_->dbc.get(), SQL_ATTR_AUTOCOMMIT,
-                                           reinterpret_cast<SQLPOINTER>(SQL_AUTOCOMMIT_OFF), 0);
-    if (!SQL_SUCCEEDED(rc)) {
-        lastError_ = diagnostic(SQL_HANDLE_DBC, h_->dbc.get());
-        return false;
-    }
-    inTransaction_ = true;
-    return true;
+    inTransaction_ = run("BEGIN");
+    return inTransaction_;
 }
 
 bool TODBC::CommitTransaction() {
-    return end_transaction(true);
-}
-bool TODBC::RollbackTransaction() {
-    return end_transaction(false);
+    if (!inTransaction_) return false;
+    // A commit the store refuses leaves the transaction open, for the caller to roll back.
+    if (!run("COMMIT")) return false;
+    inTransaction_ = false;
+    return true;
 }
 
-bool TODBC::end_transaction(bool commit) {
+bool TODBC::RollbackTransaction() {
     if (!inTransaction_) return false;
-    const SQLRETURN rc =
-        SQLEndTran(SQL_HANDLE_DBC, h_->dbc.get(), commit ? SQL_COMMIT : SQL_ROLLBACK);
-    if (!SQL_SUCCEEDED(rc)) lastError_ = diagnostic(SQL_HANDLE_DBC, h_->dbc.get());
-    SQLSetConnectAttr(h_->dbc.get(), SQL_ATTR_AUTOCOMMIT,
-                      reinterpret_cast<SQLPOINTER>(SQL_AUTOCOMMIT_ON), 0);
     inTransaction_ = false;
-    return SQL_SUCCEEDED(rc);
+    if (run("ROLLBACK")) return true;
+    // The store may have undone the transaction already by itself: then a new one can
+    // begin, nothing of the old one is left, and the rollback has done its job.
+    const std::string why = lastError_;
+    const bool none_open = run("BEGIN") && run("ROLLBACK");
+    lastError_ = why;
+    return none_open;
 }
 
 }  // namespace rt

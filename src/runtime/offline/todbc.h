@@ -60,9 +60,13 @@ class TODBC {
 
     // Several writes as one unit (the driver otherwise commits each statement): a download
     // of thousands of rows runs many times faster, and all or nothing of it is kept.
+    // After a failed statement inside it, roll back: RollbackTransaction is true when
+    // nothing of the transaction is left, also when the store had already undone it by
+    // itself (as it does on a full disk). A refused commit leaves the transaction open.
     bool BeginTransaction();
     bool CommitTransaction();
     bool RollbackTransaction();
+    bool InTransaction() const { return inTransaction_; }
 
     bool Active() const { return Active_; }
     bool Connected() const { return connected_; }
@@ -77,13 +81,13 @@ class TODBC {
     const std::string& SQLErrorMessage() const { return lastError_; }
 
   private:
+    friend class TODBCStatement;  // prepares and runs on this connection
     struct Handles;
     void connect();
     bool extension_answers();
     bool run(std::string_view statement);
     void load_row(long row);
     const TODBCField* find_field(std::string_view name) const;
-    bool end_transaction(bool commit);
 
     std::unique_ptr<Handles> h_;  // hEnv, hDbc (hStmt lives only inside Open)
     std::string cODBCStr_;

@@ -184,17 +184,29 @@ void Console::flush() {
     backend_.present(grid_, cursor_);
 }
 
-int Console::read_key(std::optional<double> timeout) {
+int Console::read_key(std::optional<double> timeout, bool text) {
     int code = 0;
     if (!buffer_.empty()) {
         code = buffer_.front();
         buffer_.pop_front();
     } else {
         if (!timeout || *timeout > 0) flush();
-        code = backend_.wait_key(timeout).value_or(0);
+        code = backend_key(timeout, text);
     }
     if (code != 0) last_key_ = code;
     return code;
+}
+
+int Console::backend_key(std::optional<double> timeout, bool text) {
+    const double deadline = timeout ? backend_.monotonic_seconds() + *timeout : 0;
+    for (;;) {
+        const std::optional<int> code = backend_.wait_key(timeout);
+        if (!code) return 0;
+        if (!key::is_pasted(*code)) return *code;
+        if (text) return key::unpasted(*code);
+        // Dropped: a timed wait goes on for the time it has left.
+        if (timeout) timeout = std::max(0.0, deadline - backend_.monotonic_seconds());
+    }
 }
 
 int Console::inkey() {
@@ -205,9 +217,13 @@ int Console::inkey(double seconds) {
     return read_key(seconds > 0 ? std::optional<double>(seconds) : std::nullopt);
 }
 
+int Console::inkey_text() {
+    return read_key(std::nullopt, true);
+}
+
 int Console::next_key() {
     if (buffer_.empty()) {
-        if (auto code = backend_.wait_key(0.0)) buffer_.push_back(*code);
+        if (int code = backend_key(0.0, false)) buffer_.push_back(code);
     }
     return buffer_.empty() ? 0 : buffer_.front();
 }

@@ -116,6 +116,10 @@ class Console {
     // n > 0 waits at most n seconds (0 when none came). Updates the last key.
     int inkey();
     int inkey(double seconds);
+    // Waits without limit for a key where the user types text (a form field, a password,
+    // the memo editor): text pasted on the terminal arrives here as typed characters. Every
+    // other read drops pasted text, so a paste never chooses, answers or confirms anything.
+    int inkey_text();
     int last_key() const { return last_key_; }
     void set_last_key(int code) { last_key_ = code; }
     int next_key();  // head of the buffer without removing it, or 0
@@ -144,7 +148,9 @@ class Console {
         std::string text;
         Attr normal, highlight;
     };
-    int read_key(std::optional<double> timeout);
+    int read_key(std::optional<double> timeout, bool text = false);
+    // The backend's next key with pasted text given as text or dropped; 0 when none came.
+    int backend_key(std::optional<double> timeout, bool text);
     void show_prompt(const Prompt& p, bool highlighted);
     Attr attr_for(std::string_view colour) const;
 

@@ -1,5 +1,6 @@
 // The grammar of what terminals send for keys: xterm/tmux CSI and SS3 sequences with
-// modifier parameters, CSI u and modifyOtherKeys for the extended keys, UTF-8 text.
+// modifier parameters, CSI u and modifyOtherKeys for the extended keys, UTF-8 text; and of
+// what they send that is not a key: mouse reports, control strings, paste brackets.
 #include "runtime/screen/key_decoder.h"
 
 #include <array>
@@ -13,6 +14,11 @@ namespace {
 namespace k = rt::key;
 
 constexpr unsigned char kEscByte = 0x1B;
+constexpr unsigned char kBel = 0x07;
+constexpr unsigned char kCan = 0x18;
+constexpr unsigned char kSub = 0x1A;
+// X10 mouse report: ESC [ M and three raw bytes (button, column, row).
+constexpr std::size_t kX10Length = 6;
 // A sequence that has not ended after this many bytes is noise, not a key.
 constexpr std::size_t kMaxSequence = 64;
 
@@ -24,6 +30,9 @@ DecodedKey ignored(std::size_t length) {
 }
 DecodedKey incomplete() {
     return {DecodedKey::kIncomplete, 0, 0};
+}
+DecodedKey marker(DecodedKey::Kind kind, std::size_t length) {
+    return {kind, 0, length};
 }
 DecodedKey maybe_key(std::optional<int> code, std::size_t length) {
     return code ? key_of(*code, length) : ignored(length);
@@ -148,15 +157,16 @@ struct Params {
 // Reads parameter and intermediate bytes from `pos` up to the final byte. Returns the
 // index of the final byte, or npos when the bytes end first. A broken sequence (a byte that
 // cannot belong to it, or no end in sight) sets `broken` and returns how many bytes to drop.
-std::size_t scan_sequence(std::string_view s, std::size_t pos, Params& p, bool& broken) {
-    broken = false;
+enum class Scan { kFine, kBroken, kTooLong };  // kTooLong: its tail may still be coming
+std::size_t scan_sequence(std::string_view s, std::size_t pos, Params& p, Scan& broken) {
+    broken = Scan::kFine;
     int group = 0, sub = 0;
     bool any = false;
     for (std::size_t i = pos; i < s.size(); ++i) {
         if (i >= kMaxSequence) {
             // Noise: swallow the rest of its parameter bytes and its final byte, if here.
-            broken = true;
             while (i < s.size() && s[i] >= 0x20 && s[i] <= 0x3F) ++i;
+            broken = i == s.size() ? Scan::kTooLong : Scan::kBroken;
             return i < s.size() && s[i] >= 0x40 && s[i] <= 0x7E ? i + 1 : i;
         }
         auto b = static_cast<unsigned char>(s[i]);
@@ -178,11 +188,16 @@ std::size_t scan_sequence(std::string_view s, std::size_t pos, Params& p, bool& 
             p.count = any ? group + 1 : 0;
             return i;
         } else {
-            broken = true;
+            broken = Scan::kBroken;
             return i;
         }
     }
     return std::string_view::npos;
+}
+
+DecodedKey dropped(Scan broken, std::size_t length, bool at_end) {
+    if (broken == Scan::kTooLong && !at_end) return marker(DecodedKey::kLongTail, length);
+    return ignored(length);
 }
 
 // Letters that end both CSI and SS3 key sequences: arrows, Home/End, F1-F4, keypad Enter.
@@ -255,16 +270,23 @@ DecodedKey decode_csi(std::string_view s, bool at_end) {
         if (c >= 'A' && c <= 'E') return maybe_key(function_code(c - 'A' + 1, {}), 4);
         return ignored(3);
     }
+    if (s.size() >= 3 && s[2] == 'M') {  // X10 mouse report: its bytes may be anything
+        if (s.size() < kX10Length) return at_end ? ignored(s.size()) : incomplete();
+        return ignored(kX10Length);
+    }
     Params p;
-    bool broken;
+    Scan broken;
     std::size_t end = scan_sequence(s, 2, p, broken);
     if (end == std::string_view::npos) return at_end ? ignored(s.size()) : incomplete();
-    if (broken) return ignored(end);
+    if (broken != Scan::kFine) return dropped(broken, end, at_end);
     std::size_t length = end + 1;
-    if (p.private_marker) return ignored(length);
     auto final = static_cast<unsigned char>(s[end]);
+    // SGR mouse reports carry '<', other replies '?' or '>'; urxvt mouse reports end in M.
+    if (p.private_marker || final == 'M') return ignored(length);
     switch (final) {
         case '~':
+            if (p.count == 1 && p.at(0) == 200) return marker(DecodedKey::kPasteStart, length);
+            if (p.count == 1 && p.at(0) == 201) return marker(DecodedKey::kPasteEnd, length);
             return maybe_key(tilde_key(p), length);
         case '^': {  // rxvt: Ctrl with the ~ keys
             Params ctrl = p;
@@ -282,10 +304,10 @@ DecodedKey decode_csi(std::string_view s, bool at_end) {
 // Pre: bytes start with ESC 'O'.
 DecodedKey decode_ss3(std::string_view s, bool at_end) {
     Params p;
-    bool broken;
+    Scan broken;
     std::size_t end = scan_sequence(s, 2, p, broken);
     if (end == std::string_view::npos) return at_end ? ignored(s.size()) : incomplete();
-    if (broken) return ignored(end);
+    if (broken != Scan::kFine) return dropped(broken, end, at_end);
     auto final = static_cast<unsigned char>(s[end]);
     // Some terminals put the modifier as the only parameter (ESC O 5 P).
     Mods m = mods_from(p.count >= 2 ? p.at(1) : p.at(0));
@@ -303,6 +325,9 @@ DecodedKey decode_escape(std::string_view s, bool at_end) {
     auto next = static_cast<unsigned char>(s[1]);
     if (next == '[') return decode_csi(s, at_end);
     if (next == 'O') return decode_ss3(s, at_end);
+    // OSC, DCS, APC, PM, SOS: a string follows.
+    if (next == ']' || next == 'P' || next == '_' || next == '^' || next == 'X')
+        return marker(DecodedKey::kString, 2);
     if (next == kEscByte) {
         // ESC ESC [ ... is Alt with a key sequence; otherwise the first ESC is Esc.
         if (s.size() == 2 && !at_end) return incomplete();
@@ -318,6 +343,13 @@ DecodedKey decode_escape(std::string_view s, bool at_end) {
     int n = cp::decode_utf8(s.substr(1), c);
     if (n == 0) return at_end ? ignored(s.size()) : incomplete();
     return ignored(1 + static_cast<std::size_t>(n));
+}
+
+// Inside a paste only printable text counts, and only as pasted text: an Enter, a Tab or
+// an escape sequence in the pasted bytes does nothing.
+std::optional<int> pasted_key(const DecodedKey& d, bool from_text) {
+    if (!from_text || !k::is_printable(d.key)) return std::nullopt;
+    return k::pasted(d.key);
 }
 
 }  // namespace
@@ -352,13 +384,75 @@ DecodedKey decode_key(std::string_view s, bool at_end) {
 }
 
 std::optional<int> KeyDecoder::next(bool at_end) {
-    while (!buffer_.empty()) {
+    for (;;) {
+        if (mode_ == Mode::kString && !skip_string(at_end)) return std::nullopt;
+        if (in_tail_ && !skip_tail(at_end)) return std::nullopt;
+        if (buffer_.empty()) {
+            if (at_end) mode_ = Mode::kKeys;  // a paste whose end never came
+            return std::nullopt;
+        }
+        const bool from_text = static_cast<unsigned char>(buffer_[0]) != kEscByte;
         DecodedKey d = decode_key(buffer_, at_end);
         if (d.kind == DecodedKey::kIncomplete) return std::nullopt;
         buffer_.erase(0, d.length);
-        if (d.kind == DecodedKey::kKey) return d.key;
+        switch (d.kind) {
+            case DecodedKey::kKey:
+                if (mode_ == Mode::kKeys) return d.key;
+                if (auto k = pasted_key(d, from_text)) return k;
+                break;
+            case DecodedKey::kString:
+                if (mode_ == Mode::kKeys) mode_ = Mode::kString;  // in a paste: text
+                break;
+            case DecodedKey::kPasteStart:
+                mode_ = Mode::kPaste;
+                break;
+            case DecodedKey::kPasteEnd:
+                if (mode_ == Mode::kPaste) mode_ = Mode::kKeys;
+                break;
+            case DecodedKey::kLongTail:
+                in_tail_ = true;
+                break;
+            default:
+                break;
+        }
     }
-    return std::nullopt;
+}
+
+bool KeyDecoder::skip_tail(bool at_end) {
+    std::size_t i = 0;
+    while (i < buffer_.size() && buffer_[i] >= 0x20 && buffer_[i] <= 0x3F) ++i;
+    if (i == buffer_.size() && !at_end) {
+        buffer_.clear();
+        return false;
+    }
+    if (i < buffer_.size() && buffer_[i] >= 0x40 && buffer_[i] <= 0x7E) ++i;  // its final byte
+    buffer_.erase(0, i);
+    in_tail_ = false;
+    return true;
+}
+
+bool KeyDecoder::skip_string(bool at_end) {
+    for (std::size_t i = 0; i < buffer_.size(); ++i) {
+        const auto b = static_cast<unsigned char>(buffer_[i]);
+        if (b == kBel || b == kCan || b == kSub) {  // BEL ends it; CAN and SUB cancel it
+            buffer_.erase(0, i + 1);
+            mode_ = Mode::kKeys;
+            return true;
+        }
+        if (b != kEscByte) continue;
+        if (i + 1 == buffer_.size() && !at_end) {  // perhaps the first half of ST
+            buffer_.erase(0, i);
+            return false;
+        }
+        // ST ends the string; any other ESC cuts it short and begins a key of its own.
+        const bool st = i + 1 < buffer_.size() && buffer_[i + 1] == '\\';
+        buffer_.erase(0, st ? i + 2 : i);
+        mode_ = Mode::kKeys;
+        return true;
+    }
+    buffer_.clear();
+    if (at_end) mode_ = Mode::kKeys;
+    return at_end;
 }
 
 }  // namespace rt

@@ -52,4 +52,19 @@ inline constexpr int kRedraw = 255;
 constexpr bool is_printable(int code) {
     return code >= 32 && code <= 254 && code != 127;
 }
+
+// A character that came inside a paste from the terminal: kPasted plus its CP850 code. The
+// console gives it as that character only to text entry (a form field, the password, the
+// memo editor) and drops it anywhere else, so pasted text never chooses a menu entry or
+// answers a question.
+inline constexpr int kPasted = 0x10000;
+constexpr int pasted(int oem) {
+    return kPasted + oem;
+}
+constexpr bool is_pasted(int code) {
+    return code >= kPasted && code < kPasted + 256;
+}
+constexpr int unpasted(int code) {
+    return code - kPasted;
+}
 }  // namespace rt::key

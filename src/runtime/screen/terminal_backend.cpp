@@ -150,6 +150,7 @@ bool TerminalBackend::read_input() {
         ssize_t n = ::read(session_.in_fd(), buf, sizeof buf);
         if (n > 0) {
             decoder_.feed(std::string_view(buf, static_cast<std::size_t>(n)));
+            last_input_ = monotonic_seconds();
             return true;
         }
         if (n < 0 && errno == EINTR) continue;
@@ -170,23 +171,19 @@ std::optional<int> TerminalBackend::wait_key(std::optional<double> timeout_secon
     for (;;) {
         if (session_.take_resize()) check_size();
         double now = monotonic_seconds();
-        bool pause_over = pending_since_ >= 0 && now - pending_since_ >= esc_timeout_;
+        // The pause is counted from the last bytes read: a sequence, string or paste that
+        // keeps arriving is not cut.
+        bool pause_over = decoder_.pending() && now - last_input_ >= pause_needed();
         while (auto key = decoder_.next(pause_over)) {
             if (too_small_) {
                 if (*key == 27) quit();
                 continue;  // nobody can see what the key would do
             }
-            pending_since_ = decoder_.pending() ? now : -1;
             return key;
-        }
-        if (!decoder_.pending()) {
-            pending_since_ = -1;
-        } else if (pending_since_ < 0) {
-            pending_since_ = now;
         }
 
         double until = deadline;
-        if (pending_since_ >= 0) until = std::min(until, pending_since_ + esc_timeout_);
+        if (decoder_.pending()) until = std::min(until, last_input_ + pause_needed());
         int ms =
             until == kForever ? -1 : static_cast<int>(std::ceil(std::max(0.0, until - now) * 1000));
         pollfd fds[2] = {{session_.in_fd(), POLLIN, 0}, {session_.wake_fd(), POLLIN, 0}};
@@ -201,7 +198,7 @@ std::optional<int> TerminalBackend::wait_key(std::optional<double> timeout_secon
         }
         if (ready > 0) continue;  // a resize: handled at the top
         now = monotonic_seconds();
-        if (pending_since_ >= 0 && now - pending_since_ >= esc_timeout_) continue;
+        if (decoder_.pending() && now - last_input_ >= pause_needed()) continue;
         if (now >= deadline) return std::nullopt;
     }
 }

@@ -38,6 +38,10 @@ class TerminalBackend final : public Backend {
     void set_quit_handler(std::function<void()> handler) { quit_ = std::move(handler); }
     // How long an ESC waits for the rest of a sequence before it counts as the Esc key.
     void set_esc_timeout(double seconds) { esc_timeout_ = seconds; }
+    // How long the terminal must be quiet before an unfinished control string or paste is
+    // closed (what follows is keys again). Longer than the Esc pause: a long reply or paste
+    // may come in pieces over a slow link.
+    void set_string_timeout(double seconds) { string_timeout_ = seconds; }
     std::size_t bytes_written() const { return bytes_written_; }
     bool too_small() const { return too_small_; }
 
@@ -68,8 +72,13 @@ class TerminalBackend final : public Backend {
     CursorState cursor_{};
     bool have_frame_ = false;
     bool too_small_ = false;
+    // The pause that decides what the decoder holds now.
+    double pause_needed() const {
+        return decoder_.inside_string() ? string_timeout_ : esc_timeout_;
+    }
     double esc_timeout_ = 0.025;
-    double pending_since_ = -1;  // when the decoder started holding an incomplete sequence
+    double string_timeout_ = 1.0;
+    double last_input_ = -1;  // when the keyboard last gave bytes
     std::function<void()> quit_;
     std::string out_;
     std::size_t bytes_written_ = 0;

@@ -15,13 +15,20 @@ namespace rt {
 namespace {
 
 // Save the title, alternate screen, extended keys (xterm modifyOtherKeys; tmux turns it
-// into CSI u), hidden cursor, no autowrap so the last cell never scrolls, blank screen.
-constexpr char kEnter[] = "\x1b[22;0t\x1b[?1049h\x1b[>4;1m\x1b[?25l\x1b[?7l\x1b[0m\x1b[2J\x1b[H";
-constexpr char kLeave[] = "\x1b[0m\x1b[?7h\x1b[>4;0m\x1b[0 q\x1b[?25h\x1b[?1049l\x1b[23;0t";
+// into CSI u), bracketed paste (so that pasted text can be told from typing), hidden
+// cursor, no autowrap so the last cell never scrolls, blank screen.
+constexpr char kEnter[] =
+    "\x1b[22;0t\x1b[?1049h\x1b[>4;1m\x1b[?2004h\x1b[?25l\x1b[?7l\x1b[0m\x1b[2J\x1b[H";
+// Leaving starts with CAN, which ends an escape sequence that a signal may have cut short.
+constexpr char kLeave[] =
+    "\x18\x1b[0m\x1b[?7h\x1b[?2004l\x1b[>4;0m\x1b[0 q\x1b[?25h\x1b[?1049l\x1b[23;0t";
 
-constexpr int kSignals[] = {SIGINT, SIGTERM, SIGHUP, SIGQUIT, SIGSEGV,
-                            SIGBUS, SIGFPE,  SIGILL, SIGABRT};
-constexpr int kSignalCount = sizeof kSignals / sizeof kSignals[0];
+// Every signal whose default action ends the process: the terminal is given back first.
+// The real-time signals are added at run time (SIGRTMIN is not a constant).
+constexpr int kEndingSignals[] = {SIGINT,  SIGTERM,   SIGHUP,  SIGQUIT, SIGUSR1,   SIGUSR2,
+                                  SIGALRM, SIGVTALRM, SIGPROF, SIGPOLL, SIGSTKFLT, SIGPWR,
+                                  SIGXCPU, SIGXFSZ,   SIGSYS,  SIGTRAP, SIGSEGV,   SIGBUS,
+                                  SIGFPE,  SIGILL,    SIGABRT};
 
 struct Saved {
     volatile std::sig_atomic_t active = 0;
@@ -29,8 +36,9 @@ struct Saved {
     int in_fd = -1;
     int out_fd = -1;
     termios original{};
-    struct sigaction previous[kSignalCount] {};
-    struct sigaction previous_winch {};
+    // What each signal did before the session, and whether the session changed it.
+    struct sigaction previous[NSIG] {};
+    bool taken[NSIG] = {};
     int wake[2] = {-1, -1};
 };
 Saved g_saved;
@@ -46,15 +54,20 @@ void write_fully(int fd, const char* p, std::size_t n) noexcept {
 }
 
 // Restores the terminal, then lets the signal do what it did before we were here: end the
-// program, or reach a sanitizer's handler.
-void on_fatal_signal(int sig) {
+// program (so the exit status still names the signal), or reach a sanitizer's handler.
+void on_ending_signal(int sig) {
     int saved_errno = errno;
     restore_terminal();
-    for (int i = 0; i < kSignalCount; ++i)
-        if (kSignals[i] == sig) ::sigaction(sig, &g_saved.previous[i], nullptr);
+    ::sigaction(sig, &g_saved.previous[sig], nullptr);
     ::raise(sig);
     errno = saved_errno;
 }
+
+// A write to a pipe or socket whose reader is gone (a server connection dropped, a print
+// command that ended early) fails with EPIPE and is reported as a failure, instead of ending
+// the program in the middle of a voucher. A handler rather than SIG_IGN, so that programs
+// started from here get the usual default back.
+void on_broken_pipe(int) {}
 
 void on_winch(int) {
     int saved_errno = errno;
@@ -66,6 +79,41 @@ void on_winch(int) {
 
 void restore_at_exit() {
     restore_terminal();
+}
+
+// `always`: taken even when the program was started with the signal ignored.
+void take_signal(int sig, void (*handler)(int), int flags, bool always = false) {
+    struct sigaction action {};
+    action.sa_handler = handler;
+    action.sa_flags = flags;
+    // No second ending signal interrupts the restore half way.
+    sigemptyset(&action.sa_mask);
+    for (int other : kEndingSignals) sigaddset(&action.sa_mask, other);
+    ::sigaction(sig, nullptr, &g_saved.previous[sig]);
+    // A signal the program was told to ignore (nohup) stays ignored.
+    if (g_saved.previous[sig].sa_handler == SIG_IGN && !always) return;
+    ::sigaction(sig, &action, nullptr);
+    g_saved.taken[sig] = true;
+}
+
+void take_signals() {
+    for (int sig : kEndingSignals) take_signal(sig, on_ending_signal, 0);
+    for (int sig = SIGRTMIN; sig <= SIGRTMAX; ++sig) {
+        // Left alone when some library already handles it.
+        struct sigaction current {};
+        ::sigaction(sig, nullptr, &current);
+        if (current.sa_handler == SIG_DFL) take_signal(sig, on_ending_signal, 0);
+    }
+    take_signal(SIGPIPE, on_broken_pipe, SA_RESTART);
+    take_signal(SIGWINCH, on_winch, SA_RESTART, true);
+}
+
+void give_back_signals() {
+    for (int sig = 1; sig < NSIG; ++sig) {
+        if (!g_saved.taken[sig]) continue;
+        ::sigaction(sig, &g_saved.previous[sig], nullptr);
+        g_saved.taken[sig] = false;
+    }
 }
 
 }  // namespace
@@ -102,20 +150,7 @@ TerminalSession::TerminalSession(int in_fd, int out_fd) : in_fd_(in_fd), out_fd_
     static bool at_exit_registered = false;
     if (!at_exit_registered) at_exit_registered = std::atexit(restore_at_exit) == 0;
 
-    struct sigaction fatal {};
-    fatal.sa_handler = on_fatal_signal;
-    sigemptyset(&fatal.sa_mask);
-    for (int i = 0; i < kSignalCount; ++i) {
-        ::sigaction(kSignals[i], &fatal, &g_saved.previous[i]);
-        // A signal the program was told to ignore (nohup) stays ignored.
-        if (g_saved.previous[i].sa_handler == SIG_IGN)
-            ::sigaction(kSignals[i], &g_saved.previous[i], nullptr);
-    }
-    struct sigaction winch {};
-    winch.sa_handler = on_winch;
-    winch.sa_flags = SA_RESTART;
-    sigemptyset(&winch.sa_mask);
-    ::sigaction(SIGWINCH, &winch, &g_saved.previous_winch);
+    take_signals();
 
     ::tcsetattr(in_fd, TCSANOW, &raw);
     g_saved.active = 1;
@@ -124,8 +159,7 @@ TerminalSession::TerminalSession(int in_fd, int out_fd) : in_fd_(in_fd), out_fd_
 
 TerminalSession::~TerminalSession() {
     restore_terminal();
-    for (int i = 0; i < kSignalCount; ++i) ::sigaction(kSignals[i], &g_saved.previous[i], nullptr);
-    ::sigaction(SIGWINCH, &g_saved.previous_winch, nullptr);
+    give_back_signals();
     ::close(g_saved.wake[0]);
     ::close(g_saved.wake[1]);
     g_saved.wake[0] = g_saved.wake[1] = -1;

@@ -1,8 +1,11 @@
 #pragma once
-// The terminal taken over for the run: raw keyboard, alternate screen, extended keys, hidden
-// cursor. Whatever way the program ends, the user gets his terminal back as he left it:
-// the destructor, an atexit hook, and handlers for SIGINT, SIGTERM, SIGHUP, SIGQUIT and the
-// crash signals all restore it. One session at a time.
+// The terminal taken over for the run: raw keyboard, alternate screen, extended keys,
+// bracketed paste, hidden cursor. Whatever way the program ends, the user gets his terminal
+// back as he left it: the destructor, an atexit hook, and a handler for every signal whose
+// default action ends the process (SIGINT, SIGTERM, SIGHUP, SIGUSR1, SIGALRM, the crash
+// signals, the real-time signals ...) all restore it; the signal then ends the program as it
+// would have, so the exit status still tells what happened. SIGPIPE does not end the
+// program: the write that met a closed pipe fails with EPIPE instead. One session at a time.
 
 namespace rt {
 

@@ -3,6 +3,8 @@
 #include <cmath>
 #include <string>
 
+#include "runtime/screen/keys.h"
+
 namespace rt {
 
 VirtualBackend::VirtualBackend() {
@@ -16,6 +18,12 @@ VirtualBackend& VirtualBackend::keys(std::initializer_list<int> codes) {
 
 VirtualBackend& VirtualBackend::type(std::string_view oem_text) {
     for (char ch : oem_text) script_.push_back({Step::kKey, static_cast<unsigned char>(ch), 0});
+    return *this;
+}
+
+VirtualBackend& VirtualBackend::paste(std::string_view oem_text) {
+    for (char ch : oem_text)
+        script_.push_back({Step::kKey, key::pasted(static_cast<unsigned char>(ch)), 0});
     return *this;
 }
 

@@ -36,6 +36,7 @@ class VirtualBackend : public Backend {
     // --- script ---------------------------------------------------------------------
     VirtualBackend& keys(std::initializer_list<int> codes);  // one key per wait
     VirtualBackend& type(std::string_view oem_text);         // one key per byte
+    VirtualBackend& paste(std::string_view oem_text);        // pasted on the terminal, per byte
     VirtualBackend& pause(double seconds);  // the user waits this long before the next key
     // A key already pressed: also seen by polls (inkey() without waiting, next_key()).
     VirtualBackend& type_ahead(int code);

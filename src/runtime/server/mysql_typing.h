@@ -14,6 +14,8 @@ inline constexpr int kTiny = 1, kShort = 2, kLong = 3, kFloat = 4, kDouble = 5, 
                      kVarString = 253, kString = 254;
 }
 
+// The descriptions of a result's columns, in select-list order.
+std::vector<MySQLField> mysql_fields_of(st_mysql_res* result);
 // The typed value of `text` (empty text for NULL) in a column of type `type`.
 MySQLValue convert_mysql_value(int type, std::string_view text);
 // CHAR, VARCHAR and DATETIME: the character columns, padded when read.

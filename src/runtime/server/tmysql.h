@@ -146,6 +146,7 @@ class TMySQLServer {
     const std::string& database() const { return database_; }
 
   private:
+    friend class MySQLRowStream;  // reads a select row by row on this connection
     detail::MysqlHandle handle_;
     std::string address_, user_, password_, database_;
     bool error_ = false;

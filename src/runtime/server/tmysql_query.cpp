@@ -14,10 +14,6 @@ void ResultFreer::operator()(st_mysql_res* result) const {
 }
 }  // namespace detail
 
-static std::string text_of(const char* s, unsigned int len) {
-    return s ? std::string(s, len) : std::string();
-}
-
 static std::shared_ptr<const std::vector<MySQLField>> no_fields() {
     static const auto empty = std::make_shared<const std::vector<MySQLField>>();
     return empty;
@@ -44,22 +40,7 @@ TMySQLQuery::TMySQLQuery(MYSQL* handle, std::string sql)
     }
     error_text_ = mysql_error(handle);
     row_count_ = static_cast<long>(mysql_num_rows(result_.get()));
-    const unsigned int count = mysql_num_fields(result_.get());
-    auto fields = std::make_shared<std::vector<MySQLField>>();
-    fields->reserve(count);
-    MYSQL_FIELD* f = mysql_fetch_fields(result_.get());
-    for (unsigned int i = 0; i < count; ++i) {
-        fields->push_back(MySQLField{
-            .name = text_of(f[i].name, f[i].name_length),
-            .table = text_of(f[i].table, f[i].table_length),
-            .def = text_of(f[i].def, f[i].def_length),
-            .type = static_cast<int>(f[i].type),
-            .length = f[i].length,
-            .max_length = f[i].max_length,
-            .flags = f[i].flags,
-            .decimals = f[i].decimals,
-        });
-    }
+    auto fields = std::make_shared<std::vector<MySQLField>>(mysql_fields_of(result_.get()));
     fields_ = std::move(fields);
     row_offsets_.reserve(static_cast<std::size_t>(row_count_));
     for (long i = 0; i < row_count_; ++i) {

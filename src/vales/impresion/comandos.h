@@ -1,7 +1,6 @@
 #pragma once
-// Other programs the print service stands on (the CUPS client, the desktop's opener),
-// run with a time limit so that a print server that does not answer never holds the
-// program.
+// Other programs the print service stands on (the desktop's opener, the PDF tools), run
+// with a time limit so that one that never ends cannot hold the program.
 #include <string>
 #include <vector>
 

@@ -46,14 +46,16 @@ const char* const kEstilo =
     "@page{size:letter portrait;margin:0}\n"
     "@media print{body{background:#fff}.pagina{margin:0}}\n";
 
-}  // namespace
+class SalidaHtml : public SalidaDocumento {
+  public:
+    SalidaHtml(const std::string& nombre, std::ostream& out) : out_(out) {
+        out_ << "<!DOCTYPE html>\n<html lang=\"es\">\n<head>\n<meta charset=\"utf-8\">\n<title>"
+             << escapar(nombre) << "</title>\n<style>\n"
+             << kEstilo << "</style>\n</head>\n<body>\n";
+    }
 
-std::string documento_html(const Documento& doc) {
-    std::string s =
-        "<!DOCTYPE html>\n<html lang=\"es\">\n<head>\n<meta charset=\"utf-8\">\n<title>" +
-        escapar(doc.nombre) + "</title>\n<style>\n" + kEstilo + "</style>\n</head>\n<body>\n";
-    for (const Pagina& p : doc.paginas) {
-        s += "<div class=\"pagina\">\n";
+    void pagina(const Pagina& p) override {
+        std::string s = "<div class=\"pagina\">\n";
         for (const TextoImpreso& t : p.textos) {
             char size[32];
             std::snprintf(size, sizeof size, "%gpt", t.puntos);
@@ -61,9 +63,19 @@ std::string documento_html(const Documento& doc) {
                  " style=\"left:" + mm(x_mm(t.columna, t.puntos)) + ";top:" + mm(y_mm(t.fila)) +
                  ";font-size:" + size + "\">" + escapar(t.texto) + "</span>\n";
         }
-        s += "</div>\n";
+        out_ << s << "</div>\n";
     }
-    return s + "</body>\n</html>\n";
+
+    void terminar() override { out_ << "</body>\n</html>\n" << std::flush; }
+
+  private:
+    std::ostream& out_;
+};
+
+}  // namespace
+
+std::unique_ptr<SalidaDocumento> salida_html(const std::string& nombre, std::ostream& out) {
+    return std::make_unique<SalidaHtml>(nombre, out);
 }
 
 }  // namespace impresion

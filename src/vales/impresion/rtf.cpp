@@ -30,19 +30,21 @@ std::string escapar(const std::string& ansi) {
     return out;
 }
 
-}  // namespace
+class SalidaRtf : public SalidaDocumento {
+  public:
+    SalidaRtf(const std::string& nombre, std::ostream& out) : out_(out) {
+        out_ << "{\\rtf1\\ansi\\ansicpg1252\\deff0\n"
+                "{\\fonttbl{\\f0\\fmodern\\fcharset0 Courier New;}}\n"
+                "{\\info{\\title "
+             << escapar(nombre) << "}}\n\\paperw" << twips(kAnchoPaginaMm) << "\\paperh"
+             << twips(kAltoPaginaMm) << "\\margl0\\margr0\\margt0\\margb0\n";
+    }
 
-std::string documento_rtf(const Documento& doc) {
-    std::string s =
-        "{\\rtf1\\ansi\\ansicpg1252\\deff0\n"
-        "{\\fonttbl{\\f0\\fmodern\\fcharset0 Courier New;}}\n"
-        "{\\info{\\title " +
-        escapar(doc.nombre) + "}}\n\\paperw" + std::to_string(twips(kAnchoPaginaMm)) + "\\paperh" +
-        std::to_string(twips(kAltoPaginaMm)) + "\\margl0\\margr0\\margt0\\margb0\n";
-    for (std::size_t i = 0; i < doc.paginas.size(); ++i) {
-        // Each text is a frame placed from the page's corner; a plain paragraph after the
-        // page's frames anchors them and breaks to the next page.
-        for (const TextoImpreso& t : doc.paginas[i].textos) {
+    // Each text is a frame placed from the page's corner; a plain paragraph after a page's
+    // frames anchors them, and breaks to the next page when another one follows.
+    void pagina(const Pagina& p) override {
+        std::string s = paginas_++ > 0 ? "\\pard\\plain\\fs2\\page\n" : "";
+        for (const TextoImpreso& t : p.textos) {
             const long ancho = twips(ancho_mm(t.texto.size() + 2, t.puntos));
             s += "{\\pard\\plain\\pvpg\\phpg\\posx" +
                  std::to_string(twips(x_mm(t.columna, t.puntos))) + "\\posy" +
@@ -50,10 +52,23 @@ std::string documento_rtf(const Documento& doc) {
                  "\\f0\\fs" + std::to_string(std::lround(t.puntos * 2)) + (t.negrita ? "\\b" : "") +
                  " " + escapar(t.texto) + "\\par}\n";
         }
-        s +=
-            i + 1 < doc.paginas.size() ? "\\pard\\plain\\fs2\\page\n" : "\\pard\\plain\\fs2\\par\n";
+        out_ << s;
     }
-    return s + "}\n";
+
+    void terminar() override {
+        if (paginas_ > 0) out_ << "\\pard\\plain\\fs2\\par\n";
+        out_ << "}\n" << std::flush;
+    }
+
+  private:
+    std::ostream& out_;
+    int paginas_ = 0;
+};
+
+}  // namespace
+
+std::unique_ptr<SalidaDocumento> salida_rtf(const std::string& nombre, std::ostream& out) {
+    return std::make_unique<SalidaRtf>(nombre, out);
 }
 
 }  // namespace impresion

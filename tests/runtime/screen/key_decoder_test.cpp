@@ -28,11 +28,25 @@ std::vector<int> decode_all(const std::string& bytes) {
     return keys;
 }
 
+// The same bytes arriving one read per byte, with no pause until the last one.
+std::vector<int> decode_byte_by_byte(const std::string& bytes) {
+    rt::KeyDecoder d;
+    std::vector<int> keys;
+    for (char b : bytes) {
+        d.feed(std::string_view(&b, 1));
+        while (auto k = d.next()) keys.push_back(*k);
+    }
+    while (auto k = d.next(true)) keys.push_back(*k);
+    EXPECT_FALSE(d.pending()) << "bytes left after the pause";
+    return keys;
+}
+
 void check(const std::vector<Case>& cases) {
     for (const auto& c : cases) {
         std::string shown;
         for (unsigned char b : c.bytes) shown += std::to_string(b) + " ";
         EXPECT_EQ(decode_all(c.bytes), c.keys) << "bytes: " << shown;
+        EXPECT_EQ(decode_byte_by_byte(c.bytes), c.keys) << "one read per byte: " << shown;
     }
 }
 
@@ -165,6 +179,99 @@ TEST(KeyDecoder, UnknownSequencesAreSwallowedWhole) {
     });
 }
 
+// Mouse reports (from a terminal left with mouse tracking on) are swallowed whole, raw
+// bytes included: a click is never Enter, a letter or a menu choice.
+TEST(KeyDecoder, MouseReportsAreNotKeys) {
+    check({
+        {"\x1b[M !!", {}},               // X10 press at the top left corner
+        {"\x1b[M#\r\r", {}},             // raw bytes that would read as Enter
+        {"\x1b[M cs", {}},               // ... or as the letters C and S
+        {"\x1b[M\x23\xc3\xa1x", {'x'}},  // bytes of a far cell, then a key
+        {"\x1b[M\x60\x1b\x1b", {}},      // wheel at a column whose byte is ESC
+        {"\x1b[M ", {}},                 // cut short, then a pause
+        {"\x1b[<0;10;5M\x1b[<0;10;5m", {}},
+        {"\x1b[<64;100;36Ms", {'s'}},  // SGR wheel
+        {"\x1b[32;10;5M", {}},         // urxvt
+        {"\x1b[35;1;1Mc", {'c'}},
+    });
+}
+
+// Replies of the terminal (clipboard, colours, capabilities) are dropped up to their end.
+TEST(KeyDecoder, ControlStringsAreDropped) {
+    check({
+        {"\x1b]52;c;c3M=\x07", {}},                // OSC 52 clipboard reply ("ss"), ended by BEL
+        {"\x1b]52;c;Y29uZWN0YXI=\x1b\\x", {'x'}},  // ... by ST, then a key
+        {"\x1b]11;rgb:0000/0000/0000\x1b\\", {}},
+        {"\x1b]0;año\x07", {}},
+        {"\x1bP1+r544e=787465726d\x1b\\", {}},  // DCS
+        {"\x1b_Gi=1;OK\x1b\\", {}},             // APC
+        {"\x1b^private\x1b\\", {}},             // PM
+        {"\x1bXstart of string\x07", {}},       // SOS
+        {"\x1b]52;c;abc\x1b[A", {kUp}},         // a key cuts an unfinished string short
+        {"\x1b]52;c;abc\x1b", {kEsc}},          // ... Esc too, after the pause
+        {"\x1b]0;title\x18s", {'s'}},           // CAN cancels it
+        {"\x1bPqq\x1as", {'s'}},                // SUB too
+        {"\x1b]52;c;c3Nzc3Nz", {}},             // never ended: dropped at the pause
+    });
+}
+
+// Pasted text is only ever text: its printable characters come as pasted codes, the rest
+// of it (line ends, tabs, escape sequences) is dropped, and it never leaks out as keys.
+TEST(KeyDecoder, BracketedPasteGivesPastedText) {
+    auto p = [](std::string_view oem) {
+        std::vector<int> keys;
+        for (unsigned char b : oem) keys.push_back(pasted(b));
+        return keys;
+    };
+    auto with = [](std::vector<int> keys, int key) {
+        keys.push_back(key);
+        return keys;
+    };
+    check({
+        {"\x1b[200~ss\x1b[201~", p("ss")},
+        {"\x1b[200~año 7\x1b[201~x", with(p("a\xa4o 7"), 'x')},
+        {"\x1b[200~a\r\nb\tc\x1b[201~\r", with(p("abc"), kEnter)},
+        {"\x1b[200~\x1b[A\x1bOPs\x1b\x1b[201~", p("s")},
+        {"\x1b[200~\x1b]x\x07\x1b[201~", p("x")},  // no string inside a paste
+        {"\x1b[200~\x1b[200~s\x1b[201~s", with(p("s"), 's')},
+        {"\x1b[200~ss", p("ss")},  // never ended: over at the pause
+        {"\x1b[201~s", {'s'}},     // an end without a start
+        {"\x1b[200~“x”€\x1b[201~", p("\"x\"E")},
+        {"\x1b[200;5~", {}},
+        {"\x1b[200~\x1b[" + std::string(100, '1') + "~s\x1b[201~", p("s")},
+    });
+}
+
+// A pause long enough closes an open string or paste: what comes afterwards is keys.
+TEST(KeyDecoder, APauseClosesAnOpenStringOrPaste) {
+    rt::KeyDecoder d;
+    d.feed("\x1b]52;c;c3Nz");
+    EXPECT_EQ(d.next(), std::nullopt);
+    EXPECT_TRUE(d.pending());
+    EXPECT_TRUE(d.inside_string());
+    d.feed("c3Nz");  // more of it in a later read: still dropped
+    EXPECT_EQ(d.next(), std::nullopt);
+    EXPECT_EQ(d.next(true), std::nullopt);
+    EXPECT_FALSE(d.pending());
+    d.feed("s");
+    EXPECT_EQ(d.next(), 's');
+
+    d.feed("\x1b[200~s");
+    EXPECT_EQ(d.next(), pasted('s'));
+    EXPECT_EQ(d.next(), std::nullopt);
+    EXPECT_TRUE(d.inside_string());
+    EXPECT_EQ(d.next(true), std::nullopt);
+    EXPECT_FALSE(d.pending());
+    d.feed("s");
+    EXPECT_EQ(d.next(), 's');
+
+    d.feed("\x1b]0;t\x1b");  // half of ST
+    EXPECT_EQ(d.next(), std::nullopt);
+    d.feed("\\s");
+    EXPECT_EQ(d.next(), 's');
+    EXPECT_FALSE(d.pending());
+}
+
 TEST(KeyDecoder, LoneEscWaitsForThePause) {
     rt::KeyDecoder d;
     d.feed("\x1b");
@@ -187,7 +294,7 @@ TEST(KeyDecoder, LoneEscWaitsForThePause) {
 TEST(KeyDecoder, RandomBytesNeverCrashOrStall) {
     std::mt19937 rng(20261207);
     const std::string alphabet =
-        "\x1b[O;:0123456789~uABCDHFPQRSZ\r\n\x7f\xc3\xb1\xe2\x82\xac\x80\xff a";
+        "\x1b[O;:0123456789~uABCDHFPQRSZ\r\n\x7f\xc3\xb1\xe2\x82\xac\x80\xff a]P_<M\x07\\\x18";
     for (int round = 0; round < 20000; ++round) {
         std::string bytes;
         int n = static_cast<int>(rng() % 24);

@@ -5,6 +5,7 @@
 #include <fcntl.h>
 #include <pty.h>
 #include <sys/ioctl.h>
+#include <sys/resource.h>
 #include <sys/wait.h>
 #include <termios.h>
 #include <unistd.h>
@@ -110,6 +111,8 @@ TEST(TerminalBackend, RawModeWhileOpenAndTheTerminalBackAfter) {
         EXPECT_NE(start.find("\x1b[?1049h"), std::string::npos);  // alternate screen
         EXPECT_NE(start.find("\x1b[>4;1m"), std::string::npos);   // extended keys
         EXPECT_NE(start.find("\x1b[?25l"), std::string::npos);    // hidden cursor
+        EXPECT_NE(start.find("\x1b[?2004h"), std::string::npos);  // bracketed paste
+        EXPECT_EQ(start.find("\x1b[?100"), std::string::npos);    // no mouse reports asked
     }
     EXPECT_FALSE(raw(pty.modes()));
     EXPECT_EQ(pty.modes().c_lflag, before.c_lflag);
@@ -117,6 +120,7 @@ TEST(TerminalBackend, RawModeWhileOpenAndTheTerminalBackAfter) {
     EXPECT_NE(end.find("\x1b[?1049l"), std::string::npos);
     EXPECT_NE(end.find("\x1b[>4;0m"), std::string::npos);
     EXPECT_NE(end.find("\x1b[?25h"), std::string::npos);
+    EXPECT_NE(end.find("\x1b[?2004l"), std::string::npos);
 }
 
 TEST(TerminalBackend, EmergencyRestoreIsImmediateAndHappensOnce) {
@@ -178,6 +182,10 @@ TEST(TerminalBackend, KeysTypedOnTheTerminal) {
         {"\x1b[A\x1b[6;5~\x1b[13;5u", {kUp, kCtrlPgDn, kCtrlEnter}},
         {"año", {'a', 164, 'o'}},
         {"\x1b[24;3~", {kAltF12}},
+        {"\x1b[M #!x", {'x'}},                   // a mouse click is not Enter
+        {"\x1b[<0;12;4M\x1b[<0;12;4my", {'y'}},  // SGR mouse press and release
+        {"\x1b]52;c;c3M=\x07\x1b\\z", {'z'}},    // a clipboard reply is not typed
+        {"\x1b[200~sS\r\x1b[201~", {pasted('s'), pasted('S')}},
     };
     Pty pty(36, 100);
     Output out;
@@ -258,23 +266,86 @@ TEST(TerminalBackend, TerminalGoneQuitsInsteadOfSpinning) {
     EXPECT_THROW(term.wait_key(std::nullopt), QuitRequested);
 }
 
-TEST(TerminalBackend, SignalRestoresTheTerminalThenEndsTheProgram) {
+TEST(TerminalBackend, AnUnfinishedStringEndsAfterAQuietPause) {
+    Pty pty(36, 100);
+    Output out;
+    rt::TerminalBackend term(pty.slave(), out.fd());
+    term.set_string_timeout(0.2);
+    pty.type(
+        "\x1b]52;c;c3Nz"
+        "s");  // the letter comes with the string: dropped with it
+    EXPECT_EQ(term.wait_key(0.05), std::nullopt);
+    ::usleep(300000);
+    pty.type("x");
+    EXPECT_EQ(term.wait_key(1.0), 'x');
+}
+
+// A child process takes over the terminal and waits for a key; the test sends it a signal.
+// Returns the child's wait status; the terminal's output is left in `out`.
+int signalled_while_waiting(Pty& pty, Output& out, int sig) {
+    int ready[2];
+    EXPECT_EQ(::pipe(ready), 0);
+    pid_t child = ::fork();
+    if (child == 0) {
+        ::close(ready[0]);
+        rlimit no_core{0, 0};  // SIGQUIT, SIGTRAP ... would leave a core file behind
+        ::setrlimit(RLIMIT_CORE, &no_core);
+        rt::TerminalBackend term(pty.slave(), out.fd());
+        [[maybe_unused]] ssize_t w = ::write(ready[1], "r", 1);
+        term.wait_key(std::nullopt);
+        ::_exit(3);  // the signal ends it first
+    }
+    ::close(ready[1]);
+    char r;
+    EXPECT_EQ(::read(ready[0], &r, 1), 1);
+    ::close(ready[0]);
+    ::kill(child, sig);
+    int status = 0;
+    ::waitpid(child, &status, 0);
+    return status;
+}
+
+TEST(TerminalBackend, EverySignalThatEndsTheProgramGivesTheTerminalBackFirst) {
+    const int signals[] = {SIGTERM, SIGINT,    SIGHUP,  SIGQUIT,  SIGUSR1,      SIGUSR2,
+                           SIGALRM, SIGVTALRM, SIGPROF, SIGPOLL,  SIGXCPU,      SIGXFSZ,
+                           SIGSYS,  SIGPWR,    SIGTRAP, SIGRTMIN, SIGRTMIN + 5, SIGRTMAX};
+    for (int sig : signals) {
+        Pty pty(36, 100);
+        Output out;
+        int status = signalled_while_waiting(pty, out, sig);
+        ASSERT_TRUE(WIFSIGNALED(status)) << "signal " << sig << ", status " << status;
+        EXPECT_EQ(WTERMSIG(status), sig);  // the exit status still names the signal
+        EXPECT_FALSE(raw(pty.modes())) << "signal " << sig;
+        std::string all = out.take();
+        for (const char* mode : {"\x1b[?1049l", "\x1b[?2004l", "\x1b[>4;0m", "\x1b[?25h"})
+            EXPECT_NE(all.find(mode), std::string::npos) << "signal " << sig;
+    }
+}
+
+TEST(TerminalBackend, ABrokenPipeIsAFailedWriteNotTheEnd) {
     Pty pty(36, 100);
     Output out;
     pid_t child = ::fork();
     ASSERT_GE(child, 0);
     if (child == 0) {
-        rt::TerminalBackend term(pty.slave(), out.fd());
-        ::raise(SIGTERM);
-        ::_exit(3);  // not reached
+        int status = 4;
+        {
+            rt::TerminalBackend term(pty.slave(), out.fd());
+            int p[2];
+            if (::pipe(p) == 0) {
+                ::close(p[0]);
+                errno = 0;
+                bool failed = ::write(p[1], "x", 1) < 0 && errno == EPIPE;
+                status = failed ? 0 : 5;
+            }
+        }
+        ::_exit(status);
     }
     int status = 0;
     ::waitpid(child, &status, 0);
-    ASSERT_TRUE(WIFSIGNALED(status));
-    EXPECT_EQ(WTERMSIG(status), SIGTERM);
+    ASSERT_TRUE(WIFEXITED(status)) << status;
+    EXPECT_EQ(WEXITSTATUS(status), 0);
     EXPECT_FALSE(raw(pty.modes()));
-    std::string all = out.take();
-    EXPECT_NE(all.find("\x1b[?1049l"), std::string::npos);
 }
 
 TEST(TerminalBackend, TitleAndToneAndClock) {

@@ -171,6 +171,8 @@ constexpr Function kFunctions[] = {
 
 }  // namespace
 
+int register_bound_rows(sqlite3* db);  // bound_rows.cpp
+
 // Entry point; SQLite derives the name "sqlite3_valesaccess_init" from libvales_access.so.
 extern "C" __attribute__((visibility("default"))) int sqlite3_valesaccess_init(
     sqlite3* db, char** error, const sqlite3_api_routines* api) {
@@ -182,5 +184,5 @@ extern "C" __attribute__((visibility("default"))) int sqlite3_valesaccess_init(
                                     nullptr, f.body, nullptr, nullptr);
         if (rc != SQLITE_OK) return rc;
     }
-    return SQLITE_OK;
+    return register_bound_rows(db);
 }
