@@ -11,6 +11,7 @@
 #include <vector>
 
 #include "abm/servidor_abm.h"
+#include "vales/filas_servidor.h"
 #include "runtime/screen/keys.h"
 #include "vales/vales_ingreso_on_line.h"
 
@@ -64,10 +65,7 @@ class GrabarVale : public prueba::ServidorAbm {
             sesion.OSERVER->Query(s);
     }
 
-    long contador() {
-        return static_cast<long>(
-            sesion.OSERVER->Query("select num_vales from paramet").FieldGet(1).number());
-    }
+    long contador() { return prueba::contador_vales(*sesion.OSERVER); }
     double stock(const std::string& kind, const std::string& code, const std::string& formula) {
         auto q = sesion.OSERVER->Query(
             "select stock from stock_bodegas where numero_bod=77 and "
@@ -76,27 +74,11 @@ class GrabarVale : public prueba::ServidorAbm {
         EXPECT_EQ(q.LastRec(), 1) << kind << " " << code << " " << formula;
         return q.FieldGet(1).number();
     }
-    // The rows of a table for one voucher, each as the listed columns joined by "|".
-    std::vector<std::string> filas(const std::string& select, const std::string& table,
-                                   const std::string& where) {
-        auto q = sesion.OSERVER->Query("select concat_ws('|', " + select + ") from " + table +
-                                       " where " + where + " order by id");
-        EXPECT_FALSE(q.NetErr()) << q.Error();
-        std::vector<std::string> out;
-        for (long n = 1; n <= q.LastRec(); ++n) out.push_back(q.GetRow(n)->Raw(1));
-        return out;
-    }
     std::vector<std::string> vales_de(long numero) {
-        return filas(
-            "fecha_prod, codi_prod, codi_form, cantidad, malas, numero_bod, codi_insu, "
-            "form_insu, tipo_insu, consumo, codi_oper, codi_tipo, puntaje_un, c_estado",
-            "vales", "nume_folio=" + std::to_string(numero));
+        return prueba::vales_de(*sesion.OSERVER, numero, 77);
     }
     std::vector<std::string> movimientos_de(long numero) {
-        return filas(
-            "tipo_doc, fecha_doc, tipo_prd, codi_prod, codi_form, cantidad, numero_bod, "
-            "l_anular, usuario",
-            "mov_stock", "nume_doc=" + std::to_string(numero) + " and numero_bod=77");
+        return prueba::movimientos_de(*sesion.OSERVER, numero, 77);
     }
     long filas_propias(const std::string& table) {
         return sesion.OSERVER->Query("select * from " + table + " where numero_bod=77").LastRec();
