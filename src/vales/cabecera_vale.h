@@ -27,8 +27,7 @@ struct ConsultasCabecera {
     std::function<bool(double bodega)> bodega;  // exists and is active
     std::function<cp::Oem(const std::string& producto)> nombre_producto;
     std::function<bool(const std::string& producto)> producto;  // exists
-    std::function<cp::Oem(const std::string& producto, const std::string& formula)>
-        nombre_formula;
+    std::function<cp::Oem(const std::string& producto, const std::string& formula)> nombre_formula;
     std::function<bool(const std::string& producto, const std::string& formula)> formula;
 };
 

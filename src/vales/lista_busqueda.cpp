@@ -27,8 +27,9 @@ char caracter_de_busqueda(int key) {
 class Busqueda {
   public:
     Busqueda(rt::wt::WorkTable& tabla, const ListaBusqueda& lista)
-        : tabla_(tabla), lista_(lista), browser_(tabla, lista.top, lista.left, lista.bottom,
-                                                 lista.right) {
+        : tabla_(tabla),
+          lista_(lista),
+          browser_(tabla, lista.top, lista.left, lista.bottom, lista.right) {
         browser_.add_column(lista.encabezado, lista.fila);
         browser_.set_colour("w/bg,+w/r");
         browser_.set_heading_separator(cp::OemView::cp850("\xC4\xC2\xC4"));
@@ -169,15 +170,13 @@ void correr_lista_busqueda(rt::wt::WorkTable& tabla, const ListaBusqueda& lista)
     c.restore_screen(pantalla);
 }
 
-std::string condicion_busqueda(ModoBusqueda modo, const cp::Oem& texto,
-                               std::string_view col_nombre, std::string_view col_codigo,
+std::string condicion_busqueda(ModoBusqueda modo, const cp::Oem& texto, std::string_view col_nombre,
+                               std::string_view col_codigo,
                                const std::function<std::string(std::string_view)>& comillas) {
     const auto like = [&](std::string_view columna, const std::string& patron) {
         return std::string(columna) + " like '" + patron + "'" + std::string(rt::kLikeEscape);
     };
-    const auto literal = [&](const std::string& ansi) {
-        return comillas(rt::like_literal(ansi));
-    };
+    const auto literal = [&](const std::string& ansi) { return comillas(rt::like_literal(ansi)); };
     if (modo == ModoBusqueda::kPrefijo)
         return "where " + like(col_nombre, literal(cp::oem_to_ansi(texto)) + "%") + " ";
     const std::vector<std::string> palabras = abm::CTOARR(cp::oem_to_ansi(texto));
@@ -214,8 +213,8 @@ TablaAyuda::~TablaAyuda() {
 
 bool TablaAyuda::agregar_indice(std::string_view clave) {
     const std::string indice = nombre_temporal("ntx");
-    const bool hecho = indices_.empty() ? tabla_->create_index(indice, clave)
-                                        : tabla_->add_index(indice, clave);
+    const bool hecho =
+        indices_.empty() ? tabla_->create_index(indice, clave) : tabla_->add_index(indice, clave);
     if (hecho) indices_.push_back(indice);
     return hecho;
 }

@@ -74,16 +74,16 @@ void correr_lista_busqueda(rt::wt::WorkTable& tabla, const ListaBusqueda& lista)
 //   prefix:     where <nombre> like 'TEXT%' escape '!'
 //   one word:   where (<nombre> like '%W%' escape '!' or <codigo> like '%W%' escape '!')
 //   two words:  where (<nombre> like '%W1%' escape '!'  and <nombre> like '%W2%' ...)
-std::string condicion_busqueda(ModoBusqueda modo, const cp::Oem& texto,
-                               std::string_view col_nombre, std::string_view col_codigo,
+std::string condicion_busqueda(ModoBusqueda modo, const cp::Oem& texto, std::string_view col_nombre,
+                               std::string_view col_codigo,
                                const std::function<std::string(std::string_view)>& comillas);
 
 // The work table of one help list, under fresh names in temp/, erased when the list ends.
 // A table that cannot be opened shows `error_apertura` and ends the program (SALIR).
 class TablaAyuda {
   public:
-    TablaAyuda(const rt::wt::Structure& estructura, std::string_view alias,
-               std::string_view clave, cp::OemView error_apertura);
+    TablaAyuda(const rt::wt::Structure& estructura, std::string_view alias, std::string_view clave,
+               cp::OemView error_apertura);
     ~TablaAyuda();
     TablaAyuda(const TablaAyuda&) = delete;
     TablaAyuda& operator=(const TablaAyuda&) = delete;

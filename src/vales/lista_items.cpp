@@ -33,7 +33,8 @@ class PantallaDelManejador {
 
 void editar(ValeEnCurso& vale, int item, const ComandosItem& comandos) {
     const auto especificaciones = comandos.especificaciones(vale.aDatosItm.at(item - 1).actividad);
-    if (especificaciones) editar_item(vale, item, *especificaciones, comandos.operario, comandos.proc);
+    if (especificaciones)
+        editar_item(vale, item, *especificaciones, comandos.operario, comandos.proc);
 }
 
 int grabar(ValeEnCurso& vale, const ComandosItem& comandos) {
@@ -76,10 +77,9 @@ void recorrer_items(ValeEnCurso& vale, const rt::PickHandler& handler, std::stri
     int posicion = 1;
     // A list without items would end at once, again and again.
     while (vale.lSeguir && !vale.aDisplay.empty()) {
-        posicion = rt::pick_list(13, 2, 22, 97, vale.aDisplay,
-                                 {.handler = handler,
-                                  .first_item = std::max(posicion, 1),
-                                  .proc = std::string(proc)});
+        posicion = rt::pick_list(
+            13, 2, 22, 97, vale.aDisplay,
+            {.handler = handler, .first_item = std::max(posicion, 1), .proc = std::string(proc)});
     }
 }
 
@@ -130,8 +130,7 @@ int manejar_item(ValeEnCurso& vale, int item, const ComandosItem& comandos) {
             editar(vale, item, comandos);
             return rt::pick::kContinue;
         case rt::key::kF2:
-            return dividir_item(vale, item, comandos.proc) ? rt::pick::kAbort
-                                                           : rt::pick::kContinue;
+            return dividir_item(vale, item, comandos.proc) ? rt::pick::kAbort : rt::pick::kContinue;
         case rt::key::kF8:
             return grabar(vale, comandos);
         default:

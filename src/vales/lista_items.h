@@ -58,8 +58,7 @@ bool vale_incompleto(const ValeEnCurso& vale);
 struct ComandosItem {
     // The especificaciones offered for an activity, in the order to show; nullopt when
     // there are none or they could not be read (the routine has told the user which).
-    std::function<std::optional<Especificaciones>(const std::string& actividad)>
-        especificaciones;
+    std::function<std::optional<Especificaciones>(const std::string& actividad)> especificaciones;
     ConsultasOperario operario;
     // Saves the complete voucher; true when it was saved (the list then ends and the next
     // voucher's header follows), false to stay on the list as it is.

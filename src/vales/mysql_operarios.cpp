@@ -22,7 +22,8 @@ namespace tablas = rt::wt::tables;
 bool llenar(rt::wt::WorkTable& t, const std::string& sql, bool con_estado) {
     auto res = abm::consulta(sql);
     if (abm::fallo(res)) {
-        abm::MSGBOX("Error:" + cp::ansi_to_oem(res ? res->Error() : std::string(rt::kNoConnection)));
+        abm::MSGBOX("Error:" +
+                    cp::ansi_to_oem(res ? res->Error() : std::string(rt::kNoConnection)));
         return false;
     }
     t.zap();

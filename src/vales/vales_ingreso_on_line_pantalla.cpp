@@ -34,7 +34,9 @@ FormularioCabecera formulario_on_line() {
     f.proc = kProc;
     f.consultas.bodega = [](double n) { return abm::EXISTE_BODEGA(n, false, true); };
     f.consultas.nombre_producto = [](const std::string& p) { return abm::NOMBRE_PRODUCTO(p); };
-    f.consultas.producto = [](const std::string& p) { return abm::EXISTE_PRODUCTO(p, false, true); };
+    f.consultas.producto = [](const std::string& p) {
+        return abm::EXISTE_PRODUCTO(p, false, true);
+    };
     f.consultas.nombre_formula = [](const std::string& p, const std::string& f) {
         return abm::NOMBRE_FORMULA(p, f);
     };
@@ -171,8 +173,7 @@ void VALES_INGRESO_ON_LINE() {
         abm::MSG("[Enter]Edición  [F2]Duplicar item  [F8]Actualizar  [Escape]"_oem);
         dibujar_lista_items();
         recorrer_items(
-            vale,
-            [&vale](int mode, int item, int row) { return CTRL_ITEM(vale, mode, item, row); },
+            vale, [&vale](int mode, int item, int row) { return CTRL_ITEM(vale, mode, item, row); },
             kProc);
     }
 }

@@ -22,22 +22,22 @@ inline std::vector<std::string> filas(TMySQLServer& srv, const std::string& sele
 
 // The `vales` rows of a voucher in warehouse `bodega`.
 inline std::vector<std::string> vales_de(TMySQLServer& srv, long numero, int bodega) {
-    return filas(srv,
-                 "fecha_prod, codi_prod, codi_form, cantidad, malas, numero_bod, codi_insu, "
-                 "form_insu, tipo_insu, consumo, codi_oper, codi_tipo, puntaje_un, c_estado",
-                 "vales",
-                 "nume_folio=" + std::to_string(numero) +
-                     " and numero_bod=" + std::to_string(bodega));
+    return filas(
+        srv,
+        "fecha_prod, codi_prod, codi_form, cantidad, malas, numero_bod, codi_insu, "
+        "form_insu, tipo_insu, consumo, codi_oper, codi_tipo, puntaje_un, c_estado",
+        "vales",
+        "nume_folio=" + std::to_string(numero) + " and numero_bod=" + std::to_string(bodega));
 }
 
 // The stock movements of a voucher in warehouse `bodega`.
 inline std::vector<std::string> movimientos_de(TMySQLServer& srv, long numero, int bodega) {
-    return filas(srv,
-                 "tipo_doc, fecha_doc, tipo_prd, codi_prod, codi_form, cantidad, numero_bod, "
-                 "l_anular, usuario",
-                 "mov_stock",
-                 "nume_doc=" + std::to_string(numero) +
-                     " and numero_bod=" + std::to_string(bodega));
+    return filas(
+        srv,
+        "tipo_doc, fecha_doc, tipo_prd, codi_prod, codi_form, cantidad, numero_bod, "
+        "l_anular, usuario",
+        "mov_stock",
+        "nume_doc=" + std::to_string(numero) + " and numero_bod=" + std::to_string(bodega));
 }
 
 // Every stock record of a warehouse: kind, code, formula and amount.

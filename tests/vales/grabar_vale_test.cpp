@@ -11,8 +11,8 @@
 #include <vector>
 
 #include "abm/servidor_abm.h"
-#include "vales/filas_servidor.h"
 #include "runtime/screen/keys.h"
+#include "vales/filas_servidor.h"
 #include "vales/vales_ingreso_on_line.h"
 
 namespace {

@@ -78,7 +78,8 @@ class IngresoOnLine : public ServidorAbm {
               "delete from unidmed where codi_prod like '9Y%'",
               "delete from operario where codi_oper between 801 and 806",
               "delete from stock_bodegas where numero_bod=78",
-              "delete from vales where numero_bod=78", "delete from mov_stock where numero_bod=78"})
+              "delete from vales where numero_bod=78", "delete from mov_stock where numero_bod=78",
+              "delete from usuarios where usuario='ysinvales'"})
             sesion.OSERVER->Query(s);
     }
 
