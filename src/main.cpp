@@ -3,11 +3,13 @@
 #include <exception>
 #include <string>
 
+#include "comun/sesion.h"
 #include "runtime/offline/store_creation.h"
 #include "runtime/screen/console.h"
 #include "runtime/screen/terminal_backend.h"
+#include "runtime/server/server_wait.h"
+#include "vales/espera_servidor.h"
 #include "vales/operaciones.h"
-#include "comun/sesion.h"
 #include "vales/vales.h"
 
 int main(int argc, char** argv) {
@@ -22,7 +24,9 @@ int main(int argc, char** argv) {
         rt::install_console(&console);
         vales::Sesion sesion;
         vales::install_sesion(&sesion);
+        vales::instalar_espera_servidor();
         vales::MAIN(vales::operaciones_del_programa());
+        rt::install_server_wait({});
         rt::install_console(nullptr);
     } catch (const std::exception& e) {
         rt::restore_terminal();

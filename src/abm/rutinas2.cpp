@@ -47,7 +47,8 @@ bool MSGBOX(cp::OemView text) {
     c.fill_box(15, col - 1, 17, col + len + 1, rt::kSingleFrameFilled, "+W/R");
     c.write_at(16, col, shown, "+GR/R");
     c.tone(100, 3);
-    c.inkey(3);
+    // Keys typed ahead (while the program was busy) are meant for what comes next.
+    c.inkey_fresh(3);
     c.restore_screen(saved);
     return false;
 }

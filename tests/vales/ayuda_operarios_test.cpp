@@ -7,6 +7,7 @@
 
 #include "runtime/common/codepage.h"
 #include "runtime/worktables/workspace.h"
+#include "support/modo_sql.h"
 #include "vales/ingreso_on_line_fixture.h"
 #include "vales/mysql_operarios.h"
 
@@ -82,9 +83,12 @@ TEST_F(AyudaOperariosTest, PrefixSearchThenEnterTypesTheNumber) {
     EXPECT_EQ(rt::wt::workspace().open_count(), 0u);
 }
 
-// Searches as typed, each in a fresh list ended with Esc: the rows shown and the count.
+using AyudaOperariosEnModo = prueba::EnModoSql<AyudaOperariosTest>;
+
+// Searches as typed, each in a fresh list ended with Esc: the rows shown and the count,
+// with the server in each SQL mode.
 // Typed text is data: quotes, a backslash, '%' and '_' find those characters, never more.
-TEST_F(AyudaOperariosTest, SearchesFindWhatTheTextSays) {
+TEST_P(AyudaOperariosEnModo, SearchesFindWhatTheTextSays) {
     struct Case {
         const char* what;
         std::string teclas;  // console text; \x0d Enter, \xf9 F8 (below), \x07 Del, \x08 BS
@@ -132,6 +136,9 @@ TEST_F(AyudaOperariosTest, SearchesFindWhatTheTextSays) {
     }
     EXPECT_EQ(rt::wt::workspace().open_count(), 0u);
 }
+
+INSTANTIATE_TEST_SUITE_P(Modos, AyudaOperariosEnModo, testing::ValuesIn(prueba::modos_sql()),
+                         prueba::nombre_modo);
 
 // F1 through the entry. In the date, warehouse, product (until the catalogue arrives),
 // formula and quantity fields, in the item list, in the especificaciones and in a time

@@ -9,6 +9,7 @@
 #include <set>
 
 #include "runtime/common/codepage.h"
+#include "support/modo_sql.h"
 #include "vales/impresion/comandos.h"
 #include "vales/ingreso_on_line_fixture.h"
 
@@ -156,29 +157,33 @@ TEST_F(IngresoOnLineTest, ACompleteVoucherTypedAsAUserWouldWritesEveryRow) {
 
     const long numero = contador();
     EXPECT_EQ(numero, antes + 1);
-    EXPECT_EQ(vales(numero),
-              (std::vector<std::string>{
-                  // Activities: operator, especificación and the points of the operator's
-                  // group; the split activity gives two rows with their own quantities.
-                  "2026-12-06|YPRUEBA01|001|100.000|2.000|78|9Y0000001||I|1.00000|801|Y02|3.0000|1",
-                  "2026-12-06|YPRUEBA01|001|50.000|2.000|78|9Y0000002||I|1.00000|802|Y03|0.5000|1",
-                  "2026-12-06|YPRUEBA01|001|50.000|2.000|78|9Y0000002||I|1.00000|802|Y03|0.5000|1",
-                  // Ingredients: controlled, uncontrolled, sub-product with its formula.
-                  "2026-12-06|YPRUEBA01|001|100.000|2.000|78|YCOMP0001||I|2.50000|0||0.0000|1",
-                  "2026-12-06|YPRUEBA01|001|100.000|2.000|78|YCOMP0002||I|0.50000|0||0.0000|1",
-                  "2026-12-06|YPRUEBA01|001|100.000|2.000|78|YSUBPR001|001|P|0.25000|0||0.0000|1",
-              }));
+    EXPECT_EQ(
+        vales(numero),
+        (std::vector<std::string>{
+            // Activities: operator, especificación and the points of the operator's
+            // group; the split activity gives two rows with their own quantities.
+            "2026-12-06|YPRUEBA01|001|100.0000000|2.0000000|78|9Y0000001||I|1.00000|801|Y02|3.0000|"
+            "1",
+            "2026-12-06|YPRUEBA01|001|50.0000000|2.0000000|78|9Y0000002||I|1.00000|802|Y03|0.5000|"
+            "1",
+            "2026-12-06|YPRUEBA01|001|50.0000000|2.0000000|78|9Y0000002||I|1.00000|802|Y03|0.5000|"
+            "1",
+            // Ingredients: controlled, uncontrolled, sub-product with its formula.
+            "2026-12-06|YPRUEBA01|001|100.0000000|2.0000000|78|YCOMP0001||I|2.50000|0||0.0000|1",
+            "2026-12-06|YPRUEBA01|001|100.0000000|2.0000000|78|YCOMP0002||I|0.50000|0||0.0000|1",
+            "2026-12-06|YPRUEBA01|001|100.0000000|2.0000000|78|YSUBPR001|001|P|0.25000|0||0.0000|1",
+        }));
     EXPECT_EQ(movimientos(numero), (std::vector<std::string>{
-                                       "7|2026-12-06|P|YPRUEBA01|001|100.000|78|0|juan",
-                                       "8|2026-12-06|I|YCOMP0001||-250.000|78|0|juan",
-                                       "8|2026-12-06|I|YCOMP0002||-50.000|78|0|juan",
-                                       "8|2026-12-06|P|YSUBPR001|001|-25.000|78|0|juan",
+                                       "7|2026-12-06|P|YPRUEBA01|001|100.0000000|78|0|juan",
+                                       "8|2026-12-06|I|YCOMP0001||-250.0000000|78|0|juan",
+                                       "8|2026-12-06|I|YCOMP0002||-50.0000000|78|0|juan",
+                                       "8|2026-12-06|P|YSUBPR001|001|-25.0000000|78|0|juan",
                                    }));
     EXPECT_EQ(stock(), (std::vector<std::string>{
-                           "I|YCOMP0001||750.000",
-                           "I|YCOMP0002||-50.000",
-                           "P|YPRUEBA01|001|100.000",
-                           "P|YSUBPR001|001|175.000",
+                           "I|YCOMP0001||750.0000000",
+                           "I|YCOMP0002||-50.0000000",
+                           "P|YPRUEBA01|001|100.0000000",
+                           "P|YSUBPR001|001|175.0000000",
                        }));
 }
 
@@ -242,18 +247,22 @@ TEST_F(IngresoOnLineTest, AShortageWritesNothingAndLeavesTheListAsItWas) {
     EXPECT_EQ(stock(), stock_antes);
 }
 
-// The header's checks, each run ending with Esc. `espera` is the key wait (from the first;
-// a message box is one too) where the cursor stands at (fila, columna) and the screen's row
-// `fila_texto` begins with `texto`.
-TEST_F(IngresoOnLineTest, TheHeaderRefusesWhatItMustAndTakesTheRest) {
+using IngresoOnLineEnModo = prueba::EnModoSql<IngresoOnLineTest>;
+
+// The header's checks, each run ending with Esc, with the server in each SQL mode. `espera` is the
+// key wait (from the first; a message box is one too) where the cursor stands at (fila, columna)
+// and the screen's row `fila_texto` begins with `texto`.
+TEST_P(IngresoOnLineEnModo, TheHeaderRefusesWhatItMustAndTakesTheRest) {
     // A product code made of a quote, a backslash, LIKE's wildcards and an 8-bit letter
     // (Y'\%_Ñ) is data like any other: the lookups and the activity query find it.
+    const std::string raro = sesion.OSERVER->escape("Y'\\%_\xD1");
     sql("insert into prodvtas (codi_prod, codi_form, desc_prod, desc_form, unid_med, "
-        "l_ctrl_stk, codi_form_rel) values ('Y''\\\\%_\xD1', '001', 'Pieza de c\xF3"
-        "digo raro', "
-        "'Rara', 'UN', 0, '---')");
-    sql("insert into formulas (prd_sale, prd_buy, tipo_prd, codi_form, consumo) values "
-        "('Y''\\\\%_\xD1   001', '9Y0000002', 'I', '', 1)");
+        "l_ctrl_stk, codi_form_rel) values ('" +
+        raro +
+        "', '001', 'Pieza de c\xF3"
+        "digo raro', 'Rara', 'UN', 0, '---')");
+    sql("insert into formulas (prd_sale, prd_buy, tipo_prd, codi_form, consumo) values ('" + raro +
+        "   001', '9Y0000002', 'I', '', 1)");
     struct Case {
         const char* what;
         std::function<void()> keys;
@@ -372,6 +381,9 @@ TEST_F(IngresoOnLineTest, TheHeaderRefusesWhatItMustAndTakesTheRest) {
     }
     EXPECT_EQ(filas_propias("vales"), 0);
 }
+
+INSTANTIATE_TEST_SUITE_P(Modos, IngresoOnLineEnModo, testing::ValuesIn(prueba::modos_sql()),
+                         prueba::nombre_modo);
 
 // The item list's commands and their refusals. After the header (22 waits with a quantity
 // of one digit) each case types its keys, then leaves the voucher and the entry. `filas` are
