@@ -466,6 +466,15 @@ TEST_F(IngresoOnLineTest, TheItemListEditsSplitsAndRefuses) {
          {"ERROR: Datos incompletos"},
          {{40, 13, moldeo + "PERALTA SOTO JUAN    Compleja                           7,00│"},
           {40, 14, horno + sin_operario + "7,00│"}}},
+        {"PgDn on the operator goes on at the start time never given",
+         "7",
+         [&] {
+             term.keys({kEnter, kEnter}).type("801").keys({kPgDn});
+             term.type("0700").keys({kEnter}).type("0900").keys({kEnter});
+         },
+         {},
+         {{28, 30, formulario + "│Hora de Inicio :   :", 30},
+          {38, 13, moldeo + "PERALTA SOTO JUAN    Compleja                           7,00│"}}},
         {"unknown and inactive operators, and impossible times, keep the cursor in place",
          "7",
          [&] {
