@@ -23,8 +23,7 @@ restore() {
          drop table if exists e2e_stock, e2e_paramet" >/dev/null 2>&1
 }
 trap 'tmux -L "$socket" kill-server 2>/dev/null; restore; rm -rf "$work"' EXIT
-printf '%s\n' 'set -s escape-time 10' 'set -g default-terminal tmux-256color' \
-    'set -g remain-on-exit on' 'set -g status off' >"$work/tmux.conf"
+source "$(dirname "${BASH_SOURCE[0]}")/servidor_tmux.sh"
 
 sql "drop table if exists e2e_stock, e2e_paramet;
      create table e2e_stock as select * from stock_bodegas;
@@ -32,25 +31,6 @@ sql "drop table if exists e2e_stock, e2e_paramet;
     { echo "ingreso_tmux: cannot reach the test server"; exit 1; }
 antes=$(sql "select num_vales from paramet")
 
-failures=0
-passes=0
-screen() { tmux -L "$socket" capture-pane -p -N -t e2e; }
-wait_for() {
-    for _ in $(seq 100); do
-        screen | grep -qF -- "$1" && return 0
-        sleep 0.1
-    done
-    return 1
-}
-check() {
-    if "${@:2}"; then
-        passes=$((passes + 1))
-    else
-        failures=$((failures + 1))
-        echo "FAILED: $1"
-        screen | sed 's/^/| /'
-    fi
-}
 same() {  # same DESCRIPTION EXPECTED ACTUAL
     if [[ $2 == "$3" ]]; then
         passes=$((passes + 1))
@@ -59,27 +39,10 @@ same() {  # same DESCRIPTION EXPECTED ACTUAL
         printf 'FAILED: %s\n--- expected:\n%s\n--- got:\n%s\n' "$1" "$2" "$3"
     fi
 }
-keys() { tmux -L "$socket" send-keys -t e2e "$@"; sleep 0.3; }
 escape() { tmux -L "$socket" send-keys -t e2e Escape; sleep 0.4; }
 
-for _ in 1 2 3; do
-    tmux -L "$socket" -f "$work/tmux.conf" new-session -d -s e2e -x 100 -y 36 \
-        "cd '$work' && '$program' --servidor-local '$address' --servidor-remoto '$address'" &&
-        tmux -L "$socket" has-session -t e2e 2>/dev/null && break
-    tmux -L "$socket" kill-server 2>/dev/null
-    sleep 0.5
-done
-tmux -L "$socket" has-session -t e2e 2>/dev/null || { echo "ingreso_tmux: tmux could not start a session"; exit 1; }
-check "main menu" wait_for "Conectar con Servidor"
-keys c
-check "connection-mode menu" wait_for "Conección Local"
-keys Enter
-check "login form" wait_for "PassWord:"
-keys 007 Enter operador Enter
-keys vales123 Enter
-check "welcome message" wait_for "Se ha establecido una conexión con el servidor"
-keys x
-check "connected" wait_for "Conectado => operador"
+start_program
+login_demo
 
 keys i
 check "header form" wait_for "< Ingreso de Vales ON-LINE >"
