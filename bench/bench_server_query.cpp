@@ -51,9 +51,13 @@ int main() {
         std::string sql = "insert into formulas values ";
         for (int i = 0; i < rows; ++i) {
             if (i) sql += ',';
-            sql += "(" + std::to_string(i) + ",'L01AA0110" +
-                   std::to_string(i % 1000 + 1000).substr(1) + "','9000" +
-                   std::to_string(10000 + i % 10000).substr(1) + "','I','',1.25,1)";
+            sql += '(';
+            sql += std::to_string(i);
+            sql += ",'L01AA0110";
+            sql += std::to_string(i % 1000 + 1000).substr(1);
+            sql += "','9000";
+            sql += std::to_string(10000 + i % 10000).substr(1);
+            sql += "','I','',1.25,1)";
         }
         srv->Query(sql);
 

@@ -8,6 +8,7 @@
 #include "runtime/screen/console.h"
 #include "runtime/screen/terminal_backend.h"
 #include "runtime/server/server_wait.h"
+#include "vales/comprobar_almacen.h"
 #include "vales/espera_servidor.h"
 #include "vales/operaciones.h"
 #include "vales/vales.h"
@@ -15,6 +16,7 @@
 int main(int argc, char** argv) {
     vales::Opciones opciones;
     if (!vales::leer_opciones(argc, argv, opciones)) return opciones.salida;
+    if (opciones.comprobar_almacen) return vales::comprobar_almacen();
     // A new workstation gets its off-line store with every table defined; an existing one is
     // never touched. When it cannot be made, the off-line operations say so when used.
     rt::create_offline_store();

@@ -209,7 +209,7 @@ std::string STRZERO(double n, std::optional<int> width, int decimals) {
     const std::size_t blanks = text.find_first_not_of(' ');
     const std::size_t minus = text.find('-');
     if (minus != std::string::npos) {
-        return "-" + std::string(blanks, '0') + text.substr(minus + 1);
+        return std::string(1, '-') + std::string(blanks, '0') + text.substr(minus + 1);
     }
     return std::string(blanks, '0') + text.substr(blanks);
 }
@@ -221,7 +221,7 @@ template <typename NamePart>
 std::string free_name(std::string_view extension, std::string_view folder, NamePart name_part) {
     std::string dir(folder);
     for (std::size_t at; (at = dir.find("\\\\")) != std::string::npos;) dir.erase(at, 1);
-    const std::string ext = extension.empty() ? "" : "." + std::string(extension);
+    const std::string ext = extension.empty() ? "" : std::string(".").append(extension);
     rt::Console& c = rt::con();
     for (;;) {
         std::string name = dir + name_part(c.now()) + ext;

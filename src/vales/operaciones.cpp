@@ -30,6 +30,9 @@ const char* const kAyuda =
     "  --clave-servidor-archivo ARCHIVO  clave de esa cuenta: la primera linea del archivo\n"
     "                                    (tambien VALES_CLAVE_SERVIDOR_ARCHIVO en el entorno,\n"
     "                                    o la clave misma en VALES_CLAVE_SERVIDOR)\n"
+    "  --comprobar-almacen               crea (si falta) y abre el almacen fuera de linea\n"
+    "                                    datos/vales.mdb de la carpeta de trabajo, con sus\n"
+    "                                    funciones SQL, y termina: 0 si se puede usar, 1 si no\n"
     "  -h, --help                        muestra esta ayuda y termina\n"
     "\n"
     "El puerto por omision es 3306. La linea de comandos prevalece sobre el entorno.\n"
@@ -71,6 +74,10 @@ bool leer_opciones(int argc, char** argv, Opciones& opciones) {
             std::fputs(kAyuda, stdout);
             opciones.salida = 0;
             return false;
+        }
+        if (arg == "--comprobar-almacen") {
+            opciones.comprobar_almacen = true;
+            continue;
         }
         const OpcionConValor* opcion = nullptr;
         for (const auto& o : kOpciones) {
