@@ -148,8 +148,9 @@ void Busqueda::mostrar_estado(bool recien_buscado) {
     c.write_at(kFilaEstado, lista_.columna_filtro,
                estado_.filtro ? cp::OemView("(filtro)") : kLinea8, "w/bg");
     c.write_at(kFilaEstado, lista_.columna_cuenta, kLinea8, "w/bg");
-    c.write_at(kFilaEstado, lista_.columna_cuenta,
-               cp::Oem("(" + std::to_string(estado_.cuenta) + ")"), "w/bg");
+    std::string cuenta = "(";
+    cuenta.append(std::to_string(estado_.cuenta)).append(")");
+    c.write_at(kFilaEstado, lista_.columna_cuenta, cp::Oem(std::move(cuenta)), "w/bg");
     const int col = lista_.columna_buscar + 8;
     c.write_at(kFilaBuscar, col, cp::Oem(kLargoBusqueda, ' '), "+bg/bg");
     c.write_at(kFilaBuscar, col, estado_.texto, recien_buscado ? "+w/bg" : "+g/bg");
@@ -177,17 +178,23 @@ std::string condicion_busqueda(ModoBusqueda modo, const cp::Oem& texto, std::str
         return std::string(columna) + " like '" + patron + "'" + std::string(rt::kLikeEscape);
     };
     const auto literal = [&](const std::string& ansi) { return comillas(rt::like_literal(ansi)); };
+    // Built by appending: GCC 12 at -O3 reports false overlaps on "literal" + string.
+    const auto en_medio = [&](const std::string& ansi) {
+        std::string patron = "%";
+        patron.append(literal(ansi)).append("%");
+        return patron;
+    };
     if (modo == ModoBusqueda::kPrefijo)
         return "where " + like(col_nombre, literal(cp::oem_to_ansi(texto)) + "%") + " ";
     const std::vector<std::string> palabras = abm::CTOARR(cp::oem_to_ansi(texto));
     if (palabras.size() == 1) {
-        const std::string w = "%" + literal(palabras[0]) + "%";
+        const std::string w = en_medio(palabras[0]);
         return "where (" + like(col_nombre, w) + " or " + like(col_codigo, w) + ") ";
     }
     std::string condicion = "where (";
     for (std::size_t i = 0; i < palabras.size(); ++i) {
         if (i > 0) condicion += " and ";
-        condicion += like(col_nombre, "%" + literal(palabras[i]) + "%") + " ";
+        condicion += like(col_nombre, en_medio(palabras[i])) + " ";
     }
     return condicion + ") ";
 }
