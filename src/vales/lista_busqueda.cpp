@@ -40,7 +40,8 @@ class Busqueda {
         dibujar_marco();
         if (lista_.carga_inicial) lista_.carga_inicial();
         browser_.go_top();
-        rt::browse_keys(browser_, [this](int key) { return tecla(key); });
+        rt::browse_keys(
+            browser_, [this](int key) { return tecla(key); }, lista_.tras_estabilizar);
     }
 
   private:

@@ -63,6 +63,8 @@ struct ListaBusqueda {
     // The list's own keys, tried before the shared ones, with the table on the highlighted
     // record: kLeave ends the list (after typing a choice), kHandled when it acted.
     std::function<rt::BrowseKey(int key, const EstadoBusqueda& estado)> tecla_propia;
+    // Drawn after every stabilisation, beside the highlighted record (may be empty).
+    std::function<void()> tras_estabilizar;
 };
 
 // Runs the list over `tabla` until Esc or a choice; the screen and colour are put back.
