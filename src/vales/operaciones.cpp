@@ -11,6 +11,7 @@
 #include "vales/lista_ingresos.h"
 #include "vales/print_vales.h"
 #include "vales/servidores.h"
+#include "vales/vales_ingreso_on_line.h"
 #include "vales/vales_login.h"
 
 namespace vales {
@@ -113,6 +114,7 @@ Operaciones operaciones_del_programa() {
     Operaciones op;
     op.CONECTARSERVIDOR = CONECTARSERVIDOR;
     op.DESCONECTARSERVIDOR = DESCONECTARSERVIDOR;
+    op.VALES_INGRESO_ON_LINE = VALES_INGRESO_ON_LINE;
     op.LISTA_INGRESOS = [] { LISTA_INGRESOS(); };
     op.DATOSDESDE_SERVIDOR = [] { DATOSDESDE_SERVIDOR(); };
     op.DATOSHACIA_SERVIDOR = [] { DATOSHACIA_SERVIDOR(); };
