@@ -63,6 +63,7 @@ void Busqueda::dibujar_marco() {
     rt::Console& c = rt::con();
     const int izq = lista_.left, der = lista_.right;
     c.fill_box(lista_.top - 1, izq - 1, kFilaFinMarco, der + 1, kMarcoDoble, "+gr/bg");
+    if (!lista_.titulo.empty()) c.write_at(lista_.top - 1, izq, lista_.titulo, "+gr/bg");
     c.fill_box(kFilaLineaAlta, izq, kFilaLineaAlta, der, rt::kSingleFrame, "w/bg");
     c.fill_box(kFilaEstado, izq, kFilaEstado, der, rt::kSingleFrame, "w/bg");
     c.write_at(kFilaBuscar, lista_.columna_buscar, "Buscar:<", "w/bg");
@@ -75,6 +76,8 @@ void Busqueda::dibujar_marco() {
 rt::BrowseKey Busqueda::tecla(int key) {
     if (lista_.tecla_propia) {
         const rt::BrowseKey propia = lista_.tecla_propia(key, estado_);
+        // A key of the list's own may have changed the rows or their order.
+        if (propia == rt::BrowseKey::kHandled) browser_.refresh_all();
         if (propia != rt::BrowseKey::kShared) return propia;
     }
     if (key == rt::key::kEsc) return rt::BrowseKey::kLeave;
@@ -89,6 +92,10 @@ bool Busqueda::tecla_de_busqueda(int key) {
         case rt::key::kF8:
             if (texto.empty()) return false;
             buscar(ModoBusqueda::kFiltro);
+            return true;
+        case rt::key::kF10:
+            if (!lista_.f10_rebusca || texto.empty()) return false;
+            buscar(estado_.filtro ? ModoBusqueda::kFiltro : ModoBusqueda::kPrefijo);
             return true;
         case rt::key::kEnter:
             if (texto.empty() || texto == estado_.ultimo) return false;

@@ -15,7 +15,8 @@
 // search text without searching; Enter searches names beginning with the text (when it
 // changed since the last search); F8 searches rows holding every word of it; Backspace
 // drops the last character and searches again (an emptied text empties the list); Del
-// empties text and list. The list's own keys (its selection key ...) are tried first.
+// empties text and list; F10, in a list that asks for it, searches the text again as the
+// last search did. The list's own keys (its selection key ...) are tried first.
 #include <functional>
 #include <string>
 #include <string_view>
@@ -52,16 +53,20 @@ struct ListaBusqueda {
     int columna_buscar = 30;  // "Buscar:<"; the search field follows it, then ">"
     int columna_filtro = 80, columna_cuenta = 55;
     int columna_buscando = 50;  // the "Buscando..." box, rows 20-22, 16 columns
+    cp::Oem titulo;  // on the box's top line, from the browser's first column (may be empty)
     cp::Oem encabezado;
     std::function<cp::Oem()> fila;  // the text of the table's current record
     std::vector<LineaTeclas> teclas;
+    // F10 searches the text again in the mode of the last search.
+    bool f10_rebusca = false;
     // Fills the table before the first key (may be empty).
     std::function<void()> carga_inicial;
     // Runs a search and, when it worked, empties the table and fills it with the rows found;
     // false when it failed (the routine has told the user, the table keeps its rows).
     std::function<bool(ModoBusqueda modo, const cp::Oem& texto)> buscar;
     // The list's own keys, tried before the shared ones, with the table on the highlighted
-    // record: kLeave ends the list (after typing a choice), kHandled when it acted.
+    // record: kLeave ends the list (after typing a choice), kHandled when it acted (every
+    // row is then read again).
     std::function<rt::BrowseKey(int key, const EstadoBusqueda& estado)> tecla_propia;
     // Drawn after every stabilisation, beside the highlighted record (may be empty).
     std::function<void()> tras_estabilizar;

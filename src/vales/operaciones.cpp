@@ -9,6 +9,7 @@
 #include "vales/DatosDesde_Servidor.h"
 #include "vales/DatosHacia_Servidor.h"
 #include "vales/lista_ingresos.h"
+#include "vales/vales_ingreso_off_line.h"
 #include "vales/print_vales.h"
 #include "vales/servidores.h"
 #include "vales/vales_ingreso_on_line.h"
@@ -115,6 +116,7 @@ Operaciones operaciones_del_programa() {
     op.CONECTARSERVIDOR = CONECTARSERVIDOR;
     op.DESCONECTARSERVIDOR = DESCONECTARSERVIDOR;
     op.VALES_INGRESO_ON_LINE = VALES_INGRESO_ON_LINE;
+    op.VALES_INGRESO_OFF_LINE = [] { VALES_INGRESO_OFF_LINE(); };
     op.LISTA_INGRESOS = [] { LISTA_INGRESOS(); };
     op.DATOSDESDE_SERVIDOR = [] { DATOSDESDE_SERVIDOR(); };
     op.DATOSHACIA_SERVIDOR = [] { DATOSHACIA_SERVIDOR(); };

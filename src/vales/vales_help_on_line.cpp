@@ -25,7 +25,7 @@ AyudaDeCampo ayuda_de_campo(const std::string& campo) {
     return AyudaDeCampo::kNinguna;
 }
 
-void como_ayuda(int tecla, void (*lista)()) {
+void como_ayuda(int tecla, const std::function<void()>& lista) {
     rt::Console& c = rt::con();
     rt::KeyHandler propio = c.set_key_handler(tecla);
     const rt::SavedScreen pantalla = c.save_screen();

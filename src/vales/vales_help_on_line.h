@@ -8,6 +8,7 @@
 //   any other field, and the item list itself (no field): nothing
 //
 // While a help list is open F1 has no handler, so it does not open another one.
+#include <functional>
 #include <string>
 
 namespace vales {
@@ -24,7 +25,7 @@ AyudaDeCampo ayuda_de_campo(const std::string& campo);
 
 // Runs `lista` as a help list does: F1's handler removed meanwhile, the screen, the cursor
 // and the current work area as they were afterwards.
-void como_ayuda(int tecla, void (*lista)());
+void como_ayuda(int tecla, const std::function<void()>& lista);
 
 // F1 on the product field: the product catalogue in pick mode (the catalogue types the
 // product code, Enter, the formula code and Enter into the form). Until the catalogue is

@@ -14,6 +14,7 @@
 #include "runtime/screen/console.h"
 #include "vales/cabecera_vale.h"
 #include "vales/lista_items.h"
+#include "vales/operacion_en_curso.h"
 #include "vales/print_vales.h"
 #include "vales/vales_help_on_line.h"
 #include "vales/vales_ingreso_on_line.h"
@@ -124,28 +125,6 @@ const ComandosItem& comandos_on_line() {
     }();
     return comandos;
 }
-
-// The F1 key handler for the length of the operation, and the screen and colour as the
-// menu had them, whatever way it ends.
-class OperacionEnCurso {
-  public:
-    OperacionEnCurso() : saved_(rt::con().save_screen()) {}
-    ~OperacionEnCurso() {
-        if (ayuda_) rt::con().set_key_handler(rt::key::kF1, previa_);
-        rt::con().restore_screen(saved_);
-    }
-    OperacionEnCurso(const OperacionEnCurso&) = delete;
-    OperacionEnCurso& operator=(const OperacionEnCurso&) = delete;
-    void instalar_ayuda(rt::KeyHandler ayuda) {
-        previa_ = rt::con().set_key_handler(rt::key::kF1, std::move(ayuda));
-        ayuda_ = true;
-    }
-
-  private:
-    rt::SavedScreen saved_;
-    rt::KeyHandler previa_;
-    bool ayuda_ = false;
-};
 
 }  // namespace
 
