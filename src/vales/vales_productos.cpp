@@ -97,7 +97,7 @@ void VALES_PRODUCTOS(rt::TODBC& RS, bool elegir, bool con_formula) {
             return rt::BrowseKey::kLeave;
         }
         if (key == rt::key::kF5) {
-            abm::DISPLINEA(kFilaOrden, 28, 94, "w/bg");
+            c.write_at(kFilaOrden, 28, cp::Oem(std::string(67, '\xC4')), "w/bg");
             t.set_order(t.order() == 1 ? 2 : 1);
             return rt::BrowseKey::kHandled;
         }
