@@ -15,6 +15,7 @@
 
 #include "runtime/common/codepage.h"
 #include "runtime/common/texto.h"
+#include "support/modo_sql.h"
 #include "vales/puntos_de_falla.h"
 #include "vales/vales_locales_fixture.h"
 
@@ -283,5 +284,23 @@ TEST_F(DatosHaciaServidor, CreatesTheTableOfOriginsWhenTheServerLacksIt) {
     EXPECT_EQ(mensajes(), prueba::Mensajes{"De 1 vales 1 fueron grabados correctamente"});
     cada_vale_una_vez(store, 1);
 }
+
+using DatosHaciaServidorEnModo = prueba::EnModoSql<DatosHaciaServidor>;
+
+// The table of origins made, looked up and written under every SQL mode of the server.
+TEST_P(DatosHaciaServidorEnModo, SendsOnceUnderEverySqlMode) {
+    sql("drop table if exists vales_origen");
+    guardar_varios(store, 2);
+    enviar(store);
+    EXPECT_EQ(mensajes(), prueba::Mensajes{"De 2 vales 2 fueron grabados correctamente"});
+    local(store, "update vales_cab set c_estado='1'");  // as if the marks had been lost
+    enviar(store);
+    EXPECT_EQ(mensajes(), prueba::Mensajes{"De 2 vales 2 fueron grabados correctamente"});
+    cada_vale_una_vez(store, 2);
+    EXPECT_EQ(contador(), contador_ + 2);
+}
+
+INSTANTIATE_TEST_SUITE_P(Modos, DatosHaciaServidorEnModo, testing::ValuesIn(prueba::modos_sql()),
+                         prueba::nombre_modo);
 
 }  // namespace
