@@ -26,6 +26,7 @@
 #include <vector>
 
 #include "bench_mariadb.h"
+#include "comun/sesion.h"
 #include "runtime/offline/store_creation.h"
 #include "runtime/offline/todbc.h"
 #include "runtime/screen/console.h"
@@ -34,7 +35,6 @@
 #include "runtime/server/tmysql.h"
 #include "vales/DatosDesde_Servidor.h"
 #include "vales/servidores.h"
-#include "comun/sesion.h"
 
 namespace {
 

@@ -159,8 +159,8 @@ int main() {
     }
     if (ok) {
         std::printf("vouchers per run: %d (4 activity items, 3 ingredients each)\n", kVales);
-        std::printf("upload of the pending vouchers (entry 7): %6.3f s  %7.1f vouchers/s\n",
-                    subida, kVales / subida);
+        std::printf("upload of the pending vouchers (entry 7): %6.3f s  %7.1f vouchers/s\n", subida,
+                    kVales / subida);
         std::printf("on-line save of the same vouchers:        %6.3f s  %7.1f vouchers/s\n",
                     directa, kVales / directa);
         std::printf("ratio upload / on-line save: %.2f\n", directa / subida);

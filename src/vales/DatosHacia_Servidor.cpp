@@ -2,8 +2,8 @@
 
 #include "abm/abm_rutinas.h"
 #include "abm/rutinas2.h"
-#include "runtime/common/codepage.h"
 #include "comun/sesion.h"
+#include "runtime/common/codepage.h"
 #include "runtime/screen/console.h"
 #include "vales/envio_vales.h"
 #include "vales/vales_pendientes.h"

@@ -75,7 +75,8 @@ Lectura leer_vale_local(rt::TODBC& RS, long n_interno, ValeLocal& vale) {
 std::optional<std::string> preparar_envio(rt::TODBC& RS) {
     auto estacion = identidad_estacion(RS);
     if (!estacion) {
-        abm::MSGBOX("Error: No se puede leer la identificación de esta estación en la base local"_oem);
+        abm::MSGBOX(
+            "Error: No se puede leer la identificación de esta estación en la base local"_oem);
         return std::nullopt;
     }
     if (!asegurar_tabla_origen()) {

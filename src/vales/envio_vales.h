@@ -39,10 +39,10 @@ std::optional<std::string> preparar_envio(rt::TODBC& RS);
 
 struct Envio {
     enum Estado {
-        no_enviado,  // refused (shortage, a failed write): the save has said why
+        no_enviado,    // refused (shortage, a failed write): the save has said why
         sin_consulta,  // the server could not be asked whether it holds it: not sent
-        enviado,     // saved now
-        ya_estaba,   // the server held it already (sent before); now only marked
+        enviado,       // saved now
+        ya_estaba,     // the server held it already (sent before); now only marked
     };
     Estado estado = no_enviado;
     long folio = 0;        // the server's number, when it holds the voucher

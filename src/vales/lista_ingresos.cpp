@@ -1,10 +1,10 @@
 #include "vales/lista_ingresos.h"
 
 #include "abm/rutinas2.h"
-#include "runtime/common/codepage.h"
 #include "comun/sesion.h"
 #include "runtime/browse/browse_loop.h"
 #include "runtime/browse/browser.h"
+#include "runtime/common/codepage.h"
 #include "runtime/offline/todbc.h"
 #include "runtime/screen/console.h"
 #include "runtime/screen/keys.h"

@@ -38,10 +38,9 @@ void MYSQL_OPERARIOS(bool elegir) {
         llenar(t, "select * from operario where ope_activo order by nom_oper", true);
     };
     fuente.buscar = [](rt::wt::WorkTable& t, ModoBusqueda modo, const cp::Oem& texto) {
-        return llenar(t,
-                      busqueda_operarios(modo, texto,
-                                         [](std::string_view s) { return abm::sqltexto(s); }),
-                      false);
+        return llenar(
+            t, busqueda_operarios(modo, texto, [](std::string_view s) { return abm::sqltexto(s); }),
+            false);
     };
     correr_ayuda_operarios(elegir, fuente);
 }

@@ -28,5 +28,4 @@ class OperacionEnCurso {
     bool ayuda_ = false;
 };
 
-
 }  // namespace vales

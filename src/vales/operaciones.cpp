@@ -9,9 +9,9 @@
 #include "vales/DatosDesde_Servidor.h"
 #include "vales/DatosHacia_Servidor.h"
 #include "vales/lista_ingresos.h"
-#include "vales/vales_ingreso_off_line.h"
 #include "vales/print_vales.h"
 #include "vales/servidores.h"
+#include "vales/vales_ingreso_off_line.h"
 #include "vales/vales_ingreso_on_line.h"
 #include "vales/vales_login.h"
 

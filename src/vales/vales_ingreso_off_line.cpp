@@ -1,6 +1,6 @@
 // Storing a voucher typed off-line, header and items as one unit.
-#include "abm/rutinas2.h"
 #include "vales/vales_ingreso_off_line.h"
+#include "abm/rutinas2.h"
 
 namespace vales {
 namespace {

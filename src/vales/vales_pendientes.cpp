@@ -47,8 +47,7 @@ cp::Oem detalle_pendiente(const rt::TODBC& RS, bool con_estado) {
 
 bool ValesPendientes::abrir() {
     const std::string carpeta = ses().CARPETA_TEMP;
-    if (!tabla_.open(abm::NOMARCH2("dbf", carpeta), tablas::vales(),
-                     tablas::kValesAlias)) {
+    if (!tabla_.open(abm::NOMARCH2("dbf", carpeta), tablas::vales(), tablas::kValesAlias)) {
         abm::MSGBOX(cp::OemView::cp850(tablas::kValesOpenError));  // ASCII
         return false;
     }

@@ -21,10 +21,11 @@ constexpr cp::OemView kMarcaOrden = cp::OemView::cp850("\x19\x19");
 // Empties the table and fills it with the products a search finds; false, after saying
 // so, when the store refused it (the table keeps its rows).
 bool buscar(rt::TODBC& RS, rt::wt::WorkTable& t, ModoBusqueda modo, const cp::Oem& texto) {
-    RS.SetSQL("select codi_prod, codi_form, desc_prod, desc_form, l_activo, l_vigente from "
-              "prodvtas " +
-              condicion_busqueda(modo, texto, "desc_prod", "codi_prod", rt::mdb_quote) +
-              "and mid(codi_prod,06,04)<>'0000' and l_activo=true");
+    RS.SetSQL(
+        "select codi_prod, codi_form, desc_prod, desc_form, l_activo, l_vigente from "
+        "prodvtas " +
+        condicion_busqueda(modo, texto, "desc_prod", "codi_prod", rt::mdb_quote) +
+        "and mid(codi_prod,06,04)<>'0000' and l_activo=true");
     if (!RS.Open()) {
         RS.Close();
         abm::MSGBOX("Error: No se pueden recuperar productos");
@@ -76,8 +77,7 @@ void VALES_PRODUCTOS(rt::TODBC& RS, bool elegir, bool con_formula) {
     lista.columna_buscar = 35, lista.columna_filtro = 85, lista.columna_cuenta = 60;
     lista.columna_buscando = 55;
     lista.titulo = cp::Oem("<Productos>");
-    lista.encabezado =
-        "Código    Frm Descripción                                        Std"_oem;
+    lista.encabezado = "Código    Frm Descripción                                        Std"_oem;
     lista.fila = [&t] { return fila(t); };
     lista.teclas = {
         {"[F2]Stock [F5]Orden [F6]Fórmula [F8]Filtro [F10]Re-Buscar [F12]Activos"_oem, 31, 28, 70},

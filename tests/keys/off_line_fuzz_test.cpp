@@ -1,9 +1,9 @@
 // Random keys through the off-line operations on the fuzz terminal: the off-line entry
 // (header form, item list, split, edit form, the product and operator help lists), the list
 // of off-line entries and the batch upload, over a scratch store holding master data and
-// pending vouchers (each visit to the entry types a good header first), with no server (a login fails at once). After every key: no crash;
-// every few hundred keys: Esc brings the main menu back. The store stays readable and every
-// voucher in it keeps at least one item.
+// pending vouchers (each visit to the entry types a good header first), with no server (a login
+// fails at once). After every key: no crash; every few hundred keys: Esc brings the main menu back.
+// The store stays readable and every voucher in it keeps at least one item.
 //
 // VALES_FUZZ_KEYS sets how many keys (10,000 by default), VALES_FUZZ_SEED the seed.
 #include <gtest/gtest.h>
@@ -54,7 +54,8 @@ void llenar(const std::string& conexion) {
              "('900000003', 'C01   ', 'Horno')",
              "insert into operario (codi_oper, nom_oper, codi_grupo, ope_activo, rut, "
              "digito_verif) values (1, 'Pedro Mu\xF1oz', 'G01', true, '12345678', '5'), "
-             "(2, 'Ana Pe\xF1" "a', 'G01', false, '87654321', 'K')",
+             "(2, 'Ana Pe\xF1"
+             "a', 'G01', false, '87654321', 'K')",
          }) {
         db.SetSQL(sql);
         EXPECT_TRUE(db.Open()) << sql << "\n" << db.SQLErrorMessage();
@@ -129,9 +130,9 @@ TEST(OffLineFuzz, RandomKeysThroughTheOffLineOperations) {
         for (const char* name : {"entry", "list", "upload"}) EXPECT_GT(visits[name], 0) << name;
     }
     rt::TODBC db(store.connection());
-    EXPECT_EQ(testing_support::store_rows(
-                  db, "select count(*) from vales_cab where n_interno not in "
-                      "(select n_interno from vales_itm)"),
+    EXPECT_EQ(testing_support::store_rows(db,
+                                          "select count(*) from vales_cab where n_interno not in "
+                                          "(select n_interno from vales_itm)"),
               std::vector<std::string>{"0"})
         << "a voucher without items";
     std::printf("  vouchers in the store: %s\n",

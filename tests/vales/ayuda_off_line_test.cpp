@@ -113,10 +113,11 @@ TEST_F(AyudaOffLineTest, ProductListSearchesByNameAndTypesTheChoice) {
 
 // Searches as typed, each in a fresh list ended with Esc: the rows shown and the count.
 TEST_F(AyudaOffLineTest, ProductSearchesFiltersAndOrders) {
-    local("insert into prodvtas (codi_prod, codi_form, desc_prod, desc_form, l_vigente, "
-          "l_activo) values ('ZZZZZ0000', '001', 'Zeta base', 'F', true, true), "
-          "('ZZZZZ0001', '001', 'Zeta activa', 'F', false, true), "
-          "('ZZZZZ0002', '001', 'Zeta inactiva', 'F', true, false)");
+    local(
+        "insert into prodvtas (codi_prod, codi_form, desc_prod, desc_form, l_vigente, "
+        "l_activo) values ('ZZZZZ0000', '001', 'Zeta base', 'F', true, true), "
+        "('ZZZZZ0001', '001', 'Zeta activa', 'F', false, true), "
+        "('ZZZZZ0002', '001', 'Zeta inactiva', 'F', true, false)");
     const std::string ladrillo = " Ladrillo refractario 'Súper' 230x114x65             ◄";
     const std::string vigente = std::string(36, ' ') + "◄";
     struct Case {
@@ -135,9 +136,10 @@ TEST_F(AyudaOffLineTest, ProductSearchesFiltersAndOrders) {
          {"L01AA0110 001" + ladrillo, "L01AA0110 002" + ladrillo, "L01AA0110 003" + ladrillo,
           "L01AA0110 004 Ladrillo refractario 'Súper' 230x114x65"},
          "(4)"},
-        {"a quote is a quote", "'s\xf8", {"L01AA0110 001" + ladrillo, "L01AA0110 002" + ladrillo,
-                                          "L01AA0110 003" + ladrillo,
-                                          "L01AA0110 004 Ladrillo refractario 'Súper' 230x114x65"},
+        {"a quote is a quote",
+         "'s\xf8",
+         {"L01AA0110 001" + ladrillo, "L01AA0110 002" + ladrillo, "L01AA0110 003" + ladrillo,
+          "L01AA0110 004 Ladrillo refractario 'Súper' 230x114x65"},
          "(4)"},
         {"F10 searches again as the last search did (a filter)",
          "l01aa\xf8\xfa",

@@ -42,8 +42,7 @@ class DatosHaciaServidor : public prueba::ValesLocales {
     // Vouchers of one unit each, as many as asked.
     static void guardar_varios(const testing_support::ScratchStore& s, int cuantos) {
         rt::TODBC db(s.connection());
-        for (int i = 0; i < cuantos; ++i)
-            ASSERT_TRUE(GRABARVALE_LOCAL(db, cabecera(1), items(1)));
+        for (int i = 0; i < cuantos; ++i) ASSERT_TRUE(GRABARVALE_LOCAL(db, cabecera(1), items(1)));
     }
     // After every interruption and a last complete upload: the server holds each voucher
     // of the store once, under a folio of its own with all its rows, and the store has
@@ -78,17 +77,20 @@ TEST_F(DatosHaciaServidor, SendsInLocalOrderAndLeavesTheRefusedOnePending) {
     });
     enviar(store);
     EXPECT_EQ(mensajes(), prueba::Mensajes{"De 3 vales 2 fueron grabados correctamente"});
-    EXPECT_EQ(avance, (Filas{"Enviando vale 1 de 3", "Enviando vale 2 de 3", "Enviando vale 3 de 3"}));
+    EXPECT_EQ(avance,
+              (Filas{"Enviando vale 1 de 3", "Enviando vale 2 de 3", "Enviando vale 3 de 3"}));
     EXPECT_EQ(estados(store), (Filas{"1|2", "2|1", "3|2"}));
     const long f = contador_ + 1;
     EXPECT_EQ(origenes(estacion(store)),
               (Filas{"1|" + std::to_string(f), "3|" + std::to_string(f + 1)}));
-    EXPECT_EQ(filas_vale(f), (Filas{
-                                 "2026-12-05|YPRUEBA01|001|10.0000000|1.5000000|78|900000001||I|1.00000|1|A01|1.5000|1",
-                                 "2026-12-05|YPRUEBA01|001|10.0000000|1.5000000|78|900000003||I|1.00000|6|C01|0.5000|1",
-                                 "2026-12-05|YPRUEBA01|001|10.0000000|1.5000000|78|YCOMP0001||I|2.00000|0||0.0000|1",
-                                 "2026-12-05|YPRUEBA01|001|10.0000000|1.5000000|78|YCOMP0002||I|0.50000|0||0.0000|1",
-                             }));
+    EXPECT_EQ(
+        filas_vale(f),
+        (Filas{
+            "2026-12-05|YPRUEBA01|001|10.0000000|1.5000000|78|900000001||I|1.00000|1|A01|1.5000|1",
+            "2026-12-05|YPRUEBA01|001|10.0000000|1.5000000|78|900000003||I|1.00000|6|C01|0.5000|1",
+            "2026-12-05|YPRUEBA01|001|10.0000000|1.5000000|78|YCOMP0001||I|2.00000|0||0.0000|1",
+            "2026-12-05|YPRUEBA01|001|10.0000000|1.5000000|78|YCOMP0002||I|0.50000|0||0.0000|1",
+        }));
     EXPECT_EQ(filas_vale(f + 1)[0].substr(0, 35), "2026-12-07|YPRUEBA01|001|20.0000000");
     EXPECT_EQ(contador(), f + 1);
 
@@ -188,24 +190,23 @@ TEST_F(DatosHaciaServidor, KilledUploadSendsEachVoucherOnceAfterARestart) {
 TEST_F(DatosHaciaServidor, KillAtAnyMomentLosesAndDuplicatesNothing) {
     guardar_varios(store, 50);
     const std::string id = estacion(store);
-    const int status = en_proceso([&](int) { enviar(store); },
-                                  [&](pid_t hijo, int) {
-                                      auto servidor = prueba::conectar_mariadb("test");
-                                      const std::string cuenta =
-                                          "select count(*) from vales_origen where estacion='" +
-                                          id + "'";
-                                      // (a child that died meanwhile is a zombie: the
-                                      // signal then finds it and does nothing)
-                                      while (servidor->Query(cuenta).FieldGet(1).number() < 10 &&
-                                             !terminado(hijo))
-                                          ::usleep(2000);
-                                      ::usleep(7000);
-                                      ::kill(hijo, SIGKILL);
-                                  });
+    const int status =
+        en_proceso([&](int) { enviar(store); },
+                   [&](pid_t hijo, int) {
+                       auto servidor = prueba::conectar_mariadb("test");
+                       const std::string cuenta =
+                           "select count(*) from vales_origen where estacion='" + id + "'";
+                       // (a child that died meanwhile is a zombie: the
+                       // signal then finds it and does nothing)
+                       while (servidor->Query(cuenta).FieldGet(1).number() < 10 && !terminado(hijo))
+                           ::usleep(2000);
+                       ::usleep(7000);
+                       ::kill(hijo, SIGKILL);
+                   });
     ASSERT_TRUE(WIFSIGNALED(status)) << "the upload ended before it could be killed";
     const Filas e = estados(store);
-    const auto pendientes =
-        std::to_string(std::count_if(e.begin(), e.end(), [](auto& f) { return f.ends_with("|1"); }));
+    const auto pendientes = std::to_string(
+        std::count_if(e.begin(), e.end(), [](auto& f) { return f.ends_with("|1"); }));
     enviar(store);
     EXPECT_EQ(mensajes(), prueba::Mensajes{"De " + pendientes + " vales " + pendientes +
                                            " fueron grabados correctamente"});
@@ -221,10 +222,10 @@ TEST_F(DatosHaciaServidor, UnmarkedVouchersAreOnlyMarkedByTheNextUpload) {
           "create trigger no_marcar before update on vales_cab begin select raise(abort, "
           "'disco lleno'); end");
     enviar(store);
-    EXPECT_EQ(mensajes(), (prueba::Mensajes{
-                              "De 2 vales 2 fueron grabados correctamente",
-                              "2 vales grabados en el servidor no se marcaron en la base local: "
-                              "se marcarán en el próximo envío"}));
+    EXPECT_EQ(mensajes(),
+              (prueba::Mensajes{"De 2 vales 2 fueron grabados correctamente",
+                                "2 vales grabados en el servidor no se marcaron en la base local: "
+                                "se marcarán en el próximo envío"}));
     EXPECT_EQ(estados(store), (Filas{"1|1", "2|1"}));
     local(store, "drop trigger no_marcar");
     enviar(store);

@@ -28,11 +28,11 @@ TEST_F(GrabarValeLocal, StoresHeaderAndItemsNumberedByTheStore) {
     EXPECT_EQ(filas_locales(store, "select * from vales_cab order by n_interno"),
               (Filas{"1|YPRUEBA01|001|78|2026-12-06 00:00:00|150.5|0.25|1",
                      "2|YPRUEBA01|001|78|2026-12-07 00:00:00|7|1.5|1"}));
-    EXPECT_EQ(filas_locales(store, "select * from vales_itm order by rowid"),
-              (Filas{"1|900000001|1|A01|07:05|08:00|1|75.25",
-                     "1|900000001|1|A01|08:00|23:59|1|75.25",
-                     "1|900000003|6|C'1| 9:30|10:00|1|150.5",
-                     "2|900000001|1|A01|08:00|09:30|1|7", "2|900000003|6|C01|08:00|09:30|1|7"}));
+    EXPECT_EQ(
+        filas_locales(store, "select * from vales_itm order by rowid"),
+        (Filas{"1|900000001|1|A01|07:05|08:00|1|75.25", "1|900000001|1|A01|08:00|23:59|1|75.25",
+               "1|900000003|6|C'1| 9:30|10:00|1|150.5", "2|900000001|1|A01|08:00|09:30|1|7",
+               "2|900000003|6|C01|08:00|09:30|1|7"}));
     EXPECT_EQ(mensajes(), prueba::Mensajes{});
 }
 
@@ -57,7 +57,8 @@ TEST_F(GrabarValeLocal, RefusedPartLeavesNothingOfTheVoucher) {
     for (const auto& c : cases) {
         SCOPED_TRACE(c.what);
         EXPECT_FALSE(GRABARVALE_LOCAL(RS, c.cab, c.items));
-        EXPECT_EQ(mensajes(), prueba::Mensajes{"Error: No se puede grabar vale en archivos temporales"});
+        EXPECT_EQ(mensajes(),
+                  prueba::Mensajes{"Error: No se puede grabar vale en archivos temporales"});
         EXPECT_EQ(filas_locales(store, "select count(*) from vales_cab"), Filas{"0"});
         EXPECT_EQ(filas_locales(store, "select count(*) from vales_itm"), Filas{"0"});
     }
@@ -79,7 +80,8 @@ TEST_F(GrabarValeLocal, FullStoreKeepsNothingOfTheVoucher) {
     std::vector<DatosItm> muchos;
     for (int i = 0; i < 400; ++i) muchos.push_back(item("900000001", 1, "A01", 1));
     EXPECT_FALSE(GRABARVALE_LOCAL(RS, cabecera(1), muchos));
-    EXPECT_EQ(mensajes(), prueba::Mensajes{"Error: No se puede grabar vale en archivos temporales"});
+    EXPECT_EQ(mensajes(),
+              prueba::Mensajes{"Error: No se puede grabar vale en archivos temporales"});
     EXPECT_EQ(filas_locales(store, "select count(*) from vales_cab"), Filas{"0"});
     EXPECT_EQ(filas_locales(store, "select count(*) from vales_itm"), Filas{"0"});
 }

@@ -63,9 +63,12 @@ Refractarios Velmo Ltda.
  ──────────────────────────────────────────────────────────────────────────────────────────────────
 )";
     const char* const todas[] = {
-        " 05/12/2026  78 YPRUEBA01 001 Pieza de envío 'Ñandú'                     151         2    Pendiente\n",
-        " 06/12/2026  78 YPRUEBA01 001 Pieza de envío 'Ñandú'                      20         2    Pendiente\n",
-        " 08/12/2026  78 YPRUEBA01 001 Pieza de envío 'Ñandú'               1.234.567         2    Pendiente\n",
+        " 05/12/2026  78 YPRUEBA01 001 Pieza de envío 'Ñandú'                     151         2    "
+        "Pendiente\n",
+        " 06/12/2026  78 YPRUEBA01 001 Pieza de envío 'Ñandú'                      20         2    "
+        "Pendiente\n",
+        " 08/12/2026  78 YPRUEBA01 001 Pieza de envío 'Ñandú'               1.234.567         2    "
+        "Pendiente\n",
     };
     for (int l : lineas) texto += todas[l];
     for (std::size_t r = 5 + lineas.size(); r < 34; ++r) texto += "\n";
@@ -79,11 +82,13 @@ TEST_F(ListaIngresos, ShowsThePendingVouchersWithTheHighlightOnTheFirst) {
     EXPECT_EQ(shown_colours(colores, 5, 1, 7, 10, 1), picture(R"(
 hhhhhhhhhh
 ..........
-..........)", 3));
+..........)",
+                                                              3));
     EXPECT_EQ(shown_colours(colores, 5, 1, 7, 10, 0), picture(R"(
 ..........
 hhhhhhhhhh
-..........)", 3));
+..........)",
+                                                              3));
     EXPECT_EQ(screen_text(), picture("Refractarios Velmo Ltda.")) << "the screen is put back";
 }
 
@@ -148,7 +153,8 @@ TEST_F(ListaIngresos, DelRemovesTheVoucherWithItsItems) {
     const std::map<std::string, char> colores = {{"W/B", '.'}, {"+W/R", 'h'}};
     EXPECT_EQ(shown_colours(colores, 5, 1, 6, 4), picture(R"(
 hhhh
-....)", 2));
+....)",
+                                                          2));
     EXPECT_EQ(filas_locales(store, "select count(*) from vales_itm where n_interno=1"), Filas{"0"});
 }
 

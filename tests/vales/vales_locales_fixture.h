@@ -41,12 +41,14 @@ class ValesLocales : public ServidorAbm {
             "('YPRUEBA01', '001', 'Pieza de env\xEDo', 'Propia', 'UN', 1, 1, 1, '---')");
         sql("insert into formulas (prd_sale, prd_buy, tipo_prd, codi_form, consumo) values "
             "('YPRUEBA01001', '900000001', 'I', '', 1), ('YPRUEBA01001', '900000003', 'I', '', 1), "
-            "('YPRUEBA01001', 'YCOMP0001', 'I', '', 2), ('YPRUEBA01001', 'YCOMP0002', 'I', '', 0.5)");
+            "('YPRUEBA01001', 'YCOMP0001', 'I', '', 2), ('YPRUEBA01001', 'YCOMP0002', 'I', '', "
+            "0.5)");
         sql("insert into stock_bodegas (numero_bod, tipo_prd, codi_prod, codi_form, stock) values "
             "(78, 'I', 'YCOMP0001', '', 1000)");
         local(store,
               "insert into prodvtas (codi_prod, desc_prod, codi_form, desc_form, l_vigente, "
-              "l_activo) values ('YPRUEBA01', 'Pieza de env\xEDo ''\xD1" "and\xFA''', '001', "
+              "l_activo) values ('YPRUEBA01', 'Pieza de env\xEDo ''\xD1"
+              "and\xFA''', '001', "
               "'Propia', true, true)");
     }
     ~ValesLocales() override {
@@ -143,8 +145,8 @@ class ValesLocales : public ServidorAbm {
             std::to_string(folio) + " order by id");
     }
     long folios_en_bodega() {
-        return std::stol(filas_servidor(
-            "select count(distinct nume_folio) from vales where numero_bod=78")[0]);
+        return std::stol(
+            filas_servidor("select count(distinct nume_folio) from vales where numero_bod=78")[0]);
     }
 
     // Runs `trabajo` in a child process with a server connection of its own and returns its
