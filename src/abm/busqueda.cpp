@@ -1,0 +1,100 @@
+#include "abm/busqueda.h"
+
+#include "abm/consulta_sesion.h"
+#include "abm/rutinas2.h"
+#include "runtime/common/codepage.h"
+#include "runtime/forms/mask.h"
+#include "runtime/screen/console.h"
+
+namespace abm {
+
+namespace {
+
+constexpr int kFilaEstado = 28, kFilaTexto = 29;
+constexpr std::string_view kColorEstado = "w/bg";
+const cp::OemView kLinea8 = cp::OemView::cp850("\xC4\xC4\xC4\xC4\xC4\xC4\xC4\xC4");
+
+constexpr int kEnie = 164, kEnieMayuscula = 165;
+
+int mayuscula(int key) {
+    if (key >= 'a' && key <= 'z') return key - 'a' + 'A';
+    if (key == kEnie) return kEnieMayuscula;
+    return key;
+}
+
+}  // namespace
+
+bool Busqueda::teclear(int key) {
+    const bool letra = (key >= 32 && key <= 122) || key == kEnie || key == kEnieMayuscula;
+    if (!letra) return false;
+    if (key == ' ' && texto_.empty()) return true;
+    if (texto_.size() < kLargo) texto_ += static_cast<char>(mayuscula(key));
+    return true;
+}
+
+void Busqueda::borrar() {
+    texto_ = cp::Oem();
+    cuenta_ = 0;
+}
+
+bool Busqueda::retroceder() {
+    if (!texto_.empty()) texto_.resize(texto_.size() - 1);
+    return !texto_.empty();
+}
+
+void Busqueda::empezar(bool por_palabras) {
+    ultimo_ = texto_;
+    por_palabras_ = por_palabras;
+    rt::Console& c = rt::con();
+    BOX(20, lugar_.col_aviso, 22, lugar_.col_aviso + 15, "+w/r");
+    c.write_at(21, lugar_.col_aviso + 2, "Buscando...", "+gr/r");
+    c.flush();
+}
+
+std::string Busqueda::texto_servidor() const {
+    return cp::oem_to_ansi(texto_);
+}
+
+std::vector<std::string> Busqueda::palabras_servidor() const {
+    return CTOARR(cp::oem_to_ansi(texto_.trimmed()));
+}
+
+void Busqueda::mostrar(bool tras_busqueda) const {
+    rt::Console& c = rt::con();
+    c.write_at(kFilaEstado, lugar_.col_filtro, por_palabras_ ? cp::OemView("(filtro)") : kLinea8,
+               kColorEstado);
+    c.write_at(kFilaEstado, lugar_.col_cuenta, kLinea8, kColorEstado);
+    c.write_at(
+        kFilaEstado, lugar_.col_cuenta,
+        "(" + rt::format_with_mask(rt::Value(static_cast<double>(cuenta_)), "999999").trimmed() +
+            ")",
+        kColorEstado);
+    c.write_at(kFilaTexto, lugar_.col_texto,
+               rt::format_with_mask(rt::Value(texto_.padded(kLargo).str()), "@!"),
+               tras_busqueda ? "+w/bg" : "+g/bg");
+}
+
+std::string donde_palabras(const std::vector<std::string>& palabras, std::string_view columna,
+                           std::string_view otra_columna) {
+    const std::string col(columna);
+    auto like = [&](const std::string& c, const std::string& palabra) {
+        return c + " like '%" + sqltexto(palabra) + "%' ";
+    };
+    if (palabras.size() == 1) {
+        if (otra_columna.empty()) return "where " + like(col, palabras[0]);
+        return "where (" + col + " like '%" + sqltexto(palabras[0]) + "%' or " +
+               std::string(otra_columna) + " like '%" + sqltexto(palabras[0]) + "%') ";
+    }
+    std::string sql = "where (";
+    for (std::size_t i = 0; i < palabras.size(); ++i) {
+        if (i > 0) sql += " and ";
+        sql += like(col, palabras[i]);
+    }
+    return sql + ") ";
+}
+
+std::string donde_prefijo(std::string_view texto, std::string_view columna) {
+    return "where " + std::string(columna) + " like '" + sqltexto(texto) + "%' ";
+}
+
+}  // namespace abm
