@@ -93,22 +93,52 @@ TEST_F(Procesos, SearchTextNarrowsTheListAndTheStatusSaysHow) {
     };
     const std::string linea8 = "────────";
     const Case cases[] = {
-        {"prefix", [&] { term.type("pre").keys({kEnter}); }, {"A Prensado en seco"},
-         "(1)──────────────────────" + linea8, "PRE"},
-        {"typing does not search", [&] { term.type("pre"); }, {"A Prensado en seco", "B Colado",
-         "C Extrusión"}, "(3)──────────────────────" + linea8, "PRE"},
-        {"one word anywhere", [&] { term.type("co").keys({kF8}); }, {"A Prensado en seco",
-         "B Colado"}, "(2)──────────────────────(filtro)", "CO"},
-        {"two words, both", [&] { term.type("se pre").keys({kF8}); }, {"A Prensado en seco"},
-         "(1)──────────────────────(filtro)", "SE PRE"},
-        {"backspace searches what is left", [&] { term.type("cox").keys({kEnter, kBackspace}); },
-         {"B Colado"}, "(1)──────────────────────" + linea8, "CO"},
-        {"del empties the list", [&] { term.type("co").keys({kEnter, kDel}); }, {},
-         "(0)──────────────────────" + linea8, ""},
-        {"backspace to nothing empties it", [&] { term.type("c").keys({kEnter, kBackspace}); },
-         {}, "(0)──────────────────────" + linea8, ""},
-        {"nothing found", [&] { term.type("zz").keys({kEnter}); }, {},
-         "(0)──────────────────────" + linea8, "ZZ"},
+        {"prefix",
+         [&] { term.type("pre").keys({kEnter}); },
+         {"A Prensado en seco"},
+         "(1)──────────────────────" + linea8,
+         "PRE"},
+        {"typing does not search",
+         [&] { term.type("pre"); },
+         {"A Prensado en seco", "B Colado", "C Extrusión"},
+         "(3)──────────────────────" + linea8,
+         "PRE"},
+        {"one word anywhere",
+         [&] { term.type("co").keys({kF8}); },
+         {"A Prensado en seco", "B Colado"},
+         "(2)──────────────────────(filtro)",
+         "CO"},
+        {"two words, both",
+         [&] { term.type("se pre").keys({kF8}); },
+         {"A Prensado en seco"},
+         "(1)──────────────────────(filtro)",
+         "SE PRE"},
+        {"backspace searches what is left",
+         [&] {
+             term.type("cox").keys({kEnter, kBackspace});
+         },
+         {"B Colado"},
+         "(1)──────────────────────" + linea8,
+         "CO"},
+        {"del empties the list",
+         [&] {
+             term.type("co").keys({kEnter, kDel});
+         },
+         {},
+         "(0)──────────────────────" + linea8,
+         ""},
+        {"backspace to nothing empties it",
+         [&] {
+             term.type("c").keys({kEnter, kBackspace});
+         },
+         {},
+         "(0)──────────────────────" + linea8,
+         ""},
+        {"nothing found",
+         [&] { term.type("zz").keys({kEnter}); },
+         {},
+         "(0)──────────────────────" + linea8,
+         "ZZ"},
     };
     for (const auto& c : cases) {
         c.keys();
