@@ -253,7 +253,8 @@ bool grabar_proceso(const Proceso& p, const cp::Oem& observaciones, bool nuevo) 
     std::string obs = cp::oem_to_ansi(observaciones);
     std::replace(obs.begin(), obs.end(), '\'', '"');
     const std::string codigo = sqltexto(cp::oem_to_ansi(p.codigo));
-    const std::string nombre = cp::oem_to_ansi(p.nombre);
+    // Without the blanks that fill the field.
+    const std::string nombre = cp::oem_to_ansi(p.nombre.right_trimmed());
     const std::string sql =
         nuevo ? "Insert into procesos set codi_proceso='" + codigo + "',nombre_proceso='" +
                     sqltexto(nombre) + "',observaciones='" + sqltexto(obs) + "'"

@@ -150,7 +150,8 @@ void dibujar(bool nuevo) {
 }
 
 std::string sentencia(const Producto& p, const std::string& observaciones, bool nuevo) {
-    auto texto = [](const cp::Oem& v) { return sqltexto(cp::oem_to_ansi(v)); };
+    // Typed texts go in the server's code page, without the blanks that fill their fields.
+    auto texto = [](const cp::Oem& v) { return sqltexto(cp::oem_to_ansi(v.right_trimmed())); };
     const std::string campos =
         "codi_prod='" + sqltexto(p.codigo) + "'," + "codi_form='" + sqltexto(p.formula) + "'," +
         "desc_prod='" + texto(p.descripcion) + "'," + "desc_form='" + texto(p.detalle) + "'," +
