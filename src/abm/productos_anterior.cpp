@@ -168,6 +168,13 @@ std::string clave(std::string_view codigo, std::string_view formula) {
     return rt::trim(codigo) + '\n' + rt::trim(formula);
 }
 
+// The key of a record. The library gives each text in one buffer of its own, which the
+// next read overwrites: the code is copied before the formula is read.
+std::string clave_de(DBFHandle h, int registro, int campo_codigo, int campo_formula) {
+    const std::string codigo = DBFReadStringAttribute(h, registro, campo_codigo);
+    return clave(codigo, DBFReadStringAttribute(h, registro, campo_formula));
+}
+
 // A value fits a numeric field when the library's formatting of it fills no more than
 // the field's width (otherwise the library would cut the digits).
 bool cabe(double valor, int ancho, int decimales) {
@@ -198,9 +205,7 @@ struct ProductosAnterior::Estado {
         const int total = DBFGetRecordCount(lectura);
         for (int r = 0; r < total; ++r) {
             if (DBFIsRecordDeleted(lectura, r)) continue;
-            registros.emplace(clave(DBFReadStringAttribute(lectura, r, campo_codigo),
-                                    DBFReadStringAttribute(lectura, r, campo_formula)),
-                              r);
+            registros.emplace(clave_de(lectura, r, campo_codigo, campo_formula), r);
         }
         DBFClose(lectura);
         return true;
@@ -262,8 +267,7 @@ ProductosAnterior::Resultado ProductosAnterior::grabar_costos(int registro, std:
     // this record is read from the file now, under the lock.
     Resultado r = Resultado::kGrabado;
     if (DBFIsRecordDeleted(h, registro) ||
-        clave(DBFReadStringAttribute(h, registro, e_->campo_codigo),
-              DBFReadStringAttribute(h, registro, e_->campo_formula)) != clave(codigo, formula)) {
+        clave_de(h, registro, e_->campo_codigo, e_->campo_formula) != clave(codigo, formula)) {
         r = Resultado::kCambiado;
     } else {
         for (int m = 0; m < kMesesDeCosto && r == Resultado::kGrabado; ++m)

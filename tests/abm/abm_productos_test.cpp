@@ -33,9 +33,8 @@ class Catalogo : public prueba::CatalogoTest {
         return out;
     }
     std::string fila(int row, int col, int width, std::size_t n = 0) const {
-        std::string t =
-            testing_support::grid_row_text(term.snapshots()[term.snapshots().size() - 1 - n].grid,
-                                           row, col, width);
+        std::string t = testing_support::grid_row_text(
+            term.snapshots()[term.snapshots().size() - 1 - n].grid, row, col, width);
         t.erase(t.find_last_not_of(' ') + 1);
         return t;
     }
@@ -109,9 +108,9 @@ TEST_F(Catalogo, ThePrefixSearchAsTheUserSeesIt) {
                            ║[←]Seleccionar  [Enter]Buscar  [INS]Agregar  [Control+Enter]Modificar ║
                            ╚[↑][↓]════════════════════════════════════════════════════════════════╝
 )"));
-    EXPECT_EQ(shown_colours({{"+GR/BG", 'f'}, {"W/BG", '.'}, {"+W/R", 'H'}, {"+BG/BG", 'b'},
-                             {"+W/BG", 't'}},
-                            4, 27, 10, 98),
+    EXPECT_EQ(shown_colours(
+                  {{"+GR/BG", 'f'}, {"W/BG", '.'}, {"+W/R", 'H'}, {"+BG/BG", 'b'}, {"+W/BG", 't'}},
+                  4, 27, 10, 98),
               picture(R"(
 ffffffffffffffffffffffffffffffffffffffffffffffffffffffffffffffffffffffff
 f......................................................................f
@@ -136,29 +135,67 @@ TEST_F(Catalogo, SearchesAndTheirStatus) {
     const std::string linea = "─────────────────";  // from the count's end to "(filtro)"
     const Case cases[] = {
         {"nothing before the first search", [] {}, {}, l8 + linea + l8, ""},
-        {"typing does not search", [this] { term.type("lad"); }, {}, "(0)─────" + linea + l8,
+        {"typing does not search",
+         [this] { term.type("lad"); },
+         {},
+         "(0)─────" + linea + l8,
          "LAD"},
-        {"prefix, description order", [this] { term.type("lad").keys({kEnter}); },
-         {">" + kA5, kL1, kL2, kL3, kL4}, "(5)─────" + linea + l8, "LAD"},
-        {"one word also matches codes", [this] { term.type("0220").keys({kF8}); }, {">" + kM2},
-         "(1)─────" + linea + "(filtro)", "0220"},
-        {"two words, both in the description", [this] { term.type("230 lad").keys({kF8}); },
-         {">" + kL1, kL2, kL3, kL4}, "(4)─────" + linea + "(filtro)", "230 LAD"},
-        {"two words do not look at codes", [this] { term.type("0220 mortero").keys({kF8}); },
-         {}, "(0)─────" + linea + "(filtro)", "0220 MORTERO"},
-        {"inactive products are left out", [this] { term.type("pro").keys({kEnter}); }, {},
-         "(0)─────" + linea + l8, "PRO"},
+        {"prefix, description order",
+         [this] { term.type("lad").keys({kEnter}); },
+         {">" + kA5, kL1, kL2, kL3, kL4},
+         "(5)─────" + linea + l8,
+         "LAD"},
+        {"one word also matches codes",
+         [this] { term.type("0220").keys({kF8}); },
+         {">" + kM2},
+         "(1)─────" + linea + "(filtro)",
+         "0220"},
+        {"two words, both in the description",
+         [this] { term.type("230 lad").keys({kF8}); },
+         {">" + kL1, kL2, kL3, kL4},
+         "(4)─────" + linea + "(filtro)",
+         "230 LAD"},
+        {"two words do not look at codes",
+         [this] { term.type("0220 mortero").keys({kF8}); },
+         {},
+         "(0)─────" + linea + "(filtro)",
+         "0220 MORTERO"},
+        {"inactive products are left out",
+         [this] { term.type("pro").keys({kEnter}); },
+         {},
+         "(0)─────" + linea + l8,
+         "PRO"},
         {"del empties the list",
-         [this] { term.type("lad").keys({kEnter, kDel}); }, {}, "(0)─────" + linea + l8, ""},
+         [this] {
+             term.type("lad").keys({kEnter, kDel});
+         },
+         {},
+         "(0)─────" + linea + l8,
+         ""},
         {"backspace searches what is left",
-         [this] { term.type("mox").keys({kEnter, kBackspace}); }, {">" + kM2},
-         "(1)─────" + linea + l8, "MO"},
+         [this] {
+             term.type("mox").keys({kEnter, kBackspace});
+         },
+         {">" + kM2},
+         "(1)─────" + linea + l8,
+         "MO"},
         {"backspace to nothing empties the list",
-         [this] { term.type("m").keys({kEnter, kBackspace}); }, {}, "(0)─────" + linea + l8, ""},
-        {"a blank does not start the text", [this] { term.type(" lad").keys({kEnter}); },
-         {">" + kA5, kL1, kL2, kL3, kL4}, "(5)─────" + linea + l8, "LAD"},
-        {"eñe typed in upper case", [this] { term.type("\xA4").keys({kEnter}); }, {},
-         "(0)─────" + linea + l8, "Ñ"},
+         [this] {
+             term.type("m").keys({kEnter, kBackspace});
+         },
+         {},
+         "(0)─────" + linea + l8,
+         ""},
+        {"a blank does not start the text",
+         [this] { term.type(" lad").keys({kEnter}); },
+         {">" + kA5, kL1, kL2, kL3, kL4},
+         "(5)─────" + linea + l8,
+         "LAD"},
+        {"eñe typed in upper case",
+         [this] { term.type("\xA4").keys({kEnter}); },
+         {},
+         "(0)─────" + linea + l8,
+         "Ñ"},
     };
     for (const auto& c : cases) {
         c.keys();
