@@ -4,6 +4,7 @@
 #include <cstdlib>
 #include <string>
 
+#include "abm/productos_anterior.h"
 #include "runtime/server/tmysql.h"
 #include "runtime/worktables/workspace.h"
 #include "vales/DatosDesde_Servidor.h"
@@ -24,6 +25,10 @@ const char* const kAyuda =
     "                                    tambien VALES_SERVIDOR_LOCAL en el entorno)\n"
     "  --servidor-remoto HOST[:PUERTO]   servidor remoto (por omision 127.0.0.1:3307;\n"
     "                                    tambien VALES_SERVIDOR_REMOTO en el entorno)\n"
+    "  --productos-anterior CARPETA      carpeta de la tabla de productos del sistema anterior\n"
+    "                                    (prodvtas.dbf), donde se copian los costos; por\n"
+    "                                    omision produc/arti007 bajo la carpeta de trabajo\n"
+    "                                    (tambien VALES_PRODUCTOS_ANTERIOR en el entorno)\n"
     "  -h, --help                        muestra esta ayuda y termina\n"
     "\n"
     "El puerto por omision es 3306. La linea de comandos prevalece sobre el entorno.\n";
@@ -36,6 +41,15 @@ bool leer_opciones(int argc, char** argv, Opciones& opciones) {
         if (arg == "-h" || arg == "--help") {
             std::fputs(kAyuda, stdout);
             opciones.salida = 0;
+            return false;
+        }
+        if (arg == "--productos-anterior") {
+            if (i + 1 < argc && argv[i + 1][0] != '\0') {
+                setenv(abm::VAR_PRODUCTOS_ANTERIOR, argv[++i], 1);
+                continue;
+            }
+            std::fprintf(stderr, "vales: --productos-anterior necesita una carpeta\n");
+            opciones.salida = 2;
             return false;
         }
         const char* variable = arg == "--servidor-local"    ? VAR_SERVIDOR_LOCAL
