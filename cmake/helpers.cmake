@@ -1,6 +1,6 @@
-# Every target of the project gets the same warnings; a warning is an error.
+# Every target of the project gets the same warnings (errors with VALES_WERROR).
 function(vales_warnings target)
-  target_compile_options(${target} PRIVATE -Wall -Wextra -Werror)
+  target_compile_options(${target} PRIVATE -Wall -Wextra $<$<BOOL:${VALES_WERROR}>:-Werror>)
 endfunction()
 
 # A library made of every source file of some folders. New files are picked up on the

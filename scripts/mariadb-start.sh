@@ -32,7 +32,11 @@ echo "$sockdir" >"$state/sockdir"
 socket=$sockdir/s
 me=$(id -un)
 
-mariadb-install-db --no-defaults --user="$me" --datadir="$datadir" \
+# Temporary tables of its own: in the shared /tmp, servers started at the same time by other
+# runs have been seen to remove each other's.
+tmpdir=$state/tmp
+mkdir -p "$tmpdir"
+mariadb-install-db --no-defaults --user="$me" --datadir="$datadir" --tmpdir="$tmpdir" \
     --auth-root-authentication-method=normal --skip-test-db --innodb-log-file-size=16M \
     >"$state/install.log" 2>&1 || { cat "$state/install.log" >&2; exit 1; }
 
@@ -43,7 +47,7 @@ launch_server() {
     # setsid: the server must not hold the caller's terminal or output pipes (ctest waits
     # for those to close) and must survive the end of this script.
     setsid mariadbd --no-defaults --user="$me" --datadir="$datadir" --socket="$socket" \
-        --pid-file="$state/mariadbd.pid" --log-error="$state/error.log" \
+        --pid-file="$state/mariadbd.pid" --log-error="$state/error.log" --tmpdir="$tmpdir" \
         --bind-address=127.0.0.1 --port="$1" --skip-name-resolve --skip-log-bin \
         --character-set-server=latin1 --collation-server=latin1_swedish_ci \
         --innodb-flush-log-at-trx-commit=0 --innodb-doublewrite=0 \

@@ -3,7 +3,8 @@
 --   mariadb --default-character-set=latin1 velmo < sql/schema.sql
 -- Texts are Windows-1252 (the server calls it latin1). Fixed-width codes are CHAR of their
 -- width; logicals are TINYINT(1), which the program reads as true/false; quantities are
--- DECIMAL. Every table is InnoDB: the voucher counter in particular must take part in
+-- DECIMAL, those of stock and vouchers with 7 decimals: a consumption (5 decimals) times a
+-- quantity produced (2 decimals) is stored exactly. Every table is InnoDB: the voucher counter in particular must take part in
 -- transactions, or two workstations could draw the same number.
 
 -- Users of the program and their permissions: one logical column per permission code.
@@ -127,7 +128,7 @@ create table stock_bodegas (
   tipo_prd char(1) not null,
   codi_prod char(9) not null,
   codi_form char(3) not null default '',
-  stock decimal(14,3) not null default 0,
+  stock decimal(18,7) not null default 0,
   primary key (numero_bod, tipo_prd, codi_prod, codi_form)
 ) engine=InnoDB default charset=latin1;
 
@@ -142,7 +143,7 @@ create table mov_stock (
   tipo_prd char(1) not null default '',
   codi_prod char(9) not null default '',
   codi_form char(3) not null default '',
-  cantidad decimal(14,3) not null default 0,
+  cantidad decimal(18,7) not null default 0,
   numero_bod int not null default 0,
   l_anular tinyint(1) not null default 0,
   usuario varchar(15) not null default '',
@@ -157,8 +158,8 @@ create table vales (
   fecha_prod date,
   codi_prod char(9) not null default '',
   codi_form char(3) not null default '',
-  cantidad decimal(14,3) not null default 0,
-  malas decimal(14,3) not null default 0,
+  cantidad decimal(18,7) not null default 0,
+  malas decimal(18,7) not null default 0,
   numero_bod int not null default 0,
   codi_insu char(9) not null default '',
   form_insu char(3) not null default '',
@@ -193,7 +194,7 @@ create table trfbodi (
   tipo_prd char(1) not null default '',
   codi_prod char(9) not null default '',
   codi_form char(3) not null default '',
-  cantidad decimal(14,3) not null default 0,
+  cantidad decimal(18,7) not null default 0,
   key n_transfer (n_transfer),
   key producto (tipo_prd, codi_prod)
 ) engine=InnoDB default charset=latin1;

@@ -3,16 +3,20 @@
 #include <exception>
 #include <string>
 
+#include "comun/sesion.h"
 #include "runtime/offline/store_creation.h"
 #include "runtime/screen/console.h"
 #include "runtime/screen/terminal_backend.h"
+#include "runtime/server/server_wait.h"
+#include "vales/comprobar_almacen.h"
+#include "vales/espera_servidor.h"
 #include "vales/operaciones.h"
-#include "comun/sesion.h"
 #include "vales/vales.h"
 
 int main(int argc, char** argv) {
     vales::Opciones opciones;
     if (!vales::leer_opciones(argc, argv, opciones)) return opciones.salida;
+    if (opciones.comprobar_almacen) return vales::comprobar_almacen();
     // A new workstation gets its off-line store with every table defined; an existing one is
     // never touched. When it cannot be made, the off-line operations say so when used.
     rt::create_offline_store();
@@ -22,7 +26,9 @@ int main(int argc, char** argv) {
         rt::install_console(&console);
         vales::Sesion sesion;
         vales::install_sesion(&sesion);
+        vales::instalar_espera_servidor();
         vales::MAIN(vales::operaciones_del_programa());
+        rt::install_server_wait({});
         rt::install_console(nullptr);
     } catch (const std::exception& e) {
         rt::restore_terminal();

@@ -6,7 +6,7 @@
 //
 // Texts given and returned are program texts (Windows-1252) unless said otherwise; names
 // returned for display are in the console code page, padded to their width. Every text
-// placed in a statement goes through rt::mysql_escape.
+// placed in a statement goes through sqltexto (escaped for the session's server).
 //
 // The logical flags after the key arguments ask for a message box in one outcome; the
 // result never depends on them.

@@ -10,4 +10,8 @@ std::optional<TMySQLQuery> consulta(std::string_view sql) {
     return server->Query(sql);
 }
 
+std::string sqltexto(std::string_view text) {
+    return rt::mysql_escape(vales::ses().OSERVER.get(), text);
+}
+
 }  // namespace abm

@@ -19,10 +19,9 @@ inline bool hay_filas(const std::optional<TMySQLQuery>& q) {
     return q && !q->NetErr() && q->LastRec() > 0;
 }
 
-// A text value as it goes between single quotes in a statement.
-inline std::string sqltexto(std::string_view text) {
-    return rt::mysql_escape(text);
-}
+// A text value as it goes between single quotes in a statement on the session's
+// connection, escaped for that server's SQL mode.
+std::string sqltexto(std::string_view text);
 // A number as statement text, without blanks.
 inline std::string sqlnum(double number) {
     return rt::mysql_number(number);

@@ -47,7 +47,8 @@ bool MSGBOX(cp::OemView text) {
     c.fill_box(15, col - 1, 17, col + len + 1, rt::kSingleFrameFilled, "+W/R");
     c.write_at(16, col, shown, "+GR/R");
     c.tone(100, 3);
-    c.inkey(3);
+    // Keys typed ahead (while the program was busy) are meant for what comes next.
+    c.inkey_fresh(3);
     c.restore_screen(saved);
     return false;
 }
@@ -208,7 +209,7 @@ std::string STRZERO(double n, std::optional<int> width, int decimals) {
     const std::size_t blanks = text.find_first_not_of(' ');
     const std::size_t minus = text.find('-');
     if (minus != std::string::npos) {
-        return "-" + std::string(blanks, '0') + text.substr(minus + 1);
+        return std::string(1, '-') + std::string(blanks, '0') + text.substr(minus + 1);
     }
     return std::string(blanks, '0') + text.substr(blanks);
 }
@@ -220,7 +221,7 @@ template <typename NamePart>
 std::string free_name(std::string_view extension, std::string_view folder, NamePart name_part) {
     std::string dir(folder);
     for (std::size_t at; (at = dir.find("\\\\")) != std::string::npos;) dir.erase(at, 1);
-    const std::string ext = extension.empty() ? "" : "." + std::string(extension);
+    const std::string ext = extension.empty() ? "" : std::string(".").append(extension);
     rt::Console& c = rt::con();
     for (;;) {
         std::string name = dir + name_part(c.now()) + ext;

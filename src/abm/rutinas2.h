@@ -16,7 +16,8 @@ namespace abm {
 // Message line: centred in `width`, groups in [brackets] in the bracket colour.
 void MSG(cp::OemView text = {}, std::optional<int> row = {}, int col = 0, int width = 100,
          std::optional<std::string> colour = {}, std::optional<std::string> bracket_colour = {});
-// Timed message box (3 s or a key); always false.
+// Timed message box (3 s or a key pressed while it shows; keys typed ahead stay queued
+// for what comes next); always false.
 bool MSGBOX(cp::OemView text);
 // Yes/no question that only S/s/N/n answer.
 bool CONFIRMA(cp::OemView question = {}, bool show_second_line = false);

@@ -148,7 +148,7 @@ void valor(const rt::MySQLRowStream& filas, int posicion, Forma forma, std::stri
             out = rt::mdb_number(v.number());
             break;
         case SiNo:
-            out = v.logical() ? "1" : "0";
+            out.assign(1, v.logical() ? '1' : '0');
             break;
     }
 }

@@ -25,13 +25,50 @@ const char* const kAyuda =
     "                                    tambien VALES_SERVIDOR_LOCAL en el entorno)\n"
     "  --servidor-remoto HOST[:PUERTO]   servidor remoto (por omision 127.0.0.1:3307;\n"
     "                                    tambien VALES_SERVIDOR_REMOTO en el entorno)\n"
+    "  --usuario-servidor NOMBRE         cuenta del servidor con que se conecta el programa\n"
+    "                                    (por omision root; tambien VALES_USUARIO_SERVIDOR)\n"
+    "  --clave-servidor-archivo ARCHIVO  clave de esa cuenta: la primera linea del archivo\n"
+    "                                    (tambien VALES_CLAVE_SERVIDOR_ARCHIVO en el entorno,\n"
+    "                                    o la clave misma en VALES_CLAVE_SERVIDOR)\n"
+    "  --comprobar-almacen               crea (si falta) y abre el almacen fuera de linea\n"
+    "                                    datos/vales.mdb de la carpeta de trabajo, con sus\n"
+    "                                    funciones SQL, y termina: 0 si se puede usar, 1 si no\n"
     "  --productos-anterior CARPETA      carpeta de la tabla de productos del sistema anterior\n"
     "                                    (prodvtas.dbf), donde se copian los costos; por\n"
     "                                    omision produc/arti007 bajo la carpeta de trabajo\n"
     "                                    (tambien VALES_PRODUCTOS_ANTERIOR en el entorno)\n"
     "  -h, --help                        muestra esta ayuda y termina\n"
     "\n"
-    "El puerto por omision es 3306. La linea de comandos prevalece sobre el entorno.\n";
+    "El puerto por omision es 3306. La linea de comandos prevalece sobre el entorno.\n"
+    "La clave nunca va en la linea de comandos, que cualquier usuario del equipo puede ver;\n"
+    "el archivo de la clave debe poder leerlo solo quien ejecuta el programa.\n";
+
+// What an option needs after it, and the variable that keeps it for the program.
+struct OpcionConValor {
+    const char* nombre;
+    const char* variable;
+    const char* necesita;  // the error when the value is missing or not valid
+    bool (*valido)(const char* valor);
+};
+
+bool es_direccion(const char* valor) {
+    return rt::parse_mysql_address(valor).has_value();
+}
+bool es_nombre(const char* valor) {
+    return *valor != '\0';
+}
+bool es_archivo_legible(const char* valor) {
+    return leer_clave_de_archivo(valor).has_value();
+}
+
+const OpcionConValor kOpciones[] = {
+    {"--servidor-local", VAR_SERVIDOR_LOCAL, "una direccion HOST[:PUERTO]", es_direccion},
+    {"--servidor-remoto", VAR_SERVIDOR_REMOTO, "una direccion HOST[:PUERTO]", es_direccion},
+    {"--usuario-servidor", VAR_USUARIO_SERVIDOR, "un nombre de usuario", es_nombre},
+    {"--clave-servidor-archivo", VAR_CLAVE_SERVIDOR_ARCHIVO, "un archivo legible con la clave",
+     es_archivo_legible},
+    {"--productos-anterior", abm::VAR_PRODUCTOS_ANTERIOR, "una carpeta", es_nombre},
+};
 
 }  // namespace
 
@@ -43,28 +80,33 @@ bool leer_opciones(int argc, char** argv, Opciones& opciones) {
             opciones.salida = 0;
             return false;
         }
-        if (arg == "--productos-anterior") {
-            if (i + 1 < argc && argv[i + 1][0] != '\0') {
-                setenv(abm::VAR_PRODUCTOS_ANTERIOR, argv[++i], 1);
-                continue;
-            }
-            std::fprintf(stderr, "vales: --productos-anterior necesita una carpeta\n");
-            opciones.salida = 2;
-            return false;
-        }
-        const char* variable = arg == "--servidor-local"    ? VAR_SERVIDOR_LOCAL
-                               : arg == "--servidor-remoto" ? VAR_SERVIDOR_REMOTO
-                                                            : nullptr;
-        if (variable && i + 1 < argc && rt::parse_mysql_address(argv[i + 1])) {
-            setenv(variable, argv[++i], 1);
+        if (arg == "--comprobar-almacen") {
+            opciones.comprobar_almacen = true;
             continue;
         }
-        if (variable) {
-            std::fprintf(stderr, "vales: %s necesita una direccion HOST[:PUERTO]\n", arg.c_str());
+        const OpcionConValor* opcion = nullptr;
+        for (const auto& o : kOpciones) {
+            if (arg == o.nombre) opcion = &o;
+        }
+        if (opcion && i + 1 < argc && opcion->valido(argv[i + 1])) {
+            setenv(opcion->variable, argv[++i], 1);
+            continue;
+        }
+        if (opcion) {
+            std::fprintf(stderr, "vales: %s necesita %s\n", arg.c_str(), opcion->necesita);
             opciones.salida = 2;
             return false;
         }
         std::fprintf(stderr, "vales: opcion desconocida: %s\n%s", arg.c_str(), kAyuda);
+        opciones.salida = 2;
+        return false;
+    }
+    // A password file named in the environment must be readable too: better said now than
+    // as a refused connection at the first login.
+    const char* archivo = std::getenv(VAR_CLAVE_SERVIDOR_ARCHIVO);
+    if (archivo && *archivo && !es_archivo_legible(archivo)) {
+        std::fprintf(stderr, "vales: no se puede leer la clave del servidor en %s (%s)\n", archivo,
+                     VAR_CLAVE_SERVIDOR_ARCHIVO);
         opciones.salida = 2;
         return false;
     }

@@ -166,10 +166,11 @@ void avisar_resumen(const ResumenImpresion& resumen) {
                 " vale(s): no se imprimieron;Folios: " + lista_de(resumen.sin_leer);
     }
     if (resumen.sin_actividades.total > 0) {
+        if (!aviso.empty()) aviso += ';';
+        aviso += std::to_string(resumen.sin_actividades.total);
         aviso +=
-            (aviso.empty() ? "" : ";") + std::to_string(resumen.sin_actividades.total) +
-            " vale(s) se imprimieron sin sus actividades: el servidor no las entregó;Folios: "_ansi +
-            lista_de(resumen.sin_actividades);
+            " vale(s) se imprimieron sin sus actividades: el servidor no las entregó;Folios: "_ansi;
+        aviso += lista_de(resumen.sin_actividades);
     }
     if (!aviso.empty()) rt::alert(cp::ansi_to_oem(aviso));
 }

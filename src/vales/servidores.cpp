@@ -1,6 +1,8 @@
 #include "vales/servidores.h"
 
 #include <cstdlib>
+#include <filesystem>
+#include <fstream>
 
 #include "runtime/server/tmysql.h"
 
@@ -15,6 +17,40 @@ std::string direccion_servidor(bool local) {
         return std::string(v);
     }
     return std::string(local ? SERVIDOR_LOCAL_FIJO : SERVIDOR_REMOTO_FIJO);
+}
+
+namespace {
+const char* variable(const char* name) {
+    const char* value = std::getenv(name);
+    return value && *value ? value : nullptr;
+}
+}  // namespace
+
+std::string usuario_servidor() {
+    const char* env = variable(VAR_USUARIO_SERVIDOR);
+    return env ? env : std::string(USUARIO_SERVIDOR);
+}
+
+std::optional<std::string> leer_clave_de_archivo(const std::string& path) {
+    std::error_code ec;
+    if (!std::filesystem::is_regular_file(path, ec)) return std::nullopt;
+    std::ifstream in(path, std::ios::binary);
+    if (!in) return std::nullopt;
+    std::string line;
+    std::getline(in, line);
+    if (in.bad()) return std::nullopt;
+    if (!line.empty() && line.back() == '\r') line.pop_back();
+    return line;
+}
+
+std::string clave_servidor() {
+    if (const char* file = variable(VAR_CLAVE_SERVIDOR_ARCHIVO)) {
+        // Checked when the program starts; a file gone since gives no password at all
+        // rather than the compiled-in one.
+        return leer_clave_de_archivo(file).value_or("");
+    }
+    const char* env = variable(VAR_CLAVE_SERVIDOR);
+    return env ? env : std::string(CLAVE_SERVIDOR);
 }
 
 }  // namespace vales

@@ -5,15 +5,34 @@
 // run, whose private server listens on a loopback port) may override them with the
 // environment variables VALES_SERVIDOR_LOCAL and VALES_SERVIDOR_REMOTO, written as
 // "host" or "host:port".
+//
+// The server account is fixed too, and a plant may give the program one of its own (with
+// no more rights than the program needs): the user name from VALES_USUARIO_SERVIDOR, the
+// password from the first line of the file named by VALES_CLAVE_SERVIDOR_ARCHIVO or else
+// from VALES_CLAVE_SERVIDOR. The command line sets these variables (vales --help); it
+// never takes the password itself, which every user of the machine could read there.
+#include <optional>
 #include <string>
 #include <string_view>
 
 namespace vales {
 
-// Every connection is opened with the server's administrator account; the user's own
-// name and password are checked afterwards against the table of users.
+// Every connection is opened with the program's server account (by default the server's
+// administrator); the user's own name and password are checked afterwards against the
+// table of users.
 inline constexpr std::string_view USUARIO_SERVIDOR = "root";
 inline constexpr std::string_view CLAVE_SERVIDOR = "58206137";
+
+inline constexpr const char* VAR_USUARIO_SERVIDOR = "VALES_USUARIO_SERVIDOR";
+inline constexpr const char* VAR_CLAVE_SERVIDOR = "VALES_CLAVE_SERVIDOR";
+inline constexpr const char* VAR_CLAVE_SERVIDOR_ARCHIVO = "VALES_CLAVE_SERVIDOR_ARCHIVO";
+
+// The account the connections use: the environment's, or the compiled-in one. An empty
+// variable counts as not set.
+std::string usuario_servidor();
+std::string clave_servidor();
+// The first line of a password file (without its line end); nothing when it cannot be read.
+std::optional<std::string> leer_clave_de_archivo(const std::string& path);
 
 // Each plant sets its own addresses (environment or command line); without them the
 // program looks for the server on this machine.

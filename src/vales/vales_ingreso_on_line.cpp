@@ -128,10 +128,14 @@ class Escritura {
     std::optional<TMySQLQuery> leer(const std::string& statement) {
         auto res = consulta(statement);
         if (!fallo(res)) return res;
+        ocupado_ = res && res->Busy();
         error_ = res ? res->Error() : std::string(rt::kNoConnection);
         sentencia_ = statement;
         return std::nullopt;
     }
+    // The last failure was a row that another connection kept locked (the counter, as a
+    // rule): the server is busy, not wrong, and the save can simply be tried again.
+    bool ocupado() const { return ocupado_; }
     bool sql(const std::string& statement) { return leer(statement).has_value(); }
     // Stock changes report their own failures on screen (message and statement).
     bool stock(double bodega, const std::string& tipo, const std::string& codigo,
@@ -144,8 +148,17 @@ class Escritura {
     bool confirmar() { return sql("COMMIT"); }
     void deshacer() { consulta("ROLLBACK"); }
 
-    // Tells the user that nothing of the voucher stayed on the server, and why.
-    void informar() const {
+    // Tells the user that nothing of the voucher stayed on the server, and why. A server
+    // that stopped answering was reported when it was given up, and its connection closed:
+    // nothing more to say, unless it stopped at the commit, which it may have carried out.
+    void informar(long numero) const {
+        if (conexion_perdida()) {
+            if (sentencia_ == "COMMIT")
+                abm::MSGBOX("El servidor no confirmó el vale "_oem +
+                            cp::Oem(std::to_string(numero)) +
+                            ": revise si quedó grabado antes de reintentar"_oem);
+            return;
+        }
         std::string text =
             "El vale no se grabó en el servidor: se deshizo todo lo escrito "
             "para él y puede enviarse otra vez."_ansi;
@@ -155,7 +168,12 @@ class Escritura {
     }
 
   private:
+    static bool conexion_perdida() {
+        const auto& server = ses().OSERVER;
+        return !server || !server->connected();
+    }
     std::string error_, sentencia_;
+    bool ocupado_ = false;
 };
 
 // The voucher number: the counter is advanced and read inside the voucher's transaction,
@@ -270,8 +288,10 @@ long GRABARVALE_SERVIDOR(const DatosCab& header, const std::vector<DatosItm>& it
     Escritura w;
     if (!w.iniciar()) return 0;
     const long numero = tomar_numero(w);
-    if (numero <= 0) {  // the counter did not move: nothing written, no message
+    if (numero <= 0) {  // the counter did not move: nothing written
         w.deshacer();
+        // Another workstation kept the counter locked for longer than the server waits.
+        if (w.ocupado()) abm::MSGBOX(cp::utf8_to_oem(kServidorOcupado));
         return 0;
     }
     const auto cortos = faltantes(header, *ingredientes);
@@ -282,7 +302,7 @@ long GRABARVALE_SERVIDOR(const DatosCab& header, const std::vector<DatosItm>& it
     }
     if (!escribir_vale(w, numero, header, items, *ingredientes) || !w.confirmar()) {
         w.deshacer();
-        w.informar();
+        w.informar(numero);
         return 0;
     }
     return numero;

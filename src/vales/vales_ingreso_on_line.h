@@ -11,8 +11,11 @@ namespace vales {
 // server's counter gave it, or 0 when nothing was written: the formula could not be read,
 // a stock-controlled ingredient is short in the warehouse (the shortage window is shown
 // unless `show_shortage` is false, as a batch upload asks), the counter could not be
-// advanced, or a write failed (the server's error is shown and everything written for the
-// voucher is undone, so the voucher can be sent again).
+// advanced (kServidorOcupado is shown when another workstation kept it locked), or a write
+// failed (the server's error is shown and everything written for the voucher is undone, so
+// the voucher can be sent again). A server that stops answering is given up with its own
+// message (vales/espera_servidor.h); if that happens at the commit, the user is asked to
+// check whether the voucher stayed.
 //
 // The voucher's writes (counter, stock, movements, voucher rows) form one transaction:
 // the server holds either the whole voucher under its number or nothing of it. Saves of
@@ -20,6 +23,10 @@ namespace vales {
 // and two vouchers never both pass the stock check on the same stock.
 long GRABARVALE_SERVIDOR(const DatosCab& header, const std::vector<DatosItm>& items,
                          bool show_shortage = true);
+
+// Shown when the counter stayed locked by another workstation for longer than the server
+// waits for it: nothing was written and the save may be tried again.
+inline constexpr const char* kServidorOcupado = "Servidor ocupado: el vale no se grabó, reintente";
 
 // Points per unit that an operator earns for an activity done to a especificación: the
 // price of the especificación for the operator's group; 0 when none is defined.

@@ -56,9 +56,8 @@ bool leer_usuario(cp::Oem& empresa, cp::Oem& usuario) {
 std::string validar_usuario(TMySQLServer& server, const std::string& usuario,
                             const std::string& clave) {
     abm::MSG("Validando usuario...");
-    TMySQLQuery q =
-        server.Query("select * from usuarios where usuario='" + rt::mysql_escape(usuario) +
-                     "' and clave=password('" + rt::mysql_escape(clave) + "')");
+    TMySQLQuery q = server.Query("select * from usuarios where usuario='" + server.escape(usuario) +
+                                 "' and clave=password('" + server.escape(clave) + "')");
     std::string error;
     if (q.NetErr()) {
         error = "Error al validar usuario";
@@ -77,7 +76,7 @@ bool registrar_ingreso(TMySQLServer& server) {
     const rt::LocalTime t = rt::con().now();
     const std::string acceso = marca_acceso(t.day, t.month, t.year, t.hour, t.minute);
     TMySQLQuery q =
-        server.Query("insert into accesos set usuario='" + rt::mysql_escape(ses().COD_USUARIO) +
+        server.Query("insert into accesos set usuario='" + server.escape(ses().COD_USUARIO) +
                      "', acceso='" + acceso + "', accion='Ingreso sistema VALES'");
     return !q.NetErr();
 }
@@ -97,7 +96,7 @@ Intento intentar(const std::string& direccion, bool local, const cp::Oem& empres
     }
     abm::MSG("Conectando con Servidor(" + cp::ansi_to_oem(direccion) + ")...");
     if (s.OSERVER) s.OSERVER->Destroy();
-    s.OSERVER = TMySQLServer::New(direccion, USUARIO_SERVIDOR, CLAVE_SERVIDOR);
+    s.OSERVER = TMySQLServer::New(direccion, usuario_servidor(), clave_servidor());
     if (s.OSERVER->NetErr()) {
         abm::MSGBOX("No se puede conectar con servidor");
         return Intento::kReintentar;
@@ -162,6 +161,12 @@ bool CONECTARSERVIDOR() {
         for (;;) {
             if (!leer_usuario(empresa, usuario)) break;
             const cp::Oem clave = abm::GETPASS(28, 17, 4, 10, "+w/+n", true);
+            if (clave.empty()) {
+                // Esc in the password entry: an empty password would match a user whose
+                // stored password was left empty, past the entry's minimum length.
+                abm::MSGBOX("Usuario y/o password incorrecto");
+                continue;
+            }
             const Intento r = intentar(direccion, tipo == 1, empresa, usuario, clave);
             if (r == Intento::kReintentar) continue;
             resultado = r == Intento::kConectado;

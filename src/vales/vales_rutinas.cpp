@@ -2,6 +2,7 @@
 
 #include "abm/rutinas2.h"
 #include "runtime/common/codepage.h"
+#include "runtime/common/texto.h"
 
 namespace vales {
 namespace {
@@ -104,10 +105,8 @@ cp::Oem MDB_NOMBRE_OPERARIO(rt::TODBC& RS, double operario, bool msg_si_no_exist
                    "NOM_OPER", 20, msg_si_no_existe, "Operario no existe");
 }
 
-bool VALIDAHORA(std::string_view hora) {
-    const auto first = hora.find_first_not_of(' ');
-    if (first == std::string_view::npos) return false;
-    hora = hora.substr(first, hora.find_last_not_of(' ') - first + 1);
+bool VALIDAHORA(std::string_view typed) {
+    const std::string hora = rt::trim(typed);
     if (hora.size() != 5) return false;
     const double horas = rt::store_number(hora.substr(0, 2));
     const double minutos = rt::store_number(hora.substr(3, 2));

@@ -4,6 +4,7 @@
 #include "abm/abm_rutinas.h"
 #include "runtime/common/codepage.h"
 #include "servidor_abm.h"
+#include "support/modo_sql.h"
 
 namespace {
 
@@ -132,16 +133,39 @@ TEST_F(Lookups, UnitOfMeasure) {
     EXPECT_EQ(mensajes(), Mensajes{});
 }
 
-TEST_F(Lookups, QuotesInCodesAreDataNotStatement) {
+// With the server in each SQL mode a plant may use.
+using LookupsEnModo = prueba::EnModoSql<prueba::ServidorAbm>;
+
+TEST_P(LookupsEnModo, QuotesInCodesAreDataNotStatement) {
     // Placed unescaped, the first would find every product and the second would end the
     // statement inside the literal.
     EXPECT_FALSE(EXISTE_PRODUCTO("x' or '1'='1"));
     EXPECT_FALSE(EXISTE_FORMULA("L01AA0110", "001' or 'a'='a"));
     EXPECT_EQ(NOMBRE_PRODUCTO("\\' or 1=1 -- "), std::string(50, ' '));
-    sql("insert into prodcmp set codi_prod='O''1\\\\;--', desc_prod='Prueba', unid_med='M3'");
-    EXPECT_EQ(UNIDAD_MEDIDA("I", "O'1\\;--"), "M3 ");
-    sql("delete from prodcmp where codi_prod='O''1\\\\;--'");
+    // Escaped with backslashes, these two find every row of a server that takes a
+    // backslash literally.
+    for (const char* code : {"'is not null#", "\\'is not null#", "\\' or 1=1 #", "\" or \"\"=\"",
+                             "%' or ''='", "a\\"}) {
+        SCOPED_TRACE(code);
+        EXPECT_FALSE(EXISTE_PRODUCTO(code, true, false));
+        EXPECT_FALSE(EXISTE_FORMULA(code, code));
+        EXPECT_FALSE(EXISTE_FORMULA("L01AA0110", code));
+        EXPECT_EQ(NOMBRE_PRODUCTO(code), std::string(50, ' '));
+        EXPECT_EQ(NOMBRE_FORMULA("L01AA0110", code), std::string(50, ' '));
+        EXPECT_EQ(UNIDAD_MEDIDA("P", "L01AA0110", code), "   ");
+        EXPECT_EQ(UNIDAD_MEDIDA("I", code), "   ");
+    }
+    const std::string odd = "O'1\\;--";
+    const std::string quoted = sesion.OSERVER->escape(odd);
+    sql("insert into prodcmp set codi_prod='" + quoted + "', desc_prod='Prueba', unid_med='M3'");
+    EXPECT_EQ(UNIDAD_MEDIDA("I", odd), "M3 ");
+    sql("delete from prodcmp where codi_prod='" + quoted + "'");
+    EXPECT_FALSE(sesion.OSERVER->NetErr()) << "no statement failed: " << sesion.OSERVER->Error();
+    EXPECT_EQ(mensajes(), Mensajes{});
 }
+
+INSTANTIATE_TEST_SUITE_P(Modos, LookupsEnModo, testing::ValuesIn(prueba::modos_sql()),
+                         prueba::nombre_modo);
 
 TEST_F(Lookups, FailingStatementsCountAsNothingFound) {
     sin_base_de_datos();

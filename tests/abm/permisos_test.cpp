@@ -4,6 +4,7 @@
 #include "abm/abm_rutinas.h"
 #include "runtime/common/codepage.h"
 #include "servidor_abm.h"
+#include "support/modo_sql.h"
 
 namespace {
 
@@ -17,7 +18,10 @@ const std::string kDesactivado = "Acceso desactivado para todos los usuarios";
 const std::string kInexistente = "Acceso inexistente - Consulte con el administrador del sistema";
 const std::string kSinConexion = "ERROR: No se puede conectar a usuarios";
 
-TEST_F(Permisos, UsersCodesAndMessages) {
+// With the server in each SQL mode a plant may use.
+using PermisosEnModo = prueba::EnModoSql<prueba::ServidorAbm>;
+
+TEST_P(PermisosEnModo, UsersCodesAndMessages) {
     struct Case {
         const char* code;
         std::string user;  // ANSI
@@ -46,6 +50,9 @@ TEST_F(Permisos, UsersCodesAndMessages) {
          true,
          {}},
         {"acc_ingreso", "x' or '1'='1", true, false, {kNoPermitido}},
+        {"acc_ingreso", "'is not null#", true, false, {kNoPermitido}},
+        {"acc_ingreso", "\\'is not null#", true, false, {kNoPermitido}},
+        {"acc_ingreso", "juan\\", true, false, {kNoPermitido}},
         {"acc_ingreso' or '1'='1", "juan", true, false, {kInexistente}},
     };
     for (const auto& c : cases) {
@@ -54,6 +61,9 @@ TEST_F(Permisos, UsersCodesAndMessages) {
         EXPECT_EQ(mensajes(), c.shown) << c.code << " " << c.user;
     }
 }
+
+INSTANTIATE_TEST_SUITE_P(Modos, PermisosEnModo, testing::ValuesIn(prueba::modos_sql()),
+                         prueba::nombre_modo);
 
 TEST_F(Permisos, UserDefaultsToTheSessionsUser) {
     EXPECT_FALSE(SISTEMA_PERMITE("acc_add_productos"));

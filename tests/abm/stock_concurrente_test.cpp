@@ -23,7 +23,8 @@ class StockConcurrente : public prueba::ServidorAbm {
         return all;
     }
     static constexpr int kItems = 500;
-    const std::string prefijo = "C" + std::to_string(100000 + ::getpid() % 90000).substr(1);
+    const std::string prefijo =
+        std::string("C").append(std::to_string(100000 + ::getpid() % 90000).substr(1));
 };
 
 // Both find no record and both insert: the second insert meets the first one's record

@@ -14,7 +14,9 @@ using prueba::Mensajes;
 class Stock : public prueba::ServidorAbm {
   protected:
     // A code of this test alone, so that tests running side by side never share records.
-    Stock() : code("T" + std::to_string(100000000 + ::getpid() % 90000000).substr(1)) {}
+    Stock()
+        : code(std::string("T").append(
+              std::to_string(100000000 + ::getpid() % 90000000).substr(1))) {}
     ~Stock() override {
         if (sesion.OSERVER && sesion.OSERVER->SelectDB("test"))
             sesion.OSERVER->Query("delete from stock_bodegas where codi_prod='" + code + "'");

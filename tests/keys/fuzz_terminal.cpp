@@ -266,7 +266,7 @@ void FuzzTerminal::refill() {
 
 std::string FuzzTerminal::report() const {
     std::string out = screen_text(grid_) + "last keys:";
-    for (int k : recent_) out += " " + std::to_string(k);
+    for (int k : recent_) out.append(" ").append(std::to_string(k));
     return out;
 }
 

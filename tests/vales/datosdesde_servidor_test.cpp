@@ -12,6 +12,7 @@
 #include <vector>
 
 #include "runtime/common/codepage.h"
+#include "support/modo_sql.h"
 #include "support/offline_store.h"
 #include "support/servidor_prueba.h"
 #include "support/store_rows.h"
@@ -153,7 +154,12 @@ const Tabla kTablas[] = {
      "select numero_bod, nombre_bod from bodegas order by numero_bod"},
 };
 
-TEST_F(DatosDesdeServidorTest, TodosReplacesEveryTableWithTheServerRowsByteForByte) {
+// With the server in each SQL mode a plant may use.
+using DatosDesdeServidorEnModo = prueba::EnModoSql<DatosDesdeServidorTest>;
+INSTANTIATE_TEST_SUITE_P(Modos, DatosDesdeServidorEnModo, testing::ValuesIn(prueba::modos_sql()),
+                         prueba::nombre_modo);
+
+TEST_P(DatosDesdeServidorEnModo, TodosReplacesEveryTableWithTheServerRowsByteForByte) {
     elegir(1);
     term.keys({'x', kEsc});  // "Proceso terminado", then leave
     correr();

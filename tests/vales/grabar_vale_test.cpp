@@ -11,7 +11,12 @@
 #include <vector>
 
 #include "abm/servidor_abm.h"
+#include "runtime/common/codepage.h"
 #include "runtime/screen/keys.h"
+#include "runtime/server/server_wait.h"
+#include "support/pasarela.h"
+#include "vales/espera_servidor.h"
+#include "vales/servidores.h"
 #include "vales/vales_ingreso_on_line.h"
 
 namespace {
@@ -140,20 +145,21 @@ TEST_F(GrabarVale, WritesActivitiesIngredientsMovementsAndStock) {
     const long numero = GRABARVALE_SERVIDOR(cabecera("001", 100), items);
     EXPECT_EQ(numero, antes + 1);
     EXPECT_EQ(contador(), antes + 1);
-    EXPECT_EQ(vales_de(numero),
-              (std::vector<std::string>{
-                  "2026-12-07|ZPRUEBA01|001|60.000|3.000|77|900000001||I|1.00000|1|A01|1.5000|1",
-                  "2026-12-07|ZPRUEBA01|001|40.000|3.000|77|900000001||I|1.00000|3|A02|2.5000|1",
-                  "2026-12-07|ZPRUEBA01|001|100.000|3.000|77|900000003||I|1.00000|6|C01|0.5000|1",
-                  "2026-12-07|ZPRUEBA01|001|100.000|3.000|77|ZCOMP0001||I|2.50000|0||0.0000|1",
-                  "2026-12-07|ZPRUEBA01|001|100.000|3.000|77|ZCOMP0002||I|0.50000|0||0.0000|1",
-                  "2026-12-07|ZPRUEBA01|001|100.000|3.000|77|ZSUBPR001|001|P|0.25000|0||0.0000|1",
-              }));
+    EXPECT_EQ(
+        vales_de(numero),
+        (std::vector<std::string>{
+            "2026-12-07|ZPRUEBA01|001|60.0000000|3.0000000|77|900000001||I|1.00000|1|A01|1.5000|1",
+            "2026-12-07|ZPRUEBA01|001|40.0000000|3.0000000|77|900000001||I|1.00000|3|A02|2.5000|1",
+            "2026-12-07|ZPRUEBA01|001|100.0000000|3.0000000|77|900000003||I|1.00000|6|C01|0.5000|1",
+            "2026-12-07|ZPRUEBA01|001|100.0000000|3.0000000|77|ZCOMP0001||I|2.50000|0||0.0000|1",
+            "2026-12-07|ZPRUEBA01|001|100.0000000|3.0000000|77|ZCOMP0002||I|0.50000|0||0.0000|1",
+            "2026-12-07|ZPRUEBA01|001|100.0000000|3.0000000|77|ZSUBPR001|001|P|0.25000|0||0.0000|1",
+        }));
     EXPECT_EQ(movimientos_de(numero), (std::vector<std::string>{
-                                          "7|2026-12-07|P|ZPRUEBA01|001|100.000|77|0|o'brien",
-                                          "8|2026-12-07|I|ZCOMP0001||-250.000|77|0|o'brien",
-                                          "8|2026-12-07|I|ZCOMP0002||-50.000|77|0|o'brien",
-                                          "8|2026-12-07|P|ZSUBPR001|001|-25.000|77|0|o'brien",
+                                          "7|2026-12-07|P|ZPRUEBA01|001|100.0000000|77|0|o'brien",
+                                          "8|2026-12-07|I|ZCOMP0001||-250.0000000|77|0|o'brien",
+                                          "8|2026-12-07|I|ZCOMP0002||-50.0000000|77|0|o'brien",
+                                          "8|2026-12-07|P|ZSUBPR001|001|-25.0000000|77|0|o'brien",
                                       }));
     EXPECT_EQ(stock("P", "ZPRUEBA01", "001"), 110) << "the rejected quantity moves no stock";
     EXPECT_EQ(stock("I", "ZCOMP0001", ""), 750);
@@ -166,12 +172,13 @@ TEST_F(GrabarVale, WritesActivitiesIngredientsMovementsAndStock) {
 TEST_F(GrabarVale, ProductFormulaSharingStockRecordsEverythingUnderTheRelatedFormula) {
     const long numero = GRABARVALE_SERVIDOR(cabecera("002", 5), {item("900000001", 1, "A01", 5)});
     ASSERT_GT(numero, 0);
-    EXPECT_EQ(vales_de(numero),
-              (std::vector<std::string>{
-                  "2026-12-07|ZPRUEBA01|001|5.000|3.000|77|900000001||I|1.00000|1|A01|1.5000|1",
-                  "2026-12-07|ZPRUEBA01|001|5.000|3.000|77|ZCOMP0001||I|1.00000|0||0.0000|1",
-              }));
-    EXPECT_EQ(movimientos_de(numero)[0], "7|2026-12-07|P|ZPRUEBA01|001|5.000|77|0|o'brien");
+    EXPECT_EQ(
+        vales_de(numero),
+        (std::vector<std::string>{
+            "2026-12-07|ZPRUEBA01|001|5.0000000|3.0000000|77|900000001||I|1.00000|1|A01|1.5000|1",
+            "2026-12-07|ZPRUEBA01|001|5.0000000|3.0000000|77|ZCOMP0001||I|1.00000|0||0.0000|1",
+        }));
+    EXPECT_EQ(movimientos_de(numero)[0], "7|2026-12-07|P|ZPRUEBA01|001|5.0000000|77|0|o'brien");
     EXPECT_EQ(stock("P", "ZPRUEBA01", "001"), 15);
     EXPECT_EQ(sesion.OSERVER
                   ->Query("select * from stock_bodegas where codi_prod='ZPRUEBA01' and "
@@ -251,7 +258,7 @@ TEST_F(GrabarVale, ProductNoLongerInTheCatalogueKeepsItsFormula) {
     sql("delete from prodvtas where codi_prod='ZPRUEBA01'");
     const long numero = GRABARVALE_SERVIDOR(cabecera("002", 5), {item("900000001", 1, "A01", 5)});
     ASSERT_GT(numero, 0);
-    EXPECT_EQ(movimientos_de(numero)[0], "7|2026-12-07|P|ZPRUEBA01|002|5.000|77|0|o'brien");
+    EXPECT_EQ(movimientos_de(numero)[0], "7|2026-12-07|P|ZPRUEBA01|002|5.0000000|77|0|o'brien");
     EXPECT_EQ(vales_de(numero)[0].substr(0, 24), "2026-12-07|ZPRUEBA01|002");
     EXPECT_EQ(stock("P", "ZPRUEBA01", "002"), 5);
 }
@@ -341,6 +348,93 @@ TEST_F(GrabarVale, FailingWriteUndoesTheWholeVoucher) {
         cabecera("001", 100), {item("900000001", 1, "A01", 100), item("900000003", 6, "C01", 100)});
     EXPECT_EQ(numero, antes + 1);
     EXPECT_EQ(vales_de(numero).size(), 5u);
+}
+
+// Another workstation keeps the counter locked (its save is slow to end): the server
+// gives up waiting, the user is told, nothing is written, and the next save goes through.
+TEST_F(GrabarVale, LockedCounterIsReportedAndTheNextSaveSucceeds) {
+    const long antes = contador();
+    sql("set session innodb_lock_wait_timeout=1");
+    auto otra = prueba::conectar_mariadb("test");
+    ASSERT_FALSE(otra->Query("start transaction").NetErr());
+    ASSERT_FALSE(otra->Query("update paramet set num_vales = num_vales").NetErr());
+    term.keys({'x'});
+    const std::vector<DatosItm> items = {item("900000001", 1, "A01", 10)};
+    EXPECT_EQ(GRABARVALE_SERVIDOR(cabecera("001", 10), items), 0);
+    EXPECT_EQ(mensajes(), prueba::Mensajes{"Servidor ocupado: el vale no se grabó, reintente"});
+    otra->Query("rollback");
+    EXPECT_EQ(contador(), antes);
+    EXPECT_EQ(filas_propias("vales"), 0);
+    EXPECT_EQ(filas_propias("mov_stock"), 0);
+    EXPECT_EQ(stock("P", "ZPRUEBA01", "001"), 10);
+    EXPECT_EQ(stock("I", "ZCOMP0001", ""), 1000);
+
+    EXPECT_EQ(GRABARVALE_SERVIDOR(cabecera("001", 10), items), antes + 1);
+    EXPECT_EQ(mensajes(), prueba::Mensajes{});
+}
+
+// A consumption of 5 decimals times a quantity of 2 is stored exactly, in the movement,
+// in the voucher row and in the stock, and sums exactly over several vouchers.
+TEST_F(GrabarVale, QuantitiesKeepEveryDecimalOfTheConsumption) {
+    sql("insert into prodvtas (codi_prod, codi_form, desc_prod, desc_form, unid_med, "
+        "l_ctrl_stk, codi_form_rel) values "
+        "('ZPRUEBA01', '003', 'Pieza de prueba', 'Fina', 'UN', 1, '---')");
+    sql("insert into formulas (prd_sale, prd_buy, tipo_prd, codi_form, consumo) values "
+        "('ZPRUEBA01003', 'ZCOMP0001', 'I', '', 0.12345)");
+    const long primero =
+        GRABARVALE_SERVIDOR(cabecera("003", 1.5), {item("900000001", 1, "A01", 1.5)});
+    ASSERT_GT(primero, 0);
+    EXPECT_EQ(movimientos_de(primero),
+              (std::vector<std::string>{"7|2026-12-07|P|ZPRUEBA01|003|1.5000000|77|0|o'brien",
+                                        "8|2026-12-07|I|ZCOMP0001||-0.1851750|77|0|o'brien"}));
+    EXPECT_EQ(filas("cantidad * consumo", "vales",
+                    "nume_folio=" + std::to_string(primero) + " and codi_insu='ZCOMP0001'"),
+              std::vector<std::string>{"0.185175000000"});
+    const long segundo =
+        GRABARVALE_SERVIDOR(cabecera("003", 1.5), {item("900000001", 1, "A01", 1.5)});
+    ASSERT_GT(segundo, 0);
+    auto texto = [&](const std::string& select) {
+        auto q = sesion.OSERVER->Query(select);
+        return q.LastRec() == 1 ? q.GetRow(1)->Raw(1) : "(" + q.Error() + ")";
+    };
+    EXPECT_EQ(texto("select stock from stock_bodegas where numero_bod=77 and tipo_prd='I' and "
+                    "codi_prod='ZCOMP0001'"),
+              "999.6296500");
+    EXPECT_EQ(texto("select sum(cantidad) from mov_stock where numero_bod=77 and "
+                    "codi_prod='ZCOMP0001'"),
+              "-0.3703500");
+    EXPECT_EQ(texto("select stock from stock_bodegas where numero_bod=77 and tipo_prd='P' and "
+                    "codi_prod='ZPRUEBA01' and codi_form='003'"),
+              "3.0000000");
+}
+
+// The server falls silent right after it receives the commit of a voucher, which it may
+// well have carried out: the user is told so and asked to check that voucher before
+// saving it again, instead of being told that nothing was saved.
+TEST_F(GrabarVale, ServerSilentAtTheCommitAsksToCheckTheVoucher) {
+    const auto directa = sesion.OSERVER;
+    const long antes = contador();
+    prueba::Pasarela pasarela(prueba::direccion_mariadb());
+    sesion.OSERVER =
+        TMySQLServer::New(pasarela.direccion(), vales::USUARIO_SERVIDOR, vales::CLAVE_SERVIDOR);
+    ASSERT_TRUE(sesion.OSERVER->SelectDB("test")) << sesion.OSERVER->Error();
+    const rt::ServerWait previo = rt::server_wait();
+    vales::instalar_espera_servidor();
+    pasarela.callar_tras("COMMIT");
+    term.keys({'x', 'y'});
+    const long numero = GRABARVALE_SERVIDOR(cabecera("001", 10), {item("900000001", 1, "A01", 10)});
+    rt::install_server_wait(previo);
+
+    EXPECT_EQ(numero, 0);
+    EXPECT_EQ(mensajes(),
+              (prueba::Mensajes{vales::kServidorNoResponde,
+                                "El servidor no confirmó el vale " + std::to_string(antes + 1) +
+                                    ": revise si quedó grabado antes de reintentar"}));
+    EXPECT_FALSE(sesion.LCONECTADO);
+    EXPECT_TRUE(term.script_empty());
+    sesion.OSERVER = directa;
+    EXPECT_EQ(contador(), antes + 1) << "the server did carry the commit out";
+    EXPECT_EQ(vales_de(antes + 1).size(), 4u);
 }
 
 TEST_F(GrabarVale, UnreadableFormulaWritesNothing) {

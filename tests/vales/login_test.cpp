@@ -2,9 +2,13 @@
 
 #include <chrono>
 #include <cstdlib>
+#include <fstream>
 
 #include "runtime/common/codepage.h"
 #include "runtime/common/texto.h"
+#include "support/entorno.h"
+#include "support/modo_sql.h"
+#include "support/offline_store.h"
 #include "support/servidor_prueba.h"
 #include "vales/servidores.h"
 #include "vales/vales_fixture.h"
@@ -46,7 +50,7 @@ class LoginTest : public testing_support::ValesTest {
     std::string accesos_de(const std::string& usuario_ansi) {
         auto srv = prueba::conectar_mariadb("test");
         auto q = srv->Query("select acceso, accion from accesos where usuario='" +
-                            rt::mysql_escape(usuario_ansi) + "' order by acceso desc");
+                            srv->escape(usuario_ansi) + "' order by acceso desc");
         return q.LastRec() ? rt::trim(q.FieldGet("acceso").text()) + "|" +
                                  rt::trim(q.FieldGet("accion").text())
                            : "";
@@ -182,14 +186,79 @@ TEST_F(LoginTest, UnreachableServerIsReportedQuickly) {
     EXPECT_TRUE(shown("No se puede conectar con servidor"));
 }
 
+// A plant's own account for the program, with rights on the company database only: the
+// user from the environment, its password from a file.
+TEST_F(LoginTest, APlantAccountOfItsOwn) {
+    auto admin = prueba::conectar_mariadb("");
+    for (const char* s :
+         {"drop user if exists 'vales_planta'@'127.0.0.1'",
+          "create user 'vales_planta'@'127.0.0.1' identified by 'Cl4ve planta'",
+          "grant select, insert, update, delete on test.* to 'vales_planta'@'127.0.0.1'"})
+        ASSERT_FALSE(admin->Query(s).NetErr()) << s;
+    testing_support::TempFolder folder;
+    const std::string archivo = (folder.path() / "clave").string();
+    std::ofstream(archivo) << "Cl4ve planta\n";
+    testing_support::EnvVar usuario(vales::VAR_USUARIO_SERVIDOR, "vales_planta");
+    testing_support::EnvVar clave(vales::VAR_CLAVE_SERVIDOR_ARCHIVO, archivo.c_str());
+
+    term.keys({kEnter});
+    attempt("999", "juan", "clave123");
+    term.keys({'x'});
+    EXPECT_TRUE(vales::CONECTARSERVIDOR());
+    auto q = sesion.OSERVER->Query("select current_user() as cuenta");
+    EXPECT_EQ(rt::trim(q.FieldGet("cuenta").text()), "vales_planta@127.0.0.1");
+    EXPECT_EQ(accesos_de("juan").substr(15), "|Ingreso sistema VALES");
+    vales::DESCONECTARSERVIDOR();
+
+    std::ofstream(archivo) << "otra clave\n";  // the server refuses the account
+    term.keys({kEnter});
+    attempt("999", "juan", "clave123");
+    term.keys({'x', kEsc});
+    EXPECT_FALSE(vales::CONECTARSERVIDOR());
+    EXPECT_TRUE(shown("No se puede conectar con servidor"));
+    admin->Query("drop user 'vales_planta'@'127.0.0.1'");
+}
+
+// Esc in the password entry gives no password: the attempt is refused as a wrong
+// password before the server is asked, even for a user whose stored password is empty.
+TEST_F(LoginTest, EscAtThePasswordNeverLogsIn) {
+    auto srv = prueba::conectar_mariadb("test");
+    srv->Query("delete from usuarios where usuario='sinclave'");
+    srv->Query("delete from accesos where usuario='sinclave'");
+    ASSERT_FALSE(
+        srv->Query("insert into usuarios (usuario, nombre, clave, l_activo, "
+                   "acc_sistema_vales_off_line) values ('sinclave', 'Sin clave', '', 1, 1)")
+            .NetErr());
+    term.keys({kEnter});
+    term.type("999").keys({kEnter}).type("sinclave").keys({kEnter, kEsc});
+    term.keys({'x', kEsc});  // the message box, then Esc in the form that comes back
+    EXPECT_FALSE(vales::CONECTARSERVIDOR());
+    EXPECT_TRUE(shown("Usuario y/o password incorrecto"));
+    EXPECT_FALSE(sesion.LCONECTADO);
+    EXPECT_EQ(sesion.COD_USUARIO, "");
+    EXPECT_EQ(sesion.OSERVER, nullptr) << "no connection was even opened";
+    EXPECT_EQ(accesos_de("sinclave"), "");
+    EXPECT_TRUE(term.script_empty());
+    srv->Query("delete from usuarios where usuario='sinclave'");
+}
+
+// With the server in each SQL mode a plant may use.
+using LoginEnModo = prueba::EnModoSql<LoginTest>;
+
+long filas_de_accesos() {
+    return prueba::conectar_mariadb("test")->Query("select * from accesos").LastRec();
+}
+
 // Names typed into the user field that must neither log in, nor break the statement, nor
 // be changed on the way: each reaches the server as typed and is refused as unknown.
-TEST_F(LoginTest, HostileUserNamesNeverLogInNorBreakTheStatement) {
+TEST_P(LoginEnModo, HostileUserNamesNeverLogInNorBreakTheStatement) {
     const std::string hostile[] = {
-        "x' or '1'='1", "' or 1=1 -- ",  "juan'#",     "juan'/*",     "\\' or 1=1 #",
-        "a\\",          "juan'; drop t", "\"juan\"",   "\xA4o\xA4o'", "' union select",
-        "juan%",        "juan_",         "%' or ''='",
+        "x' or '1'='1", "' or 1=1 -- ",  "juan'#",     "juan'/*",       "\\' or 1=1 #",
+        "a\\",          "juan'; drop t", "\"juan\"",   "\xA4o\xA4o'",   "' union select",
+        "juan%",        "juan_",         "%' or ''='", "'is not null#", "\\'is not null#",
+        "\" or 1=1 #",
     };
+    const long accesos = filas_de_accesos();
     for (const std::string& name : hostile) {
         SCOPED_TRACE(name);
         term.keys({kEnter});
@@ -201,16 +270,18 @@ TEST_F(LoginTest, HostileUserNamesNeverLogInNorBreakTheStatement) {
         EXPECT_FALSE(sesion.LCONECTADO);
         vales::DESCONECTARSERVIDOR();
     }
+    EXPECT_EQ(filas_de_accesos(), accesos) << "nobody was logged";
 }
 
-TEST_F(LoginTest, ANameWithQuotesAndAccentsLogsInAndIsStoredExactly) {
+TEST_P(LoginEnModo, ANameWithQuotesAndAccentsLogsInAndIsStoredExactly) {
     auto srv = prueba::conectar_mariadb("test");
     const std::string name_ansi = "o'\xF1u\\z";  // o'ñu\z in Windows-1252
-    srv->Query("delete from usuarios where usuario='" + rt::mysql_escape(name_ansi) + "'");
+    srv->Query("delete from usuarios where usuario='" + srv->escape(name_ansi) + "'");
+    srv->Query("delete from accesos where usuario='" + srv->escape(name_ansi) + "'");
     auto ins = srv->Query(
         "insert into usuarios (usuario, nombre, clave, l_activo, acc_sistema_vales_off_line) "
         "values ('" +
-        rt::mysql_escape(name_ansi) + "', 'Prueba', password('Ab12'), 1, 1)");
+        srv->escape(name_ansi) + "', 'Prueba', password('Ab12'), 1, 1)");
     ASSERT_FALSE(ins.NetErr()) << srv->Error();
     term.keys({kEnter});
     attempt("999", cp::ansi_to_oem("O'\xD1U\\z").str(), "Ab12");  // typed in capitals
@@ -218,7 +289,11 @@ TEST_F(LoginTest, ANameWithQuotesAndAccentsLogsInAndIsStoredExactly) {
     EXPECT_TRUE(vales::CONECTARSERVIDOR());
     EXPECT_EQ(sesion.COD_USUARIO, name_ansi);
     EXPECT_EQ(accesos_de(name_ansi).substr(15), "|Ingreso sistema VALES");
+    srv->Query("delete from usuarios where usuario='" + srv->escape(name_ansi) + "'");
 }
+
+INSTANTIATE_TEST_SUITE_P(Modos, LoginEnModo, testing::ValuesIn(prueba::modos_sql()),
+                         prueba::nombre_modo);
 
 TEST(MarcaAcceso, FifteenCharacters) {
     EXPECT_EQ(vales::marca_acceso(6, 12, 2026, 9, 5), "06/12/26  09:05");

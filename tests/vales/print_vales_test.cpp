@@ -20,6 +20,7 @@
 
 #include "runtime/common/codepage.h"
 #include "runtime/common/texto.h"
+#include "support/modo_sql.h"
 #include "vales/impresion/comandos.h"
 #include "vales/impresion/cups.h"
 #include "vales/impresion_fixture.h"
@@ -273,7 +274,12 @@ TEST_F(PrintValesTest, DelMenuAUnPdfConLosValesDelRango) {
     EXPECT_EQ(texto.salida.find("Juan Francisco de la Barra"), std::string::npos);
 }
 
-TEST_F(PrintValesTest, HtmlYRtfConLosTextosDelVale) {
+// With the server in each SQL mode a plant may use.
+using PrintValesEnModo = prueba::EnModoSql<PrintValesTest>;
+INSTANTIATE_TEST_SUITE_P(Modos, PrintValesEnModo, testing::ValuesIn(prueba::modos_sql()),
+                         prueba::nombre_modo);
+
+TEST_P(PrintValesEnModo, HtmlYRtfConLosTextosDelVale) {
     struct Caso {
         const char* destino;
         const char* extension;

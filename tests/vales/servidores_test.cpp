@@ -1,33 +1,19 @@
-// The two server addresses: compiled in, or taken from the environment.
+// The two server addresses and the server account: compiled in, or taken from the
+// environment and the command line.
 #include "vales/servidores.h"
 
 #include <gtest/gtest.h>
 
 #include <cstdlib>
+#include <fstream>
+
+#include "support/entorno.h"
+#include "support/offline_store.h"
+#include "vales/operaciones.h"
 
 namespace {
 
-// Sets or clears one environment variable for the length of a test.
-class EnvVar {
-  public:
-    EnvVar(const char* name, const char* value) : name_(name) {
-        if (const char* old = std::getenv(name)) old_ = old;
-        if (value)
-            ::setenv(name, value, 1);
-        else
-            ::unsetenv(name);
-    }
-    ~EnvVar() {
-        if (old_)
-            ::setenv(name_, old_->c_str(), 1);
-        else
-            ::unsetenv(name_);
-    }
-
-  private:
-    const char* name_;
-    std::optional<std::string> old_;
-};
+using testing_support::EnvVar;
 
 TEST(Servidores, CompiledInAddressesWithoutEnvironment) {
     EnvVar local(vales::VAR_SERVIDOR_LOCAL, nullptr);
@@ -56,6 +42,93 @@ TEST(Servidores, EnvironmentOverridesEachAddressAlone) {
     }
     EnvVar remote(vales::VAR_SERVIDOR_REMOTO, "srv.example:3307");
     EXPECT_EQ(vales::servidor_remoto(), "srv.example:3307");
+}
+
+TEST(Servidores, AccountFromEnvironmentOrPasswordFile) {
+    testing_support::TempFolder folder;
+    const std::string archivo = (folder.path() / "clave").string();
+    std::ofstream(archivo) << "Cl4ve de la planta\r\nsegunda linea\n";
+    const std::string vacio = (folder.path() / "vacia").string();
+    std::ofstream(vacio) << "";
+    struct Case {
+        const char *usuario, *clave, *clave_archivo;
+        std::string usuario_visto, clave_vista;
+    };
+    const Case cases[] = {
+        {nullptr, nullptr, nullptr, "root", "58206137"},
+        {"", "", "", "root", "58206137"},
+        {"vales_planta", "otra clave", nullptr, "vales_planta", "otra clave"},
+        {"vales_planta", "otra clave", archivo.c_str(), "vales_planta", "Cl4ve de la planta"},
+        {nullptr, nullptr, vacio.c_str(), "root", ""},
+        {nullptr, "otra", "/no/existe", "root", ""},  // refused at start, never the default
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(std::string(c.usuario ? c.usuario : "-") + " " + (c.clave ? c.clave : "-") +
+                     " " + (c.clave_archivo ? c.clave_archivo : "-"));
+        EnvVar usuario(vales::VAR_USUARIO_SERVIDOR, c.usuario);
+        EnvVar clave(vales::VAR_CLAVE_SERVIDOR, c.clave);
+        EnvVar clave_archivo(vales::VAR_CLAVE_SERVIDOR_ARCHIVO, c.clave_archivo);
+        EXPECT_EQ(vales::usuario_servidor(), c.usuario_visto);
+        EXPECT_EQ(vales::clave_servidor(), c.clave_vista);
+    }
+    EXPECT_FALSE(vales::leer_clave_de_archivo(folder.path().string())) << "a folder";
+}
+
+// Options set the variables the program reads; a bad value stops the program at once.
+TEST(Servidores, CommandLineOptions) {
+    testing_support::TempFolder folder;
+    const std::string archivo = (folder.path() / "clave").string();
+    std::ofstream(archivo) << "secreta\n";
+    struct Case {
+        std::vector<std::string> args;
+        bool starts;
+        int status;
+    };
+    const Case cases[] = {
+        {{"--usuario-servidor", "vales_planta", "--clave-servidor-archivo", archivo}, true, 0},
+        {{"--servidor-local", "10.0.0.5:3307"}, true, 0},
+        {{"--usuario-servidor"}, false, 2},
+        {{"--usuario-servidor", ""}, false, 2},
+        {{"--clave-servidor-archivo", "/no/existe"}, false, 2},
+        {{"--clave-servidor-archivo", folder.path().string()}, false, 2},
+        {{"--clave-servidor", "secreta"}, false, 2},  // never on the command line
+        {{"--help"}, false, 0},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.args.front());
+        EnvVar usuario(vales::VAR_USUARIO_SERVIDOR, nullptr);
+        EnvVar clave_archivo(vales::VAR_CLAVE_SERVIDOR_ARCHIVO, nullptr);
+        EnvVar local(vales::VAR_SERVIDOR_LOCAL, nullptr);
+        std::vector<char*> argv{const_cast<char*>("vales")};
+        for (const auto& a : c.args) argv.push_back(const_cast<char*>(a.c_str()));
+        vales::Opciones opciones;
+        testing::internal::CaptureStdout();
+        testing::internal::CaptureStderr();
+        const bool starts =
+            vales::leer_opciones(static_cast<int>(argv.size()), argv.data(), opciones);
+        const std::string out = testing::internal::GetCapturedStdout();
+        const std::string err = testing::internal::GetCapturedStderr();
+        EXPECT_EQ(starts, c.starts) << err;
+        if (!starts) {
+            EXPECT_EQ(opciones.salida, c.status);
+        }
+        if (c.args.front() == "--help") {
+            for (const char* s : {"--usuario-servidor", "--clave-servidor-archivo",
+                                  "VALES_CLAVE_SERVIDOR", "VALES_USUARIO_SERVIDOR"})
+                EXPECT_NE(out.find(s), std::string::npos) << s;
+        }
+        if (starts && c.args.front() == "--usuario-servidor") {
+            EXPECT_EQ(vales::usuario_servidor(), "vales_planta");
+            EXPECT_EQ(vales::clave_servidor(), "secreta");
+        }
+    }
+    EnvVar roto(vales::VAR_CLAVE_SERVIDOR_ARCHIVO, "/no/existe");
+    char* solo[] = {const_cast<char*>("vales")};
+    vales::Opciones opciones;
+    testing::internal::CaptureStderr();
+    EXPECT_FALSE(vales::leer_opciones(1, solo, opciones));
+    EXPECT_NE(testing::internal::GetCapturedStderr().find("/no/existe"), std::string::npos);
+    EXPECT_EQ(opciones.salida, 2);
 }
 
 }  // namespace

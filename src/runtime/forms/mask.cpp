@@ -89,7 +89,7 @@ Picture::Picture(std::string_view mask, const Value& sample) : type_(type_of(sam
             break;
         case ValueType::kLogical:
             slots_ = {Slot::kLogical};
-            fixed_ = " ";
+            fixed_.assign(1, ' ');
             break;
     }
 }

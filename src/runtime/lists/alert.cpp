@@ -47,7 +47,7 @@ std::vector<std::string> screen_lines(cp::OemView text) {
 // the screen the gap shrinks to one column and the texts are cut to an equal share.
 std::vector<std::string> button_labels(const std::vector<cp::OemView>& buttons, int& gap) {
     std::vector<std::string> labels;
-    for (const auto& b : buttons) labels.push_back(" " + std::string(b.view()) + " ");
+    for (const auto& b : buttons) labels.push_back(std::string(" ").append(b.view()).append(" "));
     auto row_width = [&] {
         int width = gap * (static_cast<int>(labels.size()) - 1);
         for (const auto& l : labels) width += static_cast<int>(l.size());

@@ -2,37 +2,49 @@
 
 #include <unistd.h>
 
-#include <array>
 #include <filesystem>
+#include <initializer_list>
 #include <system_error>
 
 namespace rt {
 namespace {
 
-std::filesystem::path program_folder() {
+namespace fs = std::filesystem;
+
+fs::path program_folder() {
     std::error_code ec;
-    const auto exe = std::filesystem::read_symlink("/proc/self/exe", ec);
-    return ec ? std::filesystem::path{} : exe.parent_path();
+    const auto exe = fs::read_symlink("/proc/self/exe", ec);
+    return ec ? fs::path{} : exe.parent_path();
 }
 
-// The copy next to the program wins; otherwise the build-time location.
-std::string locate(std::string_view file_name, std::string_view build_path) {
-    const auto folder = program_folder();
-    if (!folder.empty()) {
-        const auto beside = folder / file_name;
-        if (::access(beside.c_str(), R_OK) == 0) return beside.string();
+// The first readable file of `candidates`, or the first candidate when none is (the
+// connection then fails and names where the file was expected).
+std::string first_readable(std::initializer_list<fs::path> candidates) {
+    for (const auto& file : candidates) {
+        if (::access(file.c_str(), R_OK) == 0) return file.lexically_normal().string();
     }
-    return std::string(build_path);
+    return candidates.begin()->lexically_normal().string();
 }
+
+constexpr const char* kExtension = "libvales_access.so";
 
 }  // namespace
 
 std::string sqlite_odbc_driver_path() {
-    return locate("libsqlite3odbc.so", VALES_SQLITE_ODBC_DRIVER);
+    const auto folder = program_folder();
+    if (folder.empty()) return VALES_SQLITE_ODBC_DRIVER;
+    return first_readable({folder / "libsqlite3odbc.so", VALES_SQLITE_ODBC_DRIVER});
 }
 
+// Only places relative to the running program: a fixed absolute path would let whoever can
+// write there run code in every copy of the program. Installed, the extension is in
+// lib/vales beside the program's bin folder; in the build tree every executable sits one
+// folder below the build's lib/vales. A program whose own location is unknown loads none,
+// and the store then refuses to work rather than load a library from the working folder.
 std::string access_extension_path() {
-    return locate("libvales_access.so", VALES_ACCESS_EXTENSION);
+    const auto folder = program_folder();
+    if (folder.empty()) return {};
+    return first_readable({folder / ".." / "lib" / "vales" / kExtension, folder / kExtension});
 }
 
 std::string offline_connection_string_for(std::string_view database, bool may_create) {

@@ -1,8 +1,9 @@
 #pragma once
 // Where the off-line store lives and how the program reaches it. The connection text is
 // fixed: the file datos/vales.mdb under the working folder, opened through the SQLite ODBC
-// driver with our SQL-function extension loaded. The driver and the extension are looked for
-// next to the program first, then where the build put them.
+// driver with our SQL-function extension loaded. The extension is looked for only relative to
+// the running program (../lib/vales, then its own folder); the driver next to the program,
+// then at its system path.
 #include <string>
 #include <string_view>
 

@@ -1,7 +1,9 @@
 #include "runtime/offline/store_creation.h"
 
+#include <signal.h>
 #include <unistd.h>
 
+#include <cerrno>
 #include <filesystem>
 #include <system_error>
 
@@ -30,6 +32,32 @@ void remove_with_companions(const fs::path& file) {
     }
 }
 
+bool process_alive(long pid) {
+    return ::kill(static_cast<pid_t>(pid), 0) == 0 || errno == EPERM;
+}
+
+// Scratch files left by a creation whose program was killed ("vales.mdb.nuevo-<pid>" and
+// its companions). A creation under way in another copy of the program is left alone.
+void remove_leftovers(const fs::path& folder, const std::string& scratch_prefix) {
+    std::error_code ec;
+    for (const auto& entry : fs::directory_iterator(folder, ec)) {
+        const std::string name = entry.path().filename().string();
+        if (!name.starts_with(scratch_prefix)) continue;
+        const std::string rest = name.substr(scratch_prefix.size());
+        const std::size_t digits = rest.find_first_not_of("0123456789");
+        if (digits == 0 || rest.empty()) continue;
+        const long pid = std::stol(rest.substr(0, digits));
+        if (pid == ::getpid() || !process_alive(pid)) fs::remove(entry.path(), ec);
+    }
+}
+
+// An empty file under the store's name (a copy by hand that was cut short) holds nothing
+// and would be opened as a store without tables: it counts as no store at all.
+bool empty_file(const fs::path& file) {
+    std::error_code ec;
+    return fs::is_regular_file(file, ec) && fs::file_size(file, ec) == 0 && !ec;
+}
+
 bool build(const fs::path& file, std::string& why) {
     TODBC store(offline_connection_string_for(file.string(), /*may_create=*/true));
     if (!store.Connected()) {
@@ -56,15 +84,17 @@ bool build(const fs::path& file, std::string& why) {
 StoreCreation create_offline_store(std::string_view database, std::string* error) {
     std::string why;
     const fs::path target{std::string(database)};
-    std::error_code ec;
-    if (fs::exists(target, ec)) return StoreCreation::existed;
     const auto folder = target.has_parent_path() ? target.parent_path() : fs::path(".");
+    const std::string scratch_prefix = target.filename().string() + ".nuevo-";
+    remove_leftovers(folder, scratch_prefix);
+    std::error_code ec;
+    if (empty_file(target)) remove_with_companions(target);
+    if (fs::exists(target, ec)) return StoreCreation::existed;
     fs::create_directories(folder, ec);
 
     // Built under a scratch name and put in place with link(), which refuses to replace a
     // file: a half-built store is never seen, and a store made meanwhile is never replaced.
-    const fs::path scratch =
-        folder / (target.filename().string() + ".nuevo-" + std::to_string(::getpid()));
+    const fs::path scratch = folder / (scratch_prefix + std::to_string(::getpid()));
     remove_with_companions(scratch);
     bool ok = build(scratch, why);
     bool raced = false;

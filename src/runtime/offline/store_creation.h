@@ -11,8 +11,10 @@ namespace rt {
 enum class StoreCreation { existed, created, failed };
 
 // Creates `database` (and its folder) with every table of the store, unless a file of that
-// name already exists. The file appears complete or not at all. On failure, `error` (when
-// given) receives the reason; nothing is shown.
+// name already exists; an empty file (a copy cut short) counts as none and is replaced.
+// The file appears complete or not at all. Scratch files that a creation killed half way
+// left beside it are removed first. On failure, `error` (when given) receives the reason;
+// nothing is shown.
 StoreCreation create_offline_store(std::string_view database = kOfflineStoreFile,
                                    std::string* error = nullptr);
 

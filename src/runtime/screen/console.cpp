@@ -186,10 +186,13 @@ void Console::flush() {
 
 int Console::read_key(std::optional<double> timeout, bool text) {
     int code = 0;
-    if (!buffer_.empty()) {
+    // Keys queued while the program was busy may hold pasted text: only text entry takes it.
+    while (code == 0 && !buffer_.empty()) {
         code = buffer_.front();
         buffer_.pop_front();
-    } else {
+        if (key::is_pasted(code)) code = text ? key::unpasted(code) : 0;
+    }
+    if (code == 0) {
         if (!timeout || *timeout > 0) flush();
         code = backend_key(timeout, text);
     }
@@ -215,6 +218,18 @@ int Console::inkey() {
 
 int Console::inkey(double seconds) {
     return read_key(seconds > 0 ? std::optional<double>(seconds) : std::nullopt);
+}
+
+int Console::inkey_fresh(double seconds) {
+    std::deque<int> typed_ahead;
+    typed_ahead.swap(buffer_);
+    const int code = inkey(seconds);
+    buffer_.insert(buffer_.begin(), typed_ahead.begin(), typed_ahead.end());
+    return code;
+}
+
+void Console::queue_typed_keys() {
+    while (auto code = backend_.wait_key(0.0)) buffer_.push_back(*code);
 }
 
 int Console::inkey_text() {

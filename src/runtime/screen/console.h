@@ -116,6 +116,12 @@ class Console {
     // n > 0 waits at most n seconds (0 when none came). Updates the last key.
     int inkey();
     int inkey(double seconds);
+    // Waits like inkey(seconds) for a key pressed from now on: keys already in the buffer
+    // (typed ahead) are neither taken nor lost, they stay for what reads keys next.
+    int inkey_fresh(double seconds);
+    // Moves the keys the terminal already holds to the end of the buffer, without waiting
+    // (pasted text among them still reaches text entry only).
+    void queue_typed_keys();
     // Waits without limit for a key where the user types text (a form field, a password,
     // the memo editor): text pasted on the terminal arrives here as typed characters. Every
     // other read drops pasted text, so a paste never chooses, answers or confirms anything.

@@ -4,6 +4,7 @@
 #include <mysql.h>
 
 #include "runtime/server/mysql_typing.h"
+#include "runtime/server/nonblocking.h"
 
 namespace rt {
 
@@ -37,11 +38,14 @@ MySQLRowStream::MySQLRowStream(TMySQLServer& server, std::string_view sql) : ser
         error_ = server_.error_ = true;
         return;
     }
-    if (mysql_real_query(handle, sql.data(), sql.size()) == 0) {
-        result_.reset(mysql_use_result(handle));
-    }
+    int failed = 0;
+    const bool answered = detail::run_without_blocking(
+        handle, [&] { return mysql_real_query_start(&failed, handle, sql.data(), sql.size()); },
+        [&](int events) { return mysql_real_query_cont(&failed, handle, events); });
+    if (answered && failed == 0) result_.reset(mysql_use_result(handle));
     if (!result_) {  // refused, or a statement without rows: no select to read
         fail();
+        if (!answered) give_up();
         return;
     }
     fields_ = mysql_fields_of(result_.get());
@@ -57,9 +61,26 @@ void MySQLRowStream::fail() {
     result_.reset();
 }
 
+// A server that fell silent is left for good: its rows could still arrive later and be
+// taken for the answer to the next statement.
+void MySQLRowStream::give_up() {
+    row_ = nullptr;
+    result_.reset();
+    server_.handle_.reset();
+}
+
 bool MySQLRowStream::Next() {
     if (!result_) return false;
-    row_ = mysql_fetch_row(result_.get());
+    MYSQL_ROW row = nullptr;
+    const bool answered = detail::run_without_blocking(
+        server_.handle_.get(), [&] { return mysql_fetch_row_start(&row, result_.get()); },
+        [&](int events) { return mysql_fetch_row_cont(&row, result_.get(), events); });
+    row_ = row;
+    if (!answered) {
+        fail();
+        give_up();
+        return false;
+    }
     if (!row_) {
         // The end of the rows, or a connection that broke off in the middle of them.
         if (mysql_errno(server_.handle_.get()) != 0) fail();

@@ -44,6 +44,7 @@ class MySQLRowStream {
 
   private:
     void fail();
+    void give_up();
 
     TMySQLServer& server_;
     detail::ResultHandle result_;

@@ -1,4 +1,4 @@
-// Statement text helpers: quoting of text values, numbers, server addresses.
+// Statement text helpers: numbers and server addresses.
 #include <charconv>
 #include <cmath>
 #include <string>
@@ -6,41 +6,6 @@
 #include "runtime/server/tmysql.h"
 
 namespace rt {
-
-std::string mysql_escape(std::string_view text) {
-    // The same escapes the client library writes for a single-byte character set with
-    // backslash escapes on (the server default): nothing else needs escaping in latin1.
-    std::string out;
-    out.reserve(text.size() + 8);
-    for (char c : text) {
-        switch (c) {
-            case '\0':
-                out += "\\0";
-                break;
-            case '\n':
-                out += "\\n";
-                break;
-            case '\r':
-                out += "\\r";
-                break;
-            case '\\':
-                out += "\\\\";
-                break;
-            case '\'':
-                out += "\\'";
-                break;
-            case '"':
-                out += "\\\"";
-                break;
-            case '\x1a':
-                out += "\\Z";
-                break;
-            default:
-                out += c;
-        }
-    }
-    return out;
-}
 
 std::string mysql_number(double n) {
     if (!std::isfinite(n)) return "0";

@@ -97,6 +97,11 @@ class TMySQLQuery {
 
     // Clears this statement's flag; the connection's error text when the statement ran.
     std::string Error();
+    // The client library's or the server's number for the failure; 0 when there was none.
+    unsigned int ErrorNo() const { return error_number_; }
+    // Refused because a row it needed stayed locked by another connection (lock wait
+    // timeout or deadlock): nothing of the statement was done, and it may be tried again.
+    bool Busy() const;
     // Frees the stored rows; the query then behaves as a statement without result set.
     void Destroy();
 
@@ -116,6 +121,8 @@ class TMySQLQuery {
     bool bof_ = true;
     bool eof_ = true;
     bool error_ = false;
+    unsigned int error_number_ = 0;
+    bool given_up_ = false;  // the server stayed silent: the connection must be closed
     std::string error_text_;
     std::optional<TMySQLRow> row_;
 };
@@ -125,7 +132,8 @@ class TMySQLServer {
     // Opens a connection to "host" or "host:port" (port 3306 when not given) with no database
     // selected, in the latin1 (Windows-1252) character set. Always gives an object; NetErr()
     // tells whether the connection failed. A server that does not answer is given up after
-    // a few seconds.
+    // a few seconds. A statement or database selection that the server leaves unanswered is
+    // given up as runtime/server/server_wait.h says, and the connection is then closed.
     static std::unique_ptr<TMySQLServer> New(std::string_view address, std::string_view user,
                                              std::string_view password);
     TMySQLServer(std::string_view address, std::string_view user, std::string_view password);
@@ -140,12 +148,16 @@ class TMySQLServer {
     // Closes the connection; later statements fail with "No connection to server".
     void Destroy();
 
+    // The text escaped for a statement on this connection (see mysql_escape).
+    std::string escape(std::string_view text) const;
+
     bool connected() const { return handle_ != nullptr; }
     const std::string& address() const { return address_; }
     const std::string& user() const { return user_; }
     const std::string& database() const { return database_; }
 
   private:
+    friend std::string mysql_escape(const TMySQLServer* server, std::string_view text);
     friend class MySQLRowStream;  // reads a select row by row on this connection
     detail::MysqlHandle handle_;
     std::string address_, user_, password_, database_;
@@ -159,10 +171,13 @@ struct MySQLAddress {
 };
 std::optional<MySQLAddress> parse_mysql_address(std::string_view address);
 
-// Every text value placed inside single quotes in a statement goes through this: it
-// escapes quotes, backslashes and control bytes so that the server stores the bytes as
-// given (the connection is latin1: every other byte stands for itself).
-std::string mysql_escape(std::string_view text);
+// Every text value placed inside single quotes in a statement to `server` goes through
+// this. The client library escapes it on the open connection, for its character set and
+// the server's current SQL mode: backslashes under the default mode, doubled quotes where
+// the server takes backslashes literally (NO_BACKSLASH_ESCAPES), so that the server always
+// stores the bytes as given. Without an open connection no statement can run; the text is
+// then escaped as for the default mode.
+std::string mysql_escape(const TMySQLServer* server, std::string_view text);
 // A number as statement text: its decimal digits, no blanks, no exponent ("-2.5", "7").
 std::string mysql_number(double n);
 

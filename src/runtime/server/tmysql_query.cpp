@@ -1,9 +1,11 @@
 // The stored result of one statement, read row by row.
 #include <mysql.h>
+#include <mysqld_error.h>
 
 #include <algorithm>
 
 #include "runtime/server/mysql_typing.h"
+#include "runtime/server/nonblocking.h"
 #include "runtime/server/tmysql.h"
 
 namespace rt {
@@ -26,15 +28,27 @@ TMySQLQuery::TMySQLQuery(MYSQL* handle, std::string sql)
         error_text_ = std::string(kNoConnection);
         return;
     }
-    if (mysql_real_query(handle, sql_.data(), sql_.size()) != 0) {
+    int failed = 0;
+    given_up_ = !detail::run_without_blocking(
+        handle, [&] { return mysql_real_query_start(&failed, handle, sql_.data(), sql_.size()); },
+        [&](int events) { return mysql_real_query_cont(&failed, handle, events); });
+    if (failed != 0) {
         error_ = true;
+        error_number_ = mysql_errno(handle);
         error_text_ = mysql_error(handle);
         return;
     }
-    result_.reset(mysql_store_result(handle));
+    MYSQL_RES* stored = nullptr;
+    given_up_ = !detail::run_without_blocking(
+        handle, [&] { return mysql_store_result_start(&stored, handle); },
+        [&](int events) { return mysql_store_result_cont(&stored, handle, events); });
+    result_.reset(stored);
     if (!result_) {
         // No rows to store: fine for insert, update, delete; a failure otherwise.
-        if (mysql_field_count(handle) != 0) error_ = true;
+        if (mysql_field_count(handle) != 0) {
+            error_ = true;
+            error_number_ = mysql_errno(handle);
+        }
         error_text_ = mysql_error(handle);
         return;
     }
@@ -104,6 +118,10 @@ MySQLValue TMySQLQuery::FieldGet(std::string_view name) const {
 
 MySQLValue TMySQLQuery::FieldGet(int position) const {
     return row_ ? row_->FieldGet(position) : MySQLValue{};
+}
+
+bool TMySQLQuery::Busy() const {
+    return error_number_ == ER_LOCK_WAIT_TIMEOUT || error_number_ == ER_LOCK_DEADLOCK;
 }
 
 std::string TMySQLQuery::Error() {

@@ -1,6 +1,10 @@
 // The connection to the company database server.
 #include <mysql.h>
 
+#include <algorithm>
+
+#include "runtime/server/nonblocking.h"
+#include "runtime/server/server_wait.h"
 #include "runtime/server/tmysql.h"
 
 namespace rt {
@@ -14,9 +18,6 @@ void MysqlCloser::operator()(st_mysql* handle) const {
 namespace {
 // An address that does not answer is given up quickly: the user is waiting at the login.
 constexpr unsigned int kConnectTimeoutSeconds = 3;
-// A server that stops answering in the middle of a statement must not freeze the program
-// forever; a statement of this system never takes this long.
-constexpr unsigned int kReadWriteTimeoutSeconds = 120;
 }  // namespace
 
 std::unique_ptr<TMySQLServer> TMySQLServer::New(std::string_view address, std::string_view user,
@@ -37,8 +38,12 @@ TMySQLServer::TMySQLServer(std::string_view address, std::string_view user,
     // back unchanged, and column lengths are in characters.
     mysql_options(handle.get(), MYSQL_SET_CHARSET_NAME, "latin1");
     mysql_options(handle.get(), MYSQL_OPT_CONNECT_TIMEOUT, &kConnectTimeoutSeconds);
-    mysql_options(handle.get(), MYSQL_OPT_READ_TIMEOUT, &kReadWriteTimeoutSeconds);
-    mysql_options(handle.get(), MYSQL_OPT_WRITE_TIMEOUT, &kReadWriteTimeoutSeconds);
+    // Statements wait for the server without blocking (server_wait.h); the timeouts still
+    // bound what the client library does by itself, such as closing a connection.
+    const auto silence = std::max(1u, static_cast<unsigned int>(server_wait().limit_seconds));
+    mysql_options(handle.get(), MYSQL_OPT_READ_TIMEOUT, &silence);
+    mysql_options(handle.get(), MYSQL_OPT_WRITE_TIMEOUT, &silence);
+    mysql_options(handle.get(), MYSQL_OPT_NONBLOCK, nullptr);
     my_bool no = 0;
     mysql_options(handle.get(), MYSQL_OPT_RECONNECT, &no);  // a lost session stays lost
     if (!mysql_real_connect(handle.get(), where->host.c_str(), user_.c_str(), password_.c_str(),
@@ -47,6 +52,10 @@ TMySQLServer::TMySQLServer(std::string_view address, std::string_view user,
         return;
     }
     handle_ = std::move(handle);
+    // A row lock is waited for less long than a silent server is, so that the wait ends
+    // with the server's own refusal. A server without the setting keeps its own.
+    Query("set session innodb_lock_wait_timeout=" + std::to_string(kLockWaitSeconds));
+    error_ = !handle_;
 }
 
 TMySQLServer::~TMySQLServer() = default;
@@ -54,9 +63,17 @@ TMySQLServer::~TMySQLServer() = default;
 bool TMySQLServer::SelectDB(std::string_view name) {
     error_ = false;
     const std::string db(name);
-    if (handle_ && mysql_select_db(handle_.get(), db.c_str()) == 0) {
-        database_ = db;
-        return true;
+    if (handle_) {
+        MYSQL* h = handle_.get();
+        int failed = 0;
+        const bool answered = detail::run_without_blocking(
+            h, [&] { return mysql_select_db_start(&failed, h, db.c_str()); },
+            [&](int events) { return mysql_select_db_cont(&failed, h, events); });
+        if (!answered) handle_.reset();
+        if (answered && failed == 0) {
+            database_ = db;
+            return true;
+        }
     }
     error_ = true;
     database_.clear();
@@ -66,6 +83,8 @@ bool TMySQLServer::SelectDB(std::string_view name) {
 TMySQLQuery TMySQLServer::Query(std::string_view sql) {
     TMySQLQuery q(handle_.get(), std::string(sql));
     if (q.NetErr()) error_ = true;
+    // An answer that comes after all would be taken for the next statement's.
+    if (q.given_up_) handle_.reset();
     return q;
 }
 
@@ -77,6 +96,22 @@ std::string TMySQLServer::Error() {
 
 void TMySQLServer::Destroy() {
     handle_.reset();
+}
+
+std::string TMySQLServer::escape(std::string_view text) const {
+    return mysql_escape(this, text);
+}
+
+std::string mysql_escape(const TMySQLServer* server, std::string_view text) {
+    // The client library writes at most two bytes per byte, plus the terminating NUL.
+    std::string out(text.size() * 2 + 1, '\0');
+    MYSQL* handle = server ? server->handle_.get() : nullptr;
+    const unsigned long length =
+        handle ? mysql_real_escape_string(handle, out.data(), text.data(), text.size())
+               : mysql_escape_string(out.data(), text.data(), text.size());
+    // Only a multi-byte character set can refuse a text; ours is single-byte.
+    out.resize(length <= out.size() ? length : 0);
+    return out;
 }
 
 }  // namespace rt

@@ -34,7 +34,7 @@ Structure procesos() {
 std::string catalogue_alias(std::string_view table_path) {
     std::string_view last =
         table_path.size() > 10 ? table_path.substr(table_path.size() - 10) : table_path;
-    return "X" + std::string(last.substr(0, 6));
+    return std::string("X").append(last.substr(0, 6));
 }
 
 }  // namespace rt::wt::tables

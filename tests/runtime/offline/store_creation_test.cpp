@@ -1,9 +1,11 @@
 #include "runtime/offline/store_creation.h"
 
 #include <gtest/gtest.h>
+#include <sys/wait.h>
 #include <unistd.h>
 
 #include <fstream>
+#include <set>
 #include <sstream>
 
 #include "support/offline_store.h"
@@ -48,6 +50,44 @@ TEST(StoreCreation, CreatesFolderAndTablesOnceAndNeverTouchesAnExistingFile) {
         ++files;
     }
     EXPECT_EQ(files, 1);
+}
+
+std::set<std::string> files_in(const std::filesystem::path& folder) {
+    std::set<std::string> names;
+    for (const auto& entry : std::filesystem::directory_iterator(folder))
+        names.insert(entry.path().filename().string());
+    return names;
+}
+
+// What interrupted work leaves behind: the scratch files of a creation whose program was
+// killed go (not those of a creation still under way in a live program), and an empty
+// store, a copy by hand cut short, is built anew.
+TEST(StoreCreation, LeftoversOfInterruptedWorkAreCleared) {
+    TempFolder folder;
+    const auto datos = folder.path() / "datos";
+    std::filesystem::create_directories(datos);
+    const pid_t dead = ::fork();
+    if (dead == 0) ::_exit(0);
+    ASSERT_GT(dead, 0);
+    ::waitpid(dead, nullptr, 0);
+    const std::string killed = "vales.mdb.nuevo-" + std::to_string(dead);
+    const std::string running = "vales.mdb.nuevo-" + std::to_string(::getppid());
+    for (const char* suffix : {"", "-wal", "-shm", "-journal"})
+        std::ofstream(datos / (killed + suffix)) << "a medio hacer";
+    std::ofstream(datos / running) << "en curso";
+    std::ofstream(datos / "vales.mdb.nuevo-copia") << "no es de un programa";
+    std::ofstream(datos / "vales.mdb");  // empty
+
+    std::string error;
+    ASSERT_EQ(create_offline_store((datos / "vales.mdb").string(), &error), StoreCreation::created)
+        << error;
+    EXPECT_EQ(files_in(datos),
+              (std::set<std::string>{"vales.mdb", running, "vales.mdb.nuevo-copia"}));
+    EXPECT_EQ(contents(datos / running), "en curso");
+    TODBC db(offline_connection_string_for((datos / "vales.mdb").string()));
+    db.SetSQL("select count(*) as cantidad from bodegas");
+    ASSERT_TRUE(db.Open()) << db.SQLErrorMessage();
+    EXPECT_EQ(db.FieldValue("cantidad"), "0");
 }
 
 TEST(StoreCreation, FailsQuietlyWhereNoFolderCanBeMade) {

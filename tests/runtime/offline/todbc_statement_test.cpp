@@ -122,7 +122,7 @@ bool llenar(TODBC& db, bool en_lotes) {
     TODBCBulkInsert lotes(db, kCabeza, 5);
     TODBCStatement fila(db, std::string(kCabeza) + " Values(?, ?, ?, ?, ? )");
     for (int i = 0; i < 50'000; ++i) {
-        const std::string codigo = "N" + std::to_string(100000 + i);
+        const std::string codigo = std::string("N").append(std::to_string(100000 + i));
         const std::string_view valores[] = {codigo, "900000002", "I", "1.5", "002"};
         if (!(en_lotes ? lotes.Add(valores)
                        : fila.Execute({codigo, "900000002", "I", "1.5", "002"}))) {

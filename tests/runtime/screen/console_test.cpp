@@ -98,6 +98,23 @@ TEST_F(ConsoleTest, PollsSeeOnlyKeysAlreadyPressed) {
     EXPECT_EQ(console.inkey(), 'b');
 }
 
+// Keys typed while the program was busy are moved to the buffer without waiting; a wait
+// for a fresh key (a message box's) neither takes them nor loses them.
+TEST_F(ConsoleTest, TypedKeysQueueAndFreshWaitsLeaveThemAlone) {
+    term.type_ahead('c').type_ahead('d').keys({'x'});
+    console.queue_typed_keys();
+    EXPECT_EQ(term.waits(), 0) << "queueing never waits";
+    EXPECT_EQ(console.next_key(), 'c');
+    EXPECT_EQ(console.inkey_fresh(3), 'x');
+    EXPECT_EQ(console.last_key(), 'x');
+    const double start = console.monotonic();
+    EXPECT_EQ(console.inkey_fresh(3), 0);
+    EXPECT_DOUBLE_EQ(console.monotonic() - start, 3.0);
+    std::vector<int> left;
+    while (int k = console.inkey()) left.push_back(k);
+    EXPECT_EQ(left, (std::vector<int>{'c', 'd'}));
+}
+
 TEST_F(ConsoleTest, UntimedWaitOnAnEmptyScriptFailsInsteadOfHanging) {
     EXPECT_THROW(console.inkey(0), rt::ScriptExhausted);
 }

@@ -10,7 +10,9 @@
 #include <cstdlib>
 #include <filesystem>
 
+#include "runtime/server/server_wait.h"
 #include "runtime/server/tmysql.h"
+#include "support/servidor_propio.h"
 #include "support/servidor_prueba.h"
 
 namespace {
@@ -87,35 +89,9 @@ TEST(Connection, DestroyedConnectionRefusesStatements) {
     EXPECT_EQ(before.FieldGet("uno").number(), 1) << "stored rows outlive the connection";
 }
 
-// A server of this test alone, so that it can be killed without disturbing the others.
-class OwnServer {
-  public:
-    OwnServer() {
-        const std::string state = prueba::carpeta_mariadb();
-        scripts_ = prueba::leer_linea(state + "/scripts");
-        dir_ = state + "-kill-" + std::to_string(::getpid());
-        const std::string cmd =
-            scripts_ + "/mariadb-start.sh '" + dir_ + "' --bare >/dev/null 2>&1";
-        started_ = !scripts_.empty() && std::system(cmd.c_str()) == 0;
-    }
-    ~OwnServer() {
-        if (scripts_.empty()) return;
-        std::system((scripts_ + "/mariadb-stop.sh '" + dir_ + "' >/dev/null 2>&1").c_str());
-        std::error_code ec;
-        std::filesystem::remove_all(dir_, ec);
-    }
-    bool started() const { return started_; }
-    std::string address() const { return prueba::leer_linea(dir_ + "/address"); }
-    pid_t pid() const { return static_cast<pid_t>(std::stol(prueba::leer_linea(dir_ + "/pid"))); }
-
-  private:
-    std::string scripts_, dir_;
-    bool started_ = false;
-};
-
 TEST(Connection, ServerKilledDuringTheSessionFailsTheNextStatement) {
-    OwnServer own;
-    ASSERT_TRUE(own.started());
+    prueba::OwnServer own;
+    ASSERT_TRUE(own.started()) << own.logs();
     auto srv = TMySQLServer::New(own.address(), vales::USUARIO_SERVIDOR, vales::CLAVE_SERVIDOR);
     ASSERT_FALSE(srv->NetErr()) << srv->Error();
     auto held = srv->Query("select 'antes' as t");
@@ -137,6 +113,81 @@ TEST(Connection, ServerKilledDuringTheSessionFailsTheNextStatement) {
     EXPECT_FALSE(srv->SelectDB("test"));
     EXPECT_EQ(held.FieldGet("t").text(), "antes");
     srv->Destroy();
+}
+
+// The hooks of a test: a clock that only moves when the library pauses, so the limit is
+// reached in little real time, and a record of the pauses and of how the waits ended.
+class EsperaDePrueba {
+  public:
+    explicit EsperaDePrueba(double limit) {
+        rt::ServerWait w;
+        w.clock = [this] { return now; };
+        w.pause = [this](double seconds, double waited) {
+            EXPECT_GE(waited, last_waited);
+            last_waited = waited;
+            now += seconds;
+            ++pauses;
+        };
+        w.done = [this](bool gave_up) { ends.push_back(gave_up); };
+        w.limit_seconds = limit;
+        previous_ = rt::install_server_wait(std::move(w));
+    }
+    ~EsperaDePrueba() { rt::install_server_wait(std::move(previous_)); }
+
+    double now = 0, last_waited = 0;
+    int pauses = 0;
+    std::vector<bool> ends;
+
+  private:
+    rt::ServerWait previous_;
+};
+
+// A server that accepts the statement and never answers (its process stopped) is given up
+// after the limit of silence on the application's clock; the connection is closed, so a
+// late answer can never be read as another statement's.
+TEST(Connection, SilentServerIsGivenUpAfterTheLimitAndTheConnectionClosed) {
+    prueba::OwnServer own;
+    ASSERT_TRUE(own.started()) << own.logs();
+    auto srv = TMySQLServer::New(own.address(), vales::USUARIO_SERVIDOR, vales::CLAVE_SERVIDOR);
+    ASSERT_FALSE(srv->NetErr()) << srv->Error();
+    EsperaDePrueba espera(30);
+
+    ASSERT_TRUE(own.freeze());
+    auto start = Clock::now();
+    auto q = srv->Query("select 1");
+    const double took = seconds_since(start);
+    own.resume();
+
+    EXPECT_LT(took, 10.0) << "the limit runs on the application's clock";
+    EXPECT_TRUE(q.NetErr());
+    EXPECT_FALSE(q.GetRow(1));
+    EXPECT_EQ(q.ErrorNo(), 2013u);
+    EXPECT_FALSE(q.Error().empty());
+    EXPECT_GE(espera.now, 30.0);
+    EXPECT_LT(espera.now, 31.0);
+    EXPECT_EQ(espera.ends, std::vector<bool>{true});
+    EXPECT_FALSE(srv->connected());
+    EXPECT_TRUE(srv->Query("select 2").NetErr());
+    EXPECT_EQ(srv->Error(), "No connection to server");
+    EXPECT_FALSE(srv->SelectDB("mysql"));
+}
+
+// A statement that takes its time is waited for, with the hooks running meanwhile; one
+// answered at once calls none of them.
+TEST(Connection, SlowStatementIsWaitedForWithTheHooksRunning) {
+    auto srv = prueba::conectar_mariadb("");
+    EsperaDePrueba espera(30);
+    auto quick = srv->Query("select 7 as n");
+    EXPECT_EQ(quick.FieldGet("n").number(), 7);
+    EXPECT_EQ(espera.pauses, 0);
+    EXPECT_TRUE(espera.ends.empty());
+
+    auto slow = srv->Query("select sleep(0.6) as s, 8 as n");
+    EXPECT_FALSE(slow.NetErr()) << slow.Error();
+    EXPECT_EQ(slow.FieldGet("n").number(), 8);
+    EXPECT_GT(espera.pauses, 0);
+    EXPECT_EQ(espera.ends, std::vector<bool>{false});
+    EXPECT_TRUE(srv->connected());
 }
 
 }  // namespace

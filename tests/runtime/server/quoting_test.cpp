@@ -3,6 +3,7 @@
 #include <gtest/gtest.h>
 
 #include "runtime/server/tmysql.h"
+#include "support/modo_sql.h"
 #include "support/servidor_prueba.h"
 
 namespace {
@@ -36,8 +37,11 @@ const std::vector<std::string>& hostile_texts() {
     return texts;
 }
 
-class Quoting : public ::testing::Test {
+// With the server in each SQL mode a plant may use: the connection is opened after the
+// mode is set.
+class Quoting : public ::testing::TestWithParam<std::string> {
   protected:
+    prueba::ModoSql modo{GetParam()};
     void SetUp() override {
         srv = prueba::conectar_mariadb("test");
         ASSERT_FALSE(srv->Query("create temporary table hostil (id int, v varchar(255), "
@@ -47,10 +51,10 @@ class Quoting : public ::testing::Test {
     std::unique_ptr<TMySQLServer> srv;
 };
 
-TEST_F(Quoting, HostileTextsAreStoredAndComparedExactly) {
+TEST_P(Quoting, HostileTextsAreStoredAndComparedExactly) {
     const auto& texts = hostile_texts();
     for (std::size_t i = 0; i < texts.size(); ++i) {
-        const std::string q = rt::mysql_escape(texts[i]);
+        const std::string q = srv->escape(texts[i]);
         auto ins = srv->Query("insert into hostil set id=" + std::to_string(i) + ", v='" + q +
                               "', t='" + q + "', b='" + q + "'");
         ASSERT_FALSE(ins.NetErr()) << i << ": " << ins.Error();
@@ -58,7 +62,7 @@ TEST_F(Quoting, HostileTextsAreStoredAndComparedExactly) {
     EXPECT_EQ(srv->Query("select * from hostil").LastRec(), static_cast<long>(texts.size()))
         << "no text ended its statement early or added one";
     for (std::size_t i = 0; i < texts.size(); ++i) {
-        const std::string q = rt::mysql_escape(texts[i]);
+        const std::string q = srv->escape(texts[i]);
         auto sel = srv->Query("select id, v, t, b from hostil where binary t='" + q +
                               "' and binary b='" + q + "'");
         ASSERT_FALSE(sel.NetErr()) << i << ": " << sel.Error();
@@ -73,12 +77,30 @@ TEST_F(Quoting, HostileTextsAreStoredAndComparedExactly) {
     }
 }
 
+INSTANTIATE_TEST_SUITE_P(Modos, Quoting, testing::ValuesIn(prueba::modos_sql()),
+                         prueba::nombre_modo);
+
+// The escapes follow the server's mode as the connection found it.
 TEST(QuotingHelper, EscapesOnlyWhatTheServerReads) {
-    EXPECT_EQ(rt::mysql_escape("abc \xF1"), "abc \xF1");
-    EXPECT_EQ(rt::mysql_escape("O'Brien"), "O\\'Brien");
-    EXPECT_EQ(rt::mysql_escape("a\\b"), "a\\\\b");
-    EXPECT_EQ(rt::mysql_escape(std::string("a\0b", 3)), "a\\0b");
-    EXPECT_EQ(rt::mysql_escape("\r\n\x1A\""), "\\r\\n\\Z\\\"");
+    for (const auto& modo : prueba::modos_sql()) {
+        SCOPED_TRACE(modo);
+        prueba::ModoSql activo(modo);
+        auto srv = prueba::conectar_mariadb("");
+        const bool literal_backslash = modo == "NO_BACKSLASH_ESCAPES";
+        EXPECT_EQ(srv->escape("abc \xF1"), "abc \xF1");
+        EXPECT_EQ(srv->escape("O'Brien"), literal_backslash ? "O''Brien" : "O\\'Brien");
+        EXPECT_EQ(srv->escape("a\\b"), literal_backslash ? "a\\b" : "a\\\\b");
+        if (!literal_backslash) {
+            EXPECT_EQ(srv->escape(std::string("a\0b", 3)), "a\\0b");
+            EXPECT_EQ(srv->escape("\r\n\x1A\""), "\\r\\n\\Z\\\"");
+        } else {
+            EXPECT_EQ(srv->escape("\r\n\x1A\""), "\r\n\x1A\"");
+        }
+    }
+    // No connection, no statement: the default mode's escapes.
+    EXPECT_EQ(rt::mysql_escape(nullptr, "O'Brien"), "O\\'Brien");
+    auto cerrada = TMySQLServer::New("127.0.0.1:1", "x", "y");
+    EXPECT_EQ(cerrada->escape("a\\'"), "a\\\\\\'");
 }
 
 TEST(NumberText, DecimalDigitsWithoutBlanksOrExponent) {

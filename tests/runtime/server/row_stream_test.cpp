@@ -6,7 +6,9 @@
 #include <string>
 #include <vector>
 
+#include "runtime/server/server_wait.h"
 #include "runtime/server/tmysql.h"
+#include "support/servidor_propio.h"
 #include "support/servidor_prueba.h"
 
 namespace {
@@ -114,6 +116,50 @@ TEST_F(RowStream, ConnectionCutMidwayIsAnErrorNotTheEnd) {
     EXPECT_TRUE(srv->NetErr());
     EXPECT_LT(filas.RowsRead(), 100000);
     EXPECT_FALSE(filas.Error().empty());
+}
+
+// A server that falls silent, before its first row or in the middle of them, is given up
+// after the limit of silence on the application's clock, as any statement is: the reading
+// ends with an error, and the connection is closed so that late rows are never taken for
+// the answer to the next statement.
+TEST(RowStreamSilentServer, IsGivenUpBeforeOrAmidTheRows) {
+    for (const bool amid_rows : {false, true}) {
+        SCOPED_TRACE(amid_rows ? "amid the rows" : "before the first row");
+        prueba::OwnServer own;
+        ASSERT_TRUE(own.started()) << own.logs();
+        auto srv = TMySQLServer::New(own.address(), vales::USUARIO_SERVIDOR, vales::CLAVE_SERVIDOR);
+        ASSERT_FALSE(srv->NetErr()) << srv->Error();
+        ASSERT_FALSE(srv->Query("set session max_recursive_iterations = 200000").NetErr());
+        double now = 0;
+        std::vector<bool> ends;
+        rt::ServerWait wait;
+        wait.clock = [&] { return now; };
+        wait.pause = [&](double seconds, double) { now += seconds; };
+        wait.done = [&](bool gave_up) { ends.push_back(gave_up); };
+        const rt::ServerWait previous = rt::install_server_wait(wait);
+
+        if (!amid_rows) {
+            ASSERT_TRUE(own.freeze());
+        }
+        rt::MySQLRowStream filas(
+            *srv,
+            "with recursive n(i) as (select 1 union all select i + 1 from n where i < 100000) "
+            "select i, repeat('x', 1000) from n");
+        if (amid_rows) {
+            ASSERT_TRUE(filas.Next()) << filas.Error();
+            ASSERT_TRUE(own.freeze());
+        }
+        while (filas.Next()) {
+        }
+        own.resume();
+        rt::install_server_wait(previous);
+
+        EXPECT_TRUE(filas.NetErr());
+        EXPECT_LT(filas.RowsRead(), 100000);
+        EXPECT_EQ(ends, std::vector<bool>{true});
+        EXPECT_FALSE(srv->connected());
+        EXPECT_TRUE(srv->Query("select 1").NetErr());
+    }
 }
 
 }  // namespace

@@ -39,7 +39,8 @@ Cursor& cursor_of(sqlite3_vtab_cursor* c) {
 
 int connect(sqlite3* db, void*, int, const char* const*, sqlite3_vtab** table, char**) {
     std::string schema = "CREATE TABLE x(";
-    for (int i = 1; i <= kMaxColumns; ++i) schema += "c" + std::to_string(i) + ", ";
+    for (int i = 1; i <= kMaxColumns; ++i)
+        schema.append("c").append(std::to_string(i)).append(", ");
     schema += "batch HIDDEN, columns HIDDEN)";
     const int rc = sqlite3_declare_vtab(db, schema.c_str());
     if (rc != SQLITE_OK) return rc;

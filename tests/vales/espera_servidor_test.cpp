@@ -1,0 +1,96 @@
+// A server slow to answer, or silent for good: the wait runs on the program's clock (the
+// virtual one here), the user is told, and the keys typed meanwhile reach the screen that
+// reads keys next instead of being taken by the message boxes.
+#include "vales/espera_servidor.h"
+
+#include <gtest/gtest.h>
+
+#include <chrono>
+
+#include "abm/abm_rutinas.h"
+#include "abm/rutinas2.h"
+#include "runtime/server/server_wait.h"
+#include "support/servidor_propio.h"
+#include "support/servidor_prueba.h"
+#include "vales/vales_fixture.h"
+
+namespace {
+
+using rt::key::kEnter;
+using Clock = std::chrono::steady_clock;
+
+class EsperaServidor : public testing_support::ValesTest {
+  protected:
+    EsperaServidor() : previo_(rt::server_wait()) {
+        vales::instalar_espera_servidor();
+        console.set_colour("w/b,+w/r");
+        console.clear_screen();
+        abm::MSG("Linea de mensajes de la pantalla");
+    }
+    ~EsperaServidor() override { rt::install_server_wait(previo_); }
+
+    // The keys waiting in the console's buffer, taken without waiting.
+    std::vector<int> teclas_en_espera() {
+        std::vector<int> keys;
+        while (int k = console.inkey()) keys.push_back(k);
+        return keys;
+    }
+    std::string en_espera(std::size_t n, int row) const {
+        return testing_support::grid_row_text(term.snapshots().at(n).grid, row);
+    }
+
+  private:
+    rt::ServerWait previo_;
+};
+
+TEST_F(EsperaServidor, SilentServerIsGivenUpWithAMessageAndTypedKeysSurvive) {
+    prueba::OwnServer own;
+    ASSERT_TRUE(own.started()) << own.logs();
+    sesion.OSERVER =
+        TMySQLServer::New(own.address(), vales::USUARIO_SERVIDOR, vales::CLAVE_SERVIDOR);
+    ASSERT_TRUE(sesion.OSERVER->connected()) << sesion.OSERVER->Error();
+    sesion.LCONECTADO = true;
+    const rt::Grid antes = console.grid();
+
+    ASSERT_TRUE(own.freeze());
+    term.type_ahead('1').type_ahead('2').type_ahead(kEnter);  // typed while nothing moves
+    term.keys({'x', 'y'});                                    // then one key for each message box
+    const auto t0 = Clock::now();
+    EXPECT_FALSE(abm::EXISTE_PRODUCTO("L01AA0110", false, true));
+    const double real = std::chrono::duration<double>(Clock::now() - t0).count();
+    own.resume();
+
+    EXPECT_LT(real, 10.0);
+    EXPECT_GE(console.monotonic(), 30.0);
+    EXPECT_LT(console.monotonic(), 31.0) << "given up at the limit, boxes closed by a key";
+    ASSERT_EQ(term.snapshots().size(), 2u);
+    EXPECT_NE(en_espera(0, 16).find(vales::kServidorNoResponde), std::string::npos)
+        << en_espera(0, 16);
+    EXPECT_NE(en_espera(0, 35).find("Esperando respuesta del servidor... 29 s"), std::string::npos)
+        << en_espera(0, 35);
+    EXPECT_NE(en_espera(1, 16).find("Código no existe"), std::string::npos);
+    EXPECT_NE(en_espera(1, 35).find("Linea de mensajes de la pantalla"), std::string::npos)
+        << "the waiting notice is gone";
+    EXPECT_TRUE(console.grid() == antes);
+    EXPECT_FALSE(sesion.LCONECTADO) << "the connection was closed: the user connects again";
+    EXPECT_FALSE(sesion.OSERVER->connected());
+    EXPECT_TRUE(term.script_empty());
+    EXPECT_EQ(teclas_en_espera(), (std::vector<int>{'1', '2', kEnter}));
+}
+
+TEST_F(EsperaServidor, SlowAnswerIsWaitedForAndTypedKeysAreKeptInOrder) {
+    sesion.OSERVER = prueba::conectar_mariadb("test");
+    sesion.LCONECTADO = true;
+    const rt::Grid antes = console.grid();
+    term.type_ahead('a').type_ahead('b');
+    auto q = sesion.OSERVER->Query("select sleep(0.5) as s, 'listo' as t");
+    EXPECT_FALSE(q.NetErr()) << q.Error();
+    EXPECT_EQ(q.FieldGet("t").text(), "listo");
+    EXPECT_GT(console.monotonic(), 0.0) << "the wait ran on the program's clock";
+    EXPECT_TRUE(term.snapshots().empty()) << "no message box";
+    EXPECT_TRUE(console.grid() == antes);
+    EXPECT_TRUE(sesion.LCONECTADO);
+    EXPECT_EQ(teclas_en_espera(), (std::vector<int>{'a', 'b'}));
+}
+
+}  // namespace
