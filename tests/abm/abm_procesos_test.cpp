@@ -183,7 +183,9 @@ TEST_F(Procesos, SelectionReturnsOrTypesTheChosenCode) {
     EXPECT_EQ(corridas, 2);
 }
 
-TEST_F(Procesos, AddingNeedsTheCodingTablesPermission) {
+using ProcesosEnModo = prueba::CatalogoEnModo<Procesos>;
+
+TEST_P(ProcesosEnModo, AddingNeedsTheCodingTablesPermission) {
     // Disabled for everybody in this company.
     term.keys({kIns}).pause(3).keys({kEsc});
     ABM_PROCESOS();
@@ -205,6 +207,9 @@ TEST_F(Procesos, AddingNeedsTheCodingTablesPermission) {
     EXPECT_EQ(lista(), (std::vector<std::string>{"A Prensado en seco", "B Colado", "C Extrusión",
                                                  "D Vibrado"}));
 }
+
+INSTANTIATE_TEST_SUITE_P(Modos, ProcesosEnModo, testing::ValuesIn(prueba::modos_sql()),
+                         prueba::nombre_modo);
 
 TEST_F(Procesos, TheFormRefusesACodeInUseAndAnEmptyName) {
     como_supervisor();

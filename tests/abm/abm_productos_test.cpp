@@ -207,6 +207,34 @@ TEST_F(Catalogo, SearchesAndTheirStatus) {
     }
 }
 
+using CatalogoEnModo = prueba::CatalogoEnModo<Catalogo>;
+
+// Quotes typed into the search text are searched for, never taken as statement text.
+TEST_P(CatalogoEnModo, QuotesInTheSearchText) {
+    struct Case {
+        std::string typed;
+        int key;
+        std::vector<std::string> rows;
+    };
+    const Case cases[] = {
+        {"ladrillo refractario 's", kEnter, {">" + kL1, kL2, kL3, kL4}},
+        {"'s", kF8, {">" + kL1, kL2, kL3, kL4}},
+        {"r' 230x114", kF8, {">" + kL1, kL2, kL3, kL4}},
+        {"x' or '1'='1", kEnter, {}},
+        {"x' or '1'='1", kF8, {}},
+        {"\"x", kF8, {}},
+    };
+    for (const auto& c : cases) {
+        term.type(c.typed).keys({c.key, kEsc});
+        ABM_PRODUCTOS();
+        EXPECT_EQ(lista(), c.rows) << c.typed;
+        EXPECT_EQ(mensajes(), Mensajes{}) << c.typed;
+    }
+}
+
+INSTANTIATE_TEST_SUITE_P(Modos, CatalogoEnModo, testing::ValuesIn(prueba::modos_sql()),
+                         prueba::nombre_modo);
+
 TEST_F(Catalogo, TheSearchTextTakesFiftyCharacters) {
     term.type(std::string(51, 'a')).keys({kEsc});
     ABM_PRODUCTOS();

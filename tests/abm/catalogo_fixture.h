@@ -10,6 +10,7 @@
 
 #include "runtime/worktables/workspace.h"
 #include "servidor_abm.h"
+#include "support/modo_sql.h"
 
 namespace prueba {
 
@@ -64,6 +65,14 @@ class CatalogoTest : public ServidorAbm {
     }
 
     std::string base_;
+};
+
+// A catalogue test run with the server in the SQL mode of its parameter: the session's
+// connection, opened again once the mode is set, works on the test's own database.
+template <class Fixture>
+class CatalogoEnModo : public EnModoSql<Fixture> {
+  protected:
+    CatalogoEnModo() { EXPECT_TRUE(this->sesion.OSERVER->SelectDB(this->base_)); }
 };
 
 }  // namespace prueba

@@ -96,7 +96,9 @@ TEST_F(FormularioProducto, CostsForWhoMaySeeThem) {
                 1));
 }
 
-TEST_F(FormularioProducto, ObservationsWithAnApostropheAndEightBitLettersAreStoredExactly) {
+using FormularioEnModo = prueba::CatalogoEnModo<FormularioProducto>;
+
+TEST_P(FormularioEnModo, ObservationsWithAnApostropheAndEightBitLettersAreStoredExactly) {
     como_supervisor();
     // PgDn ends the form without changing a field; the observations are edited (Ins: the
     // text is inserted before what they held); confirmed.
@@ -148,6 +150,9 @@ TEST_F(FormularioProducto, ObservationsWithAnApostropheAndEightBitLettersAreStor
                   "L01AA0110|001|Ladrillo refractario 'Súper' 230x114x65|Estándar|UN|1|1|101|3.45|"
                   "500.00|5000.00|1.00|---|O'Higgins ñandú Ladrillo de uso general.\r\nCono 32."});
 }
+
+INSTANTIATE_TEST_SUITE_P(Modos, FormularioEnModo, testing::ValuesIn(prueba::modos_sql()),
+                         prueba::nombre_modo);
 
 TEST_F(FormularioProducto, NothingChangedOrNotConfirmedStoresNothing) {
     como_supervisor();
