@@ -68,7 +68,9 @@ class ListaProcesos {
           lista_(tabla, 5, 27, 27, 90),
           seleccion_(seleccion),
           teclear_(teclear),
-          extra_(extra) {
+          extra_(extra),
+          buscable_(LugarBusqueda{80, 55, 38, 50}, tabla, lista_, sentencia,
+                    [&tabla](TMySQLQuery& res) { llenar(tabla, res); }) {
         lista_.add_column("Cód   Descripción"_oem, [this] {
             return cp::Oem(tabla_.text("CODIGO")) + " " + cp::Oem(tabla_.text("DESCRIP"));
         });
@@ -84,7 +86,7 @@ class ListaProcesos {
             return;
         }
         llenar(tabla_, *res);
-        busqueda_.terminar(res->LastRec());
+        buscable_.busqueda().terminar(res->LastRec());
         lista_.go_top();
     }
 
@@ -116,38 +118,15 @@ class ListaProcesos {
                 return BrowseKey::kHandled;
             case k::kEnter:
                 if (seleccion_ && hay_codigo() &&
-                    (busqueda_.vacia() || busqueda_.igual_a_la_ultima())) {
+                    (buscable_.busqueda().vacia() || buscable_.busqueda().igual_a_la_ultima())) {
                     elegir();
                     return BrowseKey::kLeave;
                 }
-                if (busqueda_.nueva()) buscar(false);
-                return BrowseKey::kHandled;
-            case k::kF8:
-                if (!busqueda_.vacia()) buscar(true);
-                return BrowseKey::kHandled;
-            case k::kDel:
-                if (!busqueda_.vacia()) {
-                    busqueda_.borrar();
-                    vaciar();
-                }
-                return BrowseKey::kHandled;
-            case k::kBackspace:
-                if (busqueda_.vacia()) return BrowseKey::kHandled;
-                if (busqueda_.retroceder()) {
-                    buscar(false);
-                } else {
-                    busqueda_.vaciada();
-                    vaciar();
-                }
-                return BrowseKey::kHandled;
+                break;
             default:
                 break;
         }
-        if (busqueda_.teclear(key)) {
-            busqueda_.mostrar(false);
-            return BrowseKey::kHandled;
-        }
-        return BrowseKey::kShared;
+        return buscable_.tecla(key) ? BrowseKey::kHandled : BrowseKey::kShared;
     }
 
     void elegir() {
@@ -162,34 +141,17 @@ class ListaProcesos {
         }
     }
 
-    void vaciar() {
-        tabla_.zap();
-        lista_.go_top();
-        busqueda_.mostrar(false);
-    }
-
-    void buscar(bool por_palabras) {
-        busqueda_.empezar(por_palabras);
-        std::string sql = "select * from procesos ";
-        sql += por_palabras ? donde_palabras(busqueda_.palabras_servidor(), "nombre_proceso")
-                            : donde_prefijo(busqueda_.texto_servidor(), "nombre_proceso");
-        auto res = consulta(sql);
-        if (fallo(res)) {
-            mostrar_error(res);
-        } else {
-            llenar(tabla_, *res);
-            busqueda_.terminar(res->LastRec());
-            lista_.go_top();
-        }
-        lista_.refresh_all();
-        busqueda_.mostrar(true);
+    static std::string sentencia(const Busqueda& b, bool por_palabras) {
+        return "select * from procesos " +
+               (por_palabras ? donde_palabras(b.palabras_servidor(), "nombre_proceso")
+                             : donde_prefijo(b.texto_servidor(), "nombre_proceso"));
     }
 
     rt::wt::WorkTable& tabla_;
     rt::Browser lista_;
     bool seleccion_, teclear_;
     const std::optional<TeclaExtra>& extra_;
-    Busqueda busqueda_{LugarBusqueda{80, 55, 38, 50}};
+    ListaBuscable buscable_;
     std::string elegido_;
 };
 

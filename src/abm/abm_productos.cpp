@@ -65,7 +65,11 @@ class ListaProductos {
           lista_(tabla, 5, 28, 25, 97),
           seleccion_(seleccion),
           enter_entre_(enter_entre),
-          panel_(rt::con().save_region(3, 1, 34, 26)) {
+          panel_(rt::con().save_region(3, 1, 34, 26)),
+          buscable_(
+              LugarBusqueda{85, 60, 43, 55}, tabla, lista_,
+              [this](const Busqueda& b, bool por_palabras) { return sentencia(b, por_palabras); },
+              [&tabla](TMySQLQuery& res) { llenar_productos(tabla, res); }) {
         // The heading is as wide as the rows, so it is drawn once and the order marks on
         // its separator stay.
         lista_.add_column(
@@ -138,16 +142,14 @@ class ListaProductos {
                     lista_.refresh_all();
                 }
                 return BrowseKey::kHandled;
-            case k::kF8:
-                if (!busqueda_.vacia()) buscar(true);
-                return BrowseKey::kHandled;
             case k::kF9:
                 solo_peso_cero_ = !solo_peso_cero_;
                 MSGBOX(solo_peso_cero_ ? cp::OemView("Solo con pesos en cero")
                                        : cp::OemView("Todos"));
                 return BrowseKey::kHandled;
             case k::kF10:
-                if (!busqueda_.vacia()) buscar(busqueda_.por_palabras());
+                if (!buscable_.busqueda().vacia())
+                    buscable_.buscar(buscable_.busqueda().por_palabras());
                 return BrowseKey::kHandled;
             case k::kF11:
                 if (SISTEMA_PERMITE("acc_ver_costos", {}, false)) mostrar_costo();
@@ -155,24 +157,6 @@ class ListaProductos {
             case k::kF12:
                 solo_activos_ = !solo_activos_;
                 rt::con().write_at(5, 97, solo_activos_ ? oem(" ") : oem("*"), "+bg/bg");
-                return BrowseKey::kHandled;
-            case k::kEnter:
-                if (busqueda_.nueva()) buscar(false);
-                return BrowseKey::kHandled;
-            case k::kDel:
-                if (!busqueda_.vacia()) {
-                    busqueda_.borrar();
-                    vaciar();
-                }
-                return BrowseKey::kHandled;
-            case k::kBackspace:
-                if (busqueda_.vacia()) return BrowseKey::kHandled;
-                if (busqueda_.retroceder()) {
-                    buscar(false);
-                } else {
-                    busqueda_.vaciada();
-                    vaciar();
-                }
                 return BrowseKey::kHandled;
             case k::kCtrlF11:
                 if (CONFIRMA("Ejecutar funciones internas del programador (GRABAR COSTOS) ") &&
@@ -189,11 +173,7 @@ class ListaProductos {
             default:
                 break;
         }
-        if (busqueda_.teclear(key)) {
-            busqueda_.mostrar(false);
-            return BrowseKey::kHandled;
-        }
-        return BrowseKey::kShared;
+        return buscable_.tecla(key) ? BrowseKey::kHandled : BrowseKey::kShared;
     }
 
     void teclear_eleccion() {
@@ -205,31 +185,14 @@ class ListaProductos {
         rt::con().put_keys(teclas);
     }
 
-    void vaciar() {
-        tabla_.zap();
-        lista_.go_top();
-        busqueda_.mostrar(false);
-    }
-
-    void buscar(bool por_palabras) {
-        busqueda_.empezar(por_palabras);
+    std::string sentencia(const Busqueda& b, bool por_palabras) const {
         std::string sql =
             "select codi_prod, codi_form, desc_prod, desc_form, l_activo, l_vigente from prodvtas ";
-        sql += por_palabras
-                   ? donde_palabras(busqueda_.palabras_servidor(), "desc_prod", "codi_prod")
-                   : donde_prefijo(busqueda_.texto_servidor(), "desc_prod");
+        sql += por_palabras ? donde_palabras(b.palabras_servidor(), "desc_prod", "codi_prod")
+                            : donde_prefijo(b.texto_servidor(), "desc_prod");
         if (solo_activos_) sql += "and l_activo ";
         if (solo_peso_cero_) sql += "and peso=0 ";
-        auto res = consulta(sql);
-        if (fallo(res)) {
-            mostrar_error(res);
-        } else {
-            llenar_productos(tabla_, *res);
-            busqueda_.terminar(res->LastRec());
-            lista_.go_top();
-        }
-        lista_.refresh_all();
-        busqueda_.mostrar(true);
+        return sql;
     }
 
     void mostrar_costo() {
@@ -260,8 +223,8 @@ class ListaProductos {
     rt::Browser lista_;
     bool seleccion_, enter_entre_;
     rt::SavedRegion panel_;  // what the stock panel covers
-    Busqueda busqueda_{LugarBusqueda{85, 60, 43, 55}};
     bool solo_activos_ = true, solo_peso_cero_ = false, panel_visible_ = false;
+    ListaBuscable buscable_;
     int orden_ = kOrdenDescripcion;
 };
 

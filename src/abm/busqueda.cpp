@@ -1,5 +1,6 @@
 #include "abm/busqueda.h"
 
+#include "abm/catalogo_sql.h"
 #include "abm/consulta_sesion.h"
 #include "abm/rutinas2.h"
 #include "runtime/common/codepage.h"
@@ -72,6 +73,57 @@ void Busqueda::mostrar(bool tras_busqueda) const {
     c.write_at(kFilaTexto, lugar_.col_texto,
                rt::format_with_mask(rt::Value(texto_.padded(kLargo).str()), "@!"),
                tras_busqueda ? "+w/bg" : "+g/bg");
+}
+
+bool ListaBuscable::tecla(int key) {
+    switch (key) {
+        case rt::key::kEnter:
+            if (busqueda_.nueva()) buscar(false);
+            return true;
+        case rt::key::kF8:
+            if (!busqueda_.vacia()) buscar(true);
+            return true;
+        case rt::key::kDel:
+            if (!busqueda_.vacia()) {
+                busqueda_.borrar();
+                vaciar();
+            }
+            return true;
+        case rt::key::kBackspace:
+            if (busqueda_.vacia()) return true;
+            if (busqueda_.retroceder()) {
+                buscar(false);
+            } else {
+                busqueda_.vaciada();
+                vaciar();
+            }
+            return true;
+        default:
+            break;
+    }
+    if (!busqueda_.teclear(key)) return false;
+    busqueda_.mostrar(false);
+    return true;
+}
+
+void ListaBuscable::buscar(bool por_palabras) {
+    busqueda_.empezar(por_palabras);
+    auto res = consulta(sentencia_(busqueda_, por_palabras));
+    if (fallo(res)) {
+        mostrar_error(res);
+    } else {
+        llenar_(*res);
+        busqueda_.terminar(res->LastRec());
+        lista_.go_top();
+    }
+    lista_.refresh_all();
+    busqueda_.mostrar(true);
+}
+
+void ListaBuscable::vaciar() {
+    tabla_.zap();
+    lista_.go_top();
+    busqueda_.mostrar(false);
 }
 
 std::string donde_palabras(const std::vector<std::string>& palabras, std::string_view columna,

@@ -11,7 +11,11 @@
 #include <string_view>
 #include <vector>
 
+#include <functional>
+
+#include "runtime/browse/browser.h"
 #include "runtime/common/oem.h"
+#include "runtime/server/tmysql.h"
 
 namespace abm {
 
@@ -67,6 +71,41 @@ class Busqueda {
     cp::Oem texto_, ultimo_;
     bool por_palabras_ = false;
     long cuenta_ = 0;
+};
+
+// A catalogue list's search: its search line, and the keys that type and search in it.
+// The list gives the statement of a search (by words or by prefix, of the current text)
+// and how a result's rows fill its work table.
+class ListaBuscable {
+  public:
+    using Sentencia = std::function<std::string(const Busqueda& busqueda, bool por_palabras)>;
+    using Llenar = std::function<void(TMySQLQuery& res)>;
+
+    ListaBuscable(LugarBusqueda lugar, rt::wt::WorkTable& tabla, rt::Browser& lista,
+                  Sentencia sentencia, Llenar llenar)
+        : busqueda_(lugar),
+          tabla_(tabla),
+          lista_(lista),
+          sentencia_(std::move(sentencia)),
+          llenar_(std::move(llenar)) {}
+
+    Busqueda& busqueda() { return busqueda_; }
+
+    // Enter on a text not searched yet (prefix), F8 (words), Del, Backspace and the typed
+    // characters. True when the key belongs to the search line, whether it did anything.
+    bool tecla(int key);
+    // Runs the search of the current text: on a server error the message, and the list
+    // keeps its rows; otherwise the list holds the rows found, from its first one.
+    void buscar(bool por_palabras);
+
+  private:
+    void vaciar();
+
+    Busqueda busqueda_;
+    rt::wt::WorkTable& tabla_;
+    rt::Browser& lista_;
+    Sentencia sentencia_;
+    Llenar llenar_;
 };
 
 // The condition of a word search on `columna`: every word must occur in it. A single word
