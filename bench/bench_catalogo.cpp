@@ -12,7 +12,6 @@
 #include <chrono>
 #include <cstdio>
 #include <cstdlib>
-#include <filesystem>
 #include <memory>
 #include <string>
 #include <vector>
@@ -28,7 +27,6 @@
 
 namespace {
 
-namespace fs = std::filesystem;
 using Clock = std::chrono::steady_clock;
 
 constexpr const char* kDatabase = "bench_catalogo";
@@ -59,9 +57,7 @@ std::string numeros(long n) {
            std::to_string(n) + ") ";
 }
 
-bool generar(TMySQLServer& srv, const std::string& cliente) {
-    const std::string schema = (fs::path(VALES_SOURCE_DIR) / "sql" / "schema.sql").string();
-    if (std::system((cliente + " " + kDatabase + " < " + schema).c_str()) != 0) return false;
+bool generar(TMySQLServer& srv) {
     const std::string inserts[] = {
         "set session max_recursive_iterations = 1000000",
         "insert into nombre_accesos (cod_acceso, l_activo) values ('acc_ver_productos', 1)",
@@ -97,20 +93,8 @@ struct Busqueda {
 int main() {
     BenchServer server;
     if (!server.ok()) return 1;
-    const std::string address = server.address();
-    const auto colon = address.rfind(':');
-    ::setenv("MYSQL_PWD", std::string(vales::CLAVE_SERVIDOR).c_str(), 1);
-    const std::string cliente = "mariadb --no-defaults --default-character-set=latin1 -h " +
-                                address.substr(0, colon) + " -P " + address.substr(colon + 1) +
-                                " -u " + std::string(vales::USUARIO_SERVIDOR);
-    std::shared_ptr<TMySQLServer> srv =
-        TMySQLServer::New(address, vales::USUARIO_SERVIDOR, vales::CLAVE_SERVIDOR);
-    if (srv->NetErr()) return 1;
-    srv->Query(std::string("drop database if exists ") + kDatabase);
-    srv->Query(std::string("create database ") + kDatabase +
-               " character set latin1 collate latin1_swedish_ci");
-    srv->SelectDB(kDatabase);
-    if (!generar(*srv, cliente)) return 1;
+    std::shared_ptr<TMySQLServer> srv = server.base_nueva(kDatabase);
+    if (!srv || !generar(*srv)) return 1;
     std::printf("products on the server: %ld\n", kProductos);
 
     TerminalCronometrado term;

@@ -26,6 +26,7 @@
 #include <vector>
 
 #include "bench_mariadb.h"
+#include "comun/sesion.h"
 #include "runtime/offline/store_creation.h"
 #include "runtime/offline/todbc.h"
 #include "runtime/screen/console.h"
@@ -34,7 +35,6 @@
 #include "runtime/server/tmysql.h"
 #include "vales/DatosDesde_Servidor.h"
 #include "vales/servidores.h"
-#include "comun/sesion.h"
 
 namespace {
 
@@ -78,9 +78,7 @@ std::string numeros(long n) {
 }
 
 // The company tables with generated rows; the filters of the selects each leave some out.
-bool generar(TMySQLServer& srv, const std::string& cliente) {
-    const std::string schema = (fs::path(VALES_SOURCE_DIR) / "sql" / "schema.sql").string();
-    if (std::system((cliente + " " + kDatabase + " < " + schema).c_str()) != 0) return false;
+bool generar(TMySQLServer& srv) {
     if (srv.Query("set session max_recursive_iterations = 1000000").NetErr()) return false;
     const std::string inserts[] = {
         // 100,000 active products, one formula each, and 1,000 inactive ones.
@@ -181,22 +179,9 @@ bool cuentas_iguales(TMySQLServer& srv, const std::string& store, const char* qu
 int main() {
     BenchServer server;
     if (!server.ok()) return 1;
-    const std::string address = server.address();
-    const auto colon = address.rfind(':');
-    // The password goes through the environment, never on a command line.
-    ::setenv("MYSQL_PWD", std::string(vales::CLAVE_SERVIDOR).c_str(), 1);
-    const std::string cliente = "mariadb --no-defaults --default-character-set=latin1 -h " +
-                                address.substr(0, colon) + " -P " + address.substr(colon + 1) +
-                                " -u " + std::string(vales::USUARIO_SERVIDOR);
-
-    std::shared_ptr<TMySQLServer> srv =
-        TMySQLServer::New(address, vales::USUARIO_SERVIDOR, vales::CLAVE_SERVIDOR);
-    if (srv->NetErr()) return 1;
-    srv->Query(std::string("drop database if exists ") + kDatabase);
-    srv->Query(std::string("create database ") + kDatabase +
-               " character set latin1 collate latin1_swedish_ci");
-    srv->SelectDB(kDatabase);
-    if (!generar(*srv, cliente)) return 1;
+    const std::string cliente = server.cliente();
+    std::shared_ptr<TMySQLServer> srv = server.base_nueva(kDatabase);
+    if (!srv || !generar(*srv)) return 1;
     long filas = 0;
     std::string detalle;
     for (const Tabla& t : kTablas) {
