@@ -9,11 +9,11 @@
 #include <cstdio>
 #include <string>
 
-#include "comun/sesion.h"
 #include "runtime/screen/console.h"
 #include "runtime/screen/terminal_backend.h"
 #include "runtime/screen/terminal_frame.h"
 #include "runtime/screen/virtual_backend.h"
+#include "comun/sesion.h"
 #include "vales/vales.h"
 
 namespace {
