@@ -10,6 +10,7 @@
 #include "vales/DatosDesde_Servidor.h"
 #include "vales/print_vales.h"
 #include "vales/servidores.h"
+#include "vales/vales_ingreso_on_line.h"
 #include "vales/vales_login.h"
 
 namespace vales {
@@ -117,6 +118,7 @@ Operaciones operaciones_del_programa() {
     Operaciones op;
     op.CONECTARSERVIDOR = CONECTARSERVIDOR;
     op.DESCONECTARSERVIDOR = DESCONECTARSERVIDOR;
+    op.VALES_INGRESO_ON_LINE = VALES_INGRESO_ON_LINE;
     op.DATOSDESDE_SERVIDOR = [] { DATOSDESDE_SERVIDOR(); };
     op.IMPRIMIRVALES = IMPRIMIRVALES;
     op.cerrar_tablas = [] {

@@ -8,48 +8,10 @@ address=$(cat "${VALES_TEST_MARIADB_DIR:?run through ctest}/address")
 work=$(mktemp -d /tmp/vales-e2e.XXXXXX)
 socket="vales-login-$$"
 trap 'tmux -L "$socket" kill-server 2>/dev/null; rm -rf "$work"' EXIT
-printf '%s\n' 'set -s escape-time 10' 'set -g default-terminal tmux-256color' \
-    'set -g remain-on-exit on' 'set -g status off' >"$work/tmux.conf"
+source "$(dirname "${BASH_SOURCE[0]}")/servidor_tmux.sh"
 
-failures=0
-passes=0
-screen() { tmux -L "$socket" capture-pane -p -N -t e2e; }
-wait_for() {
-    for _ in $(seq 100); do
-        screen | grep -qF -- "$1" && return 0
-        sleep 0.1
-    done
-    return 1
-}
-check() {
-    if "${@:2}"; then
-        passes=$((passes + 1))
-    else
-        failures=$((failures + 1))
-        echo "FAILED: $1"
-        screen | sed 's/^/| /'
-    fi
-}
-keys() { tmux -L "$socket" send-keys -t e2e "$@"; sleep 0.3; }
-
-for _ in 1 2 3; do
-    tmux -L "$socket" -f "$work/tmux.conf" new-session -d -s e2e -x 100 -y 36 \
-        "cd '$work' && '$program' --servidor-local '$address' --servidor-remoto '$address'" &&
-        tmux -L "$socket" has-session -t e2e 2>/dev/null && break
-    tmux -L "$socket" kill-server 2>/dev/null
-    sleep 0.5
-done
-tmux -L "$socket" has-session -t e2e 2>/dev/null || { echo "login_tmux: tmux could not start a session"; exit 1; }
-check "main menu" wait_for "Conectar con Servidor"
-keys c
-check "connection-mode menu" wait_for "Conección Local"
-keys Enter
-check "login form" wait_for "PassWord:"
-keys 007 Enter operador Enter
-keys vales123 Enter
-check "welcome message" wait_for "Se ha establecido una conexión con el servidor"
-keys x
-check "title line shows the user" wait_for "Conectado => operador"
+start_program
+login_demo
 check "company title" wait_for "Refractarios Velmo Ltda."
 keys d
 check "logout shows the disconnected title" wait_for "Desconectado"

@@ -16,6 +16,7 @@
 #include "runtime/server/server_wait.h"
 #include "support/pasarela.h"
 #include "vales/espera_servidor.h"
+#include "vales/filas_servidor.h"
 #include "vales/servidores.h"
 #include "vales/vales_ingreso_on_line.h"
 
@@ -69,10 +70,7 @@ class GrabarVale : public prueba::ServidorAbm {
             sesion.OSERVER->Query(s);
     }
 
-    long contador() {
-        return static_cast<long>(
-            sesion.OSERVER->Query("select num_vales from paramet").FieldGet(1).number());
-    }
+    long contador() { return prueba::contador_vales(*sesion.OSERVER); }
     double stock(const std::string& kind, const std::string& code, const std::string& formula) {
         auto q = sesion.OSERVER->Query(
             "select stock from stock_bodegas where numero_bod=77 and "
@@ -81,27 +79,11 @@ class GrabarVale : public prueba::ServidorAbm {
         EXPECT_EQ(q.LastRec(), 1) << kind << " " << code << " " << formula;
         return q.FieldGet(1).number();
     }
-    // The rows of a table for one voucher, each as the listed columns joined by "|".
-    std::vector<std::string> filas(const std::string& select, const std::string& table,
-                                   const std::string& where) {
-        auto q = sesion.OSERVER->Query("select concat_ws('|', " + select + ") from " + table +
-                                       " where " + where + " order by id");
-        EXPECT_FALSE(q.NetErr()) << q.Error();
-        std::vector<std::string> out;
-        for (long n = 1; n <= q.LastRec(); ++n) out.push_back(q.GetRow(n)->Raw(1));
-        return out;
-    }
     std::vector<std::string> vales_de(long numero) {
-        return filas(
-            "fecha_prod, codi_prod, codi_form, cantidad, malas, numero_bod, codi_insu, "
-            "form_insu, tipo_insu, consumo, codi_oper, codi_tipo, puntaje_un, c_estado",
-            "vales", "nume_folio=" + std::to_string(numero));
+        return prueba::vales_de(*sesion.OSERVER, numero, 77);
     }
     std::vector<std::string> movimientos_de(long numero) {
-        return filas(
-            "tipo_doc, fecha_doc, tipo_prd, codi_prod, codi_form, cantidad, numero_bod, "
-            "l_anular, usuario",
-            "mov_stock", "nume_doc=" + std::to_string(numero) + " and numero_bod=77");
+        return prueba::movimientos_de(*sesion.OSERVER, numero, 77);
     }
     long filas_propias(const std::string& table) {
         return sesion.OSERVER->Query("select * from " + table + " where numero_bod=77").LastRec();
@@ -387,8 +369,8 @@ TEST_F(GrabarVale, QuantitiesKeepEveryDecimalOfTheConsumption) {
     EXPECT_EQ(movimientos_de(primero),
               (std::vector<std::string>{"7|2026-12-07|P|ZPRUEBA01|003|1.5000000|77|0|o'brien",
                                         "8|2026-12-07|I|ZCOMP0001||-0.1851750|77|0|o'brien"}));
-    EXPECT_EQ(filas("cantidad * consumo", "vales",
-                    "nume_folio=" + std::to_string(primero) + " and codi_insu='ZCOMP0001'"),
+    EXPECT_EQ(prueba::filas(*sesion.OSERVER, "cantidad * consumo", "vales",
+                            "nume_folio=" + std::to_string(primero) + " and codi_insu='ZCOMP0001'"),
               std::vector<std::string>{"0.185175000000"});
     const long segundo =
         GRABARVALE_SERVIDOR(cabecera("003", 1.5), {item("900000001", 1, "A01", 1.5)});

@@ -57,12 +57,16 @@ void Form::show_value(const Field& f) {
 }
 
 bool Form::read(std::string_view proc, int line) {
+    return read_from(0, proc, line);
+}
+
+bool Form::read_from(std::size_t first, std::string_view proc, int line) {
     Console& c = con();
     updated_ = false;
     insert_ = false;
     CursorDuringForm cursor(c);
     int current = -1;
-    for (std::size_t i = 0; i < fields_.size() && current < 0; ++i)
+    for (std::size_t i = first; i < fields_.size() && current < 0; ++i)
         if (enterable(i)) current = static_cast<int>(i);
     if (current < 0) return updated_;  // every field skipped: nothing to read
     for (;;) {
@@ -75,6 +79,33 @@ bool Form::read(std::string_view proc, int line) {
     // the one that ended it.
     c.set_last_key(end_key_);
     return updated_;
+}
+
+bool Form::read_checked(std::string_view proc, int line) {
+    bool updated = false;
+    std::size_t first = 0;
+    for (;;) {
+        updated = read_from(first, proc, line) || updated;
+        const int end_key = con().last_key();
+        if (end_key == key::kEsc) break;
+        const int refused = first_refused();
+        con().set_last_key(end_key);
+        if (refused < 0) break;
+        first = static_cast<std::size_t>(refused);
+    }
+    updated_ = updated;
+    return updated;
+}
+
+int Form::first_refused() const {
+    for (std::size_t i = 0; i < fields_.size(); ++i) {
+        const Field& f = fields_[i];
+        if (!enterable(i) || !f.valid) continue;
+        const bool accepted = f.valid();
+        show_value(f);  // the validation may have changed the variable
+        if (!accepted) return static_cast<int>(i);
+    }
+    return -1;
 }
 
 bool Form::enterable(std::size_t index) const {

@@ -40,6 +40,19 @@ class Form {
     // fields stay declared until clear(); the cursor ends at (34, 0) with its shape as it
     // was, and con().last_key() is the key that ended the form.
     bool read(std::string_view proc = {}, int line = 0);
+    // The same, starting on field `first` (or the next field that can be entered after it).
+    bool read_from(std::size_t first, std::string_view proc = {}, int line = 0);
+
+    // Runs the form until it ends with Esc, or with every field accepted by its validation.
+    // A form ended early (PgDn on the first field, say) leaves the fields after it unchecked,
+    // and a later field may make an earlier one wrong (a quantity lowered below another):
+    // such a form is run again from the first field its validation refuses, so what the
+    // caller gets is whole. Returns the updated flag of all the runs.
+    bool read_checked(std::string_view proc = {}, int line = 0);
+
+    // The index of the first field that can be entered and whose validation refuses its
+    // variable as it stands (the validation shows its own message), or -1.
+    int first_refused() const;
 
     void clear() { fields_.clear(); }
     std::size_t size() const { return fields_.size(); }

@@ -283,3 +283,50 @@ TEST_F(FormTest, AnIntVariableIsStoredRounded) {
 }
 
 }  // namespace
+
+// A form ended early, or changed after a later field was checked, is taken up again at the
+// first field its validation refuses; Esc still leaves at once.
+TEST_F(FormTest, ACheckedFormEndsOnlyWithEveryFieldValid) {
+    struct Case {
+        const char* what;
+        std::vector<int> keys;
+        double cantidad, malas;
+        int end_key;
+        std::vector<int> waits_on_row;  // the row of the cursor at each key wait
+    };
+    const std::vector<Case> cases = {
+        {"PgDn on the first field goes on at the blank note it never visited",
+         {'5', kPgDn, 'x', kEnter},
+         5,
+         0,
+         kEnter,
+         {7, 7, 9, 9}},
+        {"a quantity lowered below the rejected one takes the rejected field up again",
+         {'5', kEnter, '3', kUp, '2', kPgDn, '1', kEnter, 'x', kEnter},
+         2,
+         1,
+         kEnter,
+         {7, 7, 8, 8, 7, 7, 8, 8, 9, 9}},
+        {"Esc leaves whatever the fields hold", {'5', kPgDn, kEsc}, 5, 0, kEsc, {7, 7, 9}},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.what);
+        double cantidad = 0, malas = 0;
+        cp::Oem nota("   ");
+        rt::Form f;
+        f.field(7, 12, cantidad, "nxCantidad", "999", [&] { return cantidad > 0; });
+        f.field(8, 12, malas, "nxMalas", "999", [&] { return malas >= 0 && malas <= cantidad; });
+        f.field(9, 12, nota, "cxNota", "", [&] { return !nota.trimmed().empty(); });
+        const std::size_t first_wait = term.snapshots().size();
+        for (int k : c.keys) term.keys({k});
+        f.read_checked("PRUEBA");
+        EXPECT_TRUE(term.script_empty());
+        EXPECT_EQ(cantidad, c.cantidad);
+        EXPECT_EQ(malas, c.malas);
+        EXPECT_EQ(console.last_key(), c.end_key);
+        std::vector<int> rows;
+        for (std::size_t w = first_wait; w < term.snapshots().size(); ++w)
+            rows.push_back(term.snapshots()[w].cursor.row);
+        EXPECT_EQ(rows, c.waits_on_row);
+    }
+}

@@ -1,0 +1,56 @@
+# Sourced by the end-to-end tests that drive the real program in a tmux pane against the
+# private test server: checks counted in $passes and $failures, the pane's text, keys, the
+# start of the program and the login of the README's demo user.
+# The caller sets $program, $address, $work and $socket before sourcing this file.
+
+printf '%s\n' 'set -s escape-time 10' 'set -g default-terminal tmux-256color' \
+    'set -g remain-on-exit on' 'set -g status off' >"$work/tmux.conf"
+
+failures=0
+passes=0
+screen() { tmux -L "$socket" capture-pane -p -N -t e2e; }
+wait_for() {
+    for _ in $(seq 100); do
+        screen | grep -qF -- "$1" && return 0
+        sleep 0.1
+    done
+    return 1
+}
+check() {
+    if "${@:2}"; then
+        passes=$((passes + 1))
+    else
+        failures=$((failures + 1))
+        echo "FAILED: $1"
+        screen | sed 's/^/| /'
+    fi
+}
+keys() { tmux -L "$socket" send-keys -t e2e "$@"; sleep 0.3; }
+
+# The program in a 100 x 36 pane with both server addresses on the test server; a tmux
+# server that does not come up is tried again, three times at most.
+start_program() {
+    for _ in 1 2 3; do
+        tmux -L "$socket" -f "$work/tmux.conf" new-session -d -s e2e -x 100 -y 36 \
+            "cd '$work' && '$program' --servidor-local '$address' --servidor-remoto '$address'" &&
+            tmux -L "$socket" has-session -t e2e 2>/dev/null && return 0
+        tmux -L "$socket" kill-server 2>/dev/null
+        sleep 0.5
+    done
+    echo "$(basename "$0"): tmux could not start a session"
+    exit 1
+}
+
+# From the main menu to the connected title line, as the demo user of company 007.
+login_demo() {
+    check "main menu" wait_for "Conectar con Servidor"
+    keys c
+    check "connection-mode menu" wait_for "Conección Local"
+    keys Enter
+    check "login form" wait_for "PassWord:"
+    keys 007 Enter operador Enter
+    keys vales123 Enter
+    check "welcome message" wait_for "Se ha establecido una conexión con el servidor"
+    keys x
+    check "title line shows the user" wait_for "Conectado => operador"
+}
