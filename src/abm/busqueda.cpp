@@ -4,6 +4,7 @@
 #include "abm/consulta_sesion.h"
 #include "abm/rutinas2.h"
 #include "runtime/common/codepage.h"
+#include "runtime/common/sql_like.h"
 #include "runtime/forms/mask.h"
 #include "runtime/screen/console.h"
 
@@ -126,27 +127,36 @@ void ListaBuscable::vaciar() {
     busqueda_.mostrar(false);
 }
 
+namespace {
+
+// The column matched against a literal pattern: a '%' or '_' typed stands for itself.
+std::string like(std::string_view columna, const std::string& antes, std::string_view texto,
+                 const std::string& despues) {
+    std::string sql(columna);
+    sql.append(" like '").append(antes).append(sqltexto(rt::like_literal(texto)));
+    sql.append(despues).append("'").append(rt::kLikeEscape);
+    return sql;
+}
+
+}  // namespace
+
 std::string donde_palabras(const std::vector<std::string>& palabras, std::string_view columna,
                            std::string_view otra_columna) {
-    const std::string col(columna);
-    auto like = [&](const std::string& c, const std::string& palabra) {
-        return c + " like '%" + sqltexto(palabra) + "%' ";
-    };
-    if (palabras.size() == 1) {
-        if (otra_columna.empty()) return "where " + like(col, palabras[0]);
-        return "where (" + col + " like '%" + sqltexto(palabras[0]) + "%' or " +
-               std::string(otra_columna) + " like '%" + sqltexto(palabras[0]) + "%') ";
-    }
+    if (palabras.size() == 1 && otra_columna.empty())
+        return "where " + like(columna, "%", palabras[0], "%") + " ";
+    if (palabras.size() == 1)
+        return "where (" + like(columna, "%", palabras[0], "%") + " or " +
+               like(otra_columna, "%", palabras[0], "%") + ") ";
     std::string sql = "where (";
     for (std::size_t i = 0; i < palabras.size(); ++i) {
         if (i > 0) sql += " and ";
-        sql += like(col, palabras[i]);
+        sql += like(columna, "%", palabras[i], "%") + " ";
     }
     return sql + ") ";
 }
 
 std::string donde_prefijo(std::string_view texto, std::string_view columna) {
-    return "where " + std::string(columna) + " like '" + sqltexto(texto) + "%' ";
+    return "where " + like(columna, "", texto, "%") + " ";
 }
 
 }  // namespace abm

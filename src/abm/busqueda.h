@@ -109,13 +109,14 @@ class ListaBuscable {
 };
 
 // The condition of a word search on `columna`: every word must occur in it. A single word
-// may instead occur in `otra_columna` when one is given:
-//   one word:    "where (desc_prod like '%W%' or codi_prod like '%W%') "
-//                "where nombre_proceso like '%W%' "            (no other column)
-//   more words:  "where (desc_prod like '%A%'  and desc_prod like '%B%' ) "
+// may instead occur in `otra_columna` when one is given. The words are matched as they read
+// (a '%' or '_' typed finds that character), through patterns with the escape character '!':
+//   one word:    "where (desc_prod like '%W%' escape '!' or codi_prod like '%W%' escape '!') "
+//                "where nombre_proceso like '%W%' escape '!' "            (no other column)
+//   more words:  "where (desc_prod like '%A%' escape '!'  and desc_prod like '%B%' ... ) "
 std::string donde_palabras(const std::vector<std::string>& palabras, std::string_view columna,
                            std::string_view otra_columna = {});
-// The condition of a prefix search: "where desc_prod like 'TEXT%' ".
+// The condition of a prefix search: "where desc_prod like 'TEXT%' escape '!' ".
 std::string donde_prefijo(std::string_view texto, std::string_view columna);
 
 }  // namespace abm

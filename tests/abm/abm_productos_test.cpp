@@ -5,6 +5,7 @@
 
 #include "abm/abm_productos.h"
 #include "abm/abm_rutinas2.h"
+#include "abm/consulta_sesion.h"
 #include "abm/gencodigo.h"
 #include "catalogo_fixture.h"
 #include "runtime/screen/keys.h"
@@ -209,8 +210,12 @@ TEST_F(Catalogo, SearchesAndTheirStatus) {
 
 using CatalogoEnModo = prueba::CatalogoEnModo<Catalogo>;
 
-// Quotes typed into the search text are searched for, never taken as statement text.
+// Quotes, backslashes and wildcards typed into the search text are searched for as they
+// read, never taken as statement text or as patterns.
 TEST_P(CatalogoEnModo, QuotesInTheSearchText) {
+    sql("insert into prodvtas (codi_prod, codi_form, desc_prod) values ('W00000001', '001', '" +
+        sqltexto("Masa 50% fina_x\\y") + "')");
+    const std::string kW = fila_de("W00000001", "001", "Masa 50% fina_x\\y");
     struct Case {
         std::string typed;
         int key;
@@ -223,6 +228,12 @@ TEST_P(CatalogoEnModo, QuotesInTheSearchText) {
         {"x' or '1'='1", kEnter, {}},
         {"x' or '1'='1", kF8, {}},
         {"\"x", kF8, {}},
+        // Wildcards and a backslash typed are looked for as characters.
+        {"masa 50%", kEnter, {">" + kW}},
+        {"%", kF8, {">" + kW}},
+        {"_x\\", kF8, {">" + kW}},
+        {"50_", kF8, {}},
+        {"l_d", kEnter, {}},
     };
     for (const auto& c : cases) {
         term.type(c.typed).keys({c.key, kEsc});
