@@ -225,7 +225,8 @@ class SaldosIniciales : public prueba::CatalogoTest {
     }
     std::vector<std::string> saldos() {
         return filas(
-            "select numero_bod, tipo_prd, codi_prod, codi_form, cantidad, nume_doc, fecha_doc "
+            "select numero_bod, tipo_prd, codi_prod, codi_form, round(cantidad, 3), nume_doc, "
+            "fecha_doc "
             "from mov_stock where nume_doc=99999999 order by tipo_prd, numero_bod, codi_prod, "
             "codi_form");
     }
