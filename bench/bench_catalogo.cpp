@@ -1,8 +1,10 @@
-// The product catalogue over 100,000 products on the server: the time from the key that
-// searches (Enter, F8) to the next key wait, when the first page of the result is on the
-// screen. Prefix searches of a broad and a narrow text, and word searches of one and two
-// words (the word searches read the whole table on the server). Each search is run five
-// times; the best and the median time are printed with the rows found.
+// The product catalogue over 100,000 products on the server, and the operator help list
+// over 5,000 operators: the time from the key that searches (Enter, F8) to the next key
+// wait, when the first page of the result is on the screen. Prefix searches of a broad
+// and a narrow text, and word searches of one and two words (the word searches read the
+// whole table on the server); for the operators also the load of the whole list when it
+// opens. Each is run five times; the best and the median time are printed with the rows
+// found.
 //
 // Runs against the server in $VALES_TEST_MARIADB_DIR when set, otherwise starts a private
 // one of its own with scripts/mariadb-start.sh and stops it at the end.
@@ -12,6 +14,7 @@
 #include <chrono>
 #include <cstdio>
 #include <cstdlib>
+#include <functional>
 #include <memory>
 #include <string>
 #include <vector>
@@ -23,6 +26,7 @@
 #include "runtime/screen/keys.h"
 #include "runtime/screen/virtual_backend.h"
 #include "runtime/server/tmysql.h"
+#include "vales/mysql_operarios.h"
 #include "vales/servidores.h"
 
 namespace {
@@ -31,6 +35,7 @@ using Clock = std::chrono::steady_clock;
 
 constexpr const char* kDatabase = "bench_catalogo";
 constexpr long kProductos = 100000;
+constexpr long kOperarios = 5000;
 
 // A virtual terminal that notes, for every key it gives, how long the program took until
 // it waited for the next one (the screen is shown at every key wait).
@@ -46,6 +51,8 @@ class TerminalCronometrado : public rt::VirtualBackend {
         if (key) dada_ = Clock::now();
         return key;
     }
+    // The next wait is timed from now (a list that loads before its first wait).
+    void desde_ahora() { dada_ = Clock::now(); }
     std::vector<double> tiempos;  // seconds after each key, in order
 
   private:
@@ -72,6 +79,14 @@ bool generar(TMySQLServer& srv) {
             "'AISLANTE', 'DENSO', 'LIVIANO', 'ESPECIAL'), ' ', elt(1 + (i div 50) % 4, "
             "'230X114', '250X124', '300X150', '115X65'), ' ', i div 200), "
             "'Formula estandar', 1, 1, 1 + i % 3 from n",
+        // Operators named from a few first and family names: "PEREZ SOTO JUAN 17".
+        "insert into operario (codi_oper, nom_oper, codi_grupo, ope_activo, rut, digito_verif) " +
+            numeros(kOperarios) +
+            "select i, concat(elt(1 + i % 8, 'PEREZ', 'GONZALEZ', 'MUNOZ', 'ROJAS', 'DIAZ', "
+            "'SOTO', 'CONTRERAS', 'SILVA'), ' ', elt(1 + (i div 8) % 5, 'SOTO', 'ARAYA', "
+            "'FUENTES', 'TORRES', 'NUNEZ'), ' ', elt(1 + (i div 40) % 6, 'JUAN', 'ANA', 'LUIS', "
+            "'MARIA', 'PEDRO', 'ROSA'), ' ', i div 240), 'G01', i % 10 <> 0, lpad(i, 8, '1'), "
+            "'K' from n",
     };
     for (const auto& sql : inserts) {
         if (srv.Query(sql).NetErr()) {
@@ -88,6 +103,55 @@ struct Busqueda {
     int tecla;
 };
 
+// The row count a list shows on row 28 at `columna`: "(n)".
+long cuenta_mostrada(const TerminalCronometrado& term, int columna) {
+    std::string cuenta;
+    for (int c = columna; c < columna + 10; ++c)
+        cuenta += static_cast<char>(term.screen()[28][c].ch);
+    return std::atol(cuenta.c_str() + 1);
+}
+
+template <std::size_t N>
+bool medir(TerminalCronometrado& term, const Busqueda (&busquedas)[N], int col_cuenta,
+           const std::function<void()>& lista) {
+    for (const Busqueda& b : busquedas) {
+        std::vector<double> veces;
+        long filas = 0;
+        for (int vuelta = 0; vuelta < 5; ++vuelta) {
+            term.type(b.texto).keys({b.tecla, rt::key::kEsc});
+            term.tiempos.clear();
+            lista();
+            // The search key is the last one timed (Esc ends the list without a wait).
+            if (term.tiempos.empty()) return false;
+            veces.push_back(term.tiempos.back());
+            filas = cuenta_mostrada(term, col_cuenta);
+        }
+        std::sort(veces.begin(), veces.end());
+        std::printf("  %s \"%s\": %6ld rows, first page after %.3f s (median %.3f s)\n", b.nombre,
+                    b.texto, filas, veces.front(), veces[veces.size() / 2]);
+    }
+    return true;
+}
+
+// The operator list reads every active operator when it opens.
+bool medir_carga(TerminalCronometrado& term) {
+    std::vector<double> veces;
+    for (int vuelta = 0; vuelta < 5; ++vuelta) {
+        term.keys({rt::key::kEsc});
+        term.tiempos.clear();
+        term.desde_ahora();
+        vales::MYSQL_OPERARIOS();
+        if (term.tiempos.empty()) return false;
+        veces.push_back(term.tiempos.front());
+    }
+    std::sort(veces.begin(), veces.end());
+    std::printf(
+        "  opening the operator list (active operators): first page after %.3f s "
+        "(median %.3f s)\n",
+        veces.front(), veces[veces.size() / 2]);
+    return true;
+}
+
 }  // namespace
 
 int main() {
@@ -95,7 +159,6 @@ int main() {
     if (!server.ok()) return 1;
     std::shared_ptr<TMySQLServer> srv = server.base_nueva(kDatabase);
     if (!srv || !generar(*srv)) return 1;
-    std::printf("products on the server: %ld\n", kProductos);
 
     TerminalCronometrado term;
     rt::Console console{term};
@@ -106,36 +169,23 @@ int main() {
     sesion.OSERVER = srv;
     vales::Sesion* const previous_sesion = vales::install_sesion(&sesion);
 
-    const Busqueda busquedas[] = {
+    const Busqueda productos[] = {
         {"prefix, broad   ", "ladrillo", rt::key::kEnter},
         {"prefix, narrow  ", "ladrillo aislante 230x114 1", rt::key::kEnter},
         {"one word (F8)   ", "aislante", rt::key::kF8},
         {"two words (F8)  ", "ladrillo 230x114", rt::key::kF8},
         {"two words, rare ", "placa 4", rt::key::kF8},
     };
-    bool ok = true;
-    for (const Busqueda& b : busquedas) {
-        std::vector<double> veces;
-        long filas = 0;
-        for (int vuelta = 0; vuelta < 5; ++vuelta) {
-            term.type(b.texto).keys({b.tecla, rt::key::kEsc});
-            term.tiempos.clear();
-            abm::ABM_PRODUCTOS();
-            // The search key is the last one timed (Esc ends the list without a wait).
-            if (term.tiempos.empty()) {
-                ok = false;
-                break;
-            }
-            veces.push_back(term.tiempos.back());
-            std::string cuenta;
-            for (int c = 60; c < 70; ++c) cuenta += static_cast<char>(term.screen()[28][c].ch);
-            filas = std::atol(cuenta.c_str() + 1);
-        }
-        if (!ok) break;
-        std::sort(veces.begin(), veces.end());
-        std::printf("%s \"%s\": %6ld rows, first page after %.3f s (median %.3f s)\n", b.nombre,
-                    b.texto, filas, veces.front(), veces[veces.size() / 2]);
-    }
+    const Busqueda operarios[] = {
+        {"prefix          ", "perez", rt::key::kEnter},
+        {"prefix, narrow  ", "perez soto juan 1", rt::key::kEnter},
+        {"two words (F8)  ", "soto ana", rt::key::kF8},
+    };
+    std::printf("products on the server: %ld\n", kProductos);
+    bool ok = medir(term, productos, 60, [] { abm::ABM_PRODUCTOS(); });
+    std::printf("operators on the server: %ld\n", kOperarios);
+    ok = medir(term, operarios, 55, [] { vales::MYSQL_OPERARIOS(); }) && ok;
+    ok = medir_carga(term) && ok;
 
     vales::install_sesion(previous_sesion);
     rt::install_console(previous_console);
