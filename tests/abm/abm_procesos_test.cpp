@@ -325,6 +325,15 @@ TEST_F(Procesos, CtrlEnterOnAnEmptyListOpensANewProcess) {
               std::vector<std::string>{"F|Fundido|x"});
 }
 
+// A process removed since the list was loaded: the form says so and stores nothing,
+// instead of showing it blank and "storing" an update that changes no row.
+TEST_F(Procesos, AProcessNoLongerThereIsAnError) {
+    como_supervisor();
+    term.pause(3);
+    EXPECT_FALSE(EDIT_PROCESO("Z"));
+    EXPECT_EQ(mensajes(), Mensajes{"Error en base de datos..."});
+}
+
 TEST_F(Procesos, ExisteTellsWhetherACodeIsTaken) {
     EXPECT_TRUE(EXISTE("A"));
     EXPECT_FALSE(EXISTE("Z", true));

@@ -412,6 +412,15 @@ TEST_F(Catalogo, AltF12SwitchesStockControlAfterAsking) {
     EXPECT_EQ(filas(ctrl), std::vector<std::string>{"0"});
 }
 
+// On an empty list there is no product to switch: nothing is asked, nothing changes.
+TEST_F(Catalogo, AltF12OnAnEmptyListDoesNothing) {
+    const auto antes = filas("select codi_prod, codi_form, l_ctrl_stk from prodvtas");
+    term.keys({kAltF12, kEsc});
+    ABM_PRODUCTOS();
+    EXPECT_EQ(term.waits(), 2) << "no question";
+    EXPECT_EQ(filas("select codi_prod, codi_form, l_ctrl_stk from prodvtas"), antes);
+}
+
 TEST_F(Catalogo, SelectionTypesCodeAndFormulaBack) {
     term.keys({kLeft}).type("lad").keys({kEnter, kDown, kDown, kLeft});
     ABM_PRODUCTOS(true);
