@@ -78,9 +78,7 @@ std::string numeros(long n) {
 }
 
 // The company tables with generated rows; the filters of the selects each leave some out.
-bool generar(TMySQLServer& srv, const std::string& cliente) {
-    const std::string schema = (fs::path(VALES_SOURCE_DIR) / "sql" / "schema.sql").string();
-    if (std::system((cliente + " " + kDatabase + " < " + schema).c_str()) != 0) return false;
+bool generar(TMySQLServer& srv) {
     if (srv.Query("set session max_recursive_iterations = 1000000").NetErr()) return false;
     const std::string inserts[] = {
         // 100,000 active products, one formula each, and 1,000 inactive ones.
@@ -181,11 +179,9 @@ bool cuentas_iguales(TMySQLServer& srv, const std::string& store, const char* qu
 int main() {
     BenchServer server;
     if (!server.ok()) return 1;
-    const std::string address = server.address();
-    const std::string cliente = mariadb_client(address);
-    std::shared_ptr<TMySQLServer> srv = fresh_database(address, kDatabase);
-    if (!srv) return 1;
-    if (!generar(*srv, cliente)) return 1;
+    const std::string cliente = server.cliente();
+    std::shared_ptr<TMySQLServer> srv = server.base_nueva(kDatabase);
+    if (!srv || !generar(*srv)) return 1;
     long filas = 0;
     std::string detalle;
     for (const Tabla& t : kTablas) {

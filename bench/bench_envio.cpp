@@ -48,10 +48,9 @@ bool cargar(const std::string& cliente, const char* archivo) {
     return std::system((cliente + " " + kDatabase + " < " + sql).c_str()) == 0;
 }
 
-// The demo catalogue, its users (juan may enter vouchers) and stock enough for every run.
+// The demo catalogue over the new database's tables, its users (juan may enter vouchers) and stock enough for every run.
 bool preparar_servidor(TMySQLServer& srv, const std::string& cliente) {
-    if (!cargar(cliente, "schema.sql") || !cargar(cliente, "demo_comun.sql") ||
-        !cargar(cliente, "demo_test.sql"))
+    if (!cargar(cliente, "demo_comun.sql") || !cargar(cliente, "demo_test.sql"))
         return false;
     return !srv.Query("update stock_bodegas set stock = 1e9 where numero_bod = 1").NetErr();
 }
@@ -127,11 +126,9 @@ bool en_linea() {
 int main() {
     BenchServer server;
     if (!server.ok()) return 1;
-    const std::string address = server.address();
-    const std::string cliente = mariadb_client(address);
-    std::shared_ptr<TMySQLServer> srv = fresh_database(address, kDatabase);
-    if (!srv) return 1;
-    if (!preparar_servidor(*srv, cliente)) return 1;
+    const std::string cliente = server.cliente();
+    std::shared_ptr<TMySQLServer> srv = server.base_nueva(kDatabase);
+    if (!srv || !preparar_servidor(*srv, cliente)) return 1;
 
     char pattern[] = "/tmp/vales-bench-envio-XXXXXX";
     if (::mkdtemp(pattern) == nullptr) return 1;

@@ -42,6 +42,32 @@ class BenchServer {
         return line;
     }
 
+    // The command-line client on this server, as the program's account; the password goes
+    // through the environment, never on a command line.
+    std::string cliente() const {
+        const std::string a = address();
+        const auto colon = a.rfind(':');
+        ::setenv("MYSQL_PWD", std::string(vales::CLAVE_SERVIDOR).c_str(), 1);
+        return "mariadb --no-defaults --default-character-set=latin1 -h " + a.substr(0, colon) +
+               " -P " + a.substr(colon + 1) + " -u " + std::string(vales::USUARIO_SERVIDOR);
+    }
+
+    // A connection to a new company database `name` with the tables of sql/schema.sql and
+    // no rows (one left by an earlier run is dropped first); nothing when it cannot be made.
+    std::shared_ptr<TMySQLServer> base_nueva(const std::string& name) const {
+        std::shared_ptr<TMySQLServer> srv =
+            TMySQLServer::New(address(), vales::USUARIO_SERVIDOR, vales::CLAVE_SERVIDOR);
+        if (srv->NetErr()) return nullptr;
+        srv->Query("drop database if exists " + name);
+        srv->Query("create database " + name + " character set latin1 collate latin1_swedish_ci");
+        const std::string schema =
+            (std::filesystem::path(VALES_SOURCE_DIR) / "sql" / "schema.sql").string();
+        if (!srv->SelectDB(name) ||
+            std::system((cliente() + " " + name + " < " + schema).c_str()) != 0)
+            return nullptr;
+        return srv;
+    }
+
   private:
     static std::string script(const char* name) {
         return (std::filesystem::path(VALES_SOURCE_DIR) / "scripts" / name).string();
@@ -50,25 +76,3 @@ class BenchServer {
     bool own_ = false;
     bool started_ = true;
 };
-
-// The command-line client on `address` ("host:port") with the program's account; the
-// password goes through the environment, never on a command line.
-inline std::string mariadb_client(const std::string& address) {
-    const auto colon = address.rfind(':');
-    ::setenv("MYSQL_PWD", std::string(vales::CLAVE_SERVIDOR).c_str(), 1);
-    return "mariadb --no-defaults --default-character-set=latin1 -h " + address.substr(0, colon) +
-           " -P " + address.substr(colon + 1) + " -u " + std::string(vales::USUARIO_SERVIDOR);
-}
-
-// A connection with a new, empty database `name` selected (one of that name is dropped
-// first); nullptr when the server cannot be reached.
-inline std::shared_ptr<TMySQLServer> fresh_database(const std::string& address,
-                                                    const std::string& name) {
-    std::shared_ptr<TMySQLServer> srv =
-        TMySQLServer::New(address, vales::USUARIO_SERVIDOR, vales::CLAVE_SERVIDOR);
-    if (srv->NetErr()) return nullptr;
-    srv->Query("drop database if exists " + name);
-    srv->Query("create database " + name + " character set latin1 collate latin1_swedish_ci");
-    if (!srv->SelectDB(name)) return nullptr;
-    return srv;
-}

@@ -9,6 +9,7 @@ packages=(
     tmux
     cups-client poppler-utils
     libcups2-dev zlib1g-dev
+    libshp-dev
     cups-daemon cups-core-drivers
 )
 missing=()

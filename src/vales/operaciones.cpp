@@ -4,6 +4,7 @@
 #include <cstdlib>
 #include <string>
 
+#include "abm/productos_anterior.h"
 #include "runtime/server/tmysql.h"
 #include "runtime/worktables/workspace.h"
 #include "vales/DatosDesde_Servidor.h"
@@ -36,6 +37,10 @@ const char* const kAyuda =
     "  --comprobar-almacen               crea (si falta) y abre el almacen fuera de linea\n"
     "                                    datos/vales.mdb de la carpeta de trabajo, con sus\n"
     "                                    funciones SQL, y termina: 0 si se puede usar, 1 si no\n"
+    "  --productos-anterior CARPETA      carpeta de la tabla de productos del sistema anterior\n"
+    "                                    (prodvtas.dbf), donde se copian los costos; por\n"
+    "                                    omision produc/arti007 bajo la carpeta de trabajo\n"
+    "                                    (tambien VALES_PRODUCTOS_ANTERIOR en el entorno)\n"
     "  -h, --help                        muestra esta ayuda y termina\n"
     "\n"
     "El puerto por omision es 3306. La linea de comandos prevalece sobre el entorno.\n"
@@ -66,6 +71,7 @@ const OpcionConValor kOpciones[] = {
     {"--usuario-servidor", VAR_USUARIO_SERVIDOR, "un nombre de usuario", es_nombre},
     {"--clave-servidor-archivo", VAR_CLAVE_SERVIDOR_ARCHIVO, "un archivo legible con la clave",
      es_archivo_legible},
+    {"--productos-anterior", abm::VAR_PRODUCTOS_ANTERIOR, "una carpeta", es_nombre},
 };
 
 }  // namespace

@@ -1,5 +1,6 @@
 #include "vales/vales_help_on_line.h"
 
+#include "abm/abm_productos.h"
 #include "runtime/screen/console.h"
 #include "runtime/worktables/workspace.h"
 #include "vales/mysql_operarios.h"
@@ -53,7 +54,7 @@ void VALES_HELP_ON_LINE(const std::string& /*proc*/, int /*line*/, const std::st
 }
 
 void CATALOGO_PRODUCTOS_AYUDA() {
-    // The product catalogue's pick mode, ABM_PRODUCTOS(true), goes here.
+    abm::ABM_PRODUCTOS(true);
 }
 
 }  // namespace vales

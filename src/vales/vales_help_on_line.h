@@ -27,9 +27,8 @@ AyudaDeCampo ayuda_de_campo(const std::string& campo);
 // and the current work area as they were afterwards.
 void como_ayuda(int tecla, const std::function<void()>& lista);
 
-// F1 on the product field: the product catalogue in pick mode (the catalogue types the
-// product code, Enter, the formula code and Enter into the form). Until the catalogue is
-// part of the program this opens nothing; it is where the catalogue's pick mode goes in.
+// F1 on the product field: the product catalogue in pick mode (Left arrow on a product
+// types its code, Enter, its formula code and Enter into the form).
 void CATALOGO_PRODUCTOS_AYUDA();
 
 }  // namespace vales

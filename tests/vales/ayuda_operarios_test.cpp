@@ -140,41 +140,43 @@ TEST_P(AyudaOperariosEnModo, SearchesFindWhatTheTextSays) {
 INSTANTIATE_TEST_SUITE_P(Modos, AyudaOperariosEnModo, testing::ValuesIn(prueba::modos_sql()),
                          prueba::nombre_modo);
 
-// F1 through the entry. In the date, warehouse, product (until the catalogue arrives),
-// formula and quantity fields, in the item list, in the especificaciones and in a time
-// field it opens nothing: the screen after it is the screen before. In the operator field
-// it opens the list, whose choice the form then checks: PERA finds 801, taken; PER and two
-// rows down finds 803, refused as inactive.
+// F1 through the entry. In the date, warehouse, formula and quantity fields, in the item
+// list, in the especificaciones and in a time field it opens nothing: the screen after it
+// is the screen before. In the product field it opens the catalogue (left here with Esc,
+// which gives the screen back). In the operator field it opens the list, whose choice the
+// form then checks: PERA finds 801, taken; PER and two rows down finds 803, refused as
+// inactive.
 TEST_F(AyudaOperariosTest, F1OpensTheOperatorListOnlyInTheOperatorField) {
     term.keys({kF1, kEnter, kF1}).type("78").keys({kEnter});                    // waits 0-5
-    term.keys({kF1}).type("YPRUEBA01").keys({kEnter});                          // 6-16
-    term.keys({kF1}).type("001").keys({kEnter, kF1}).type("5").keys({kEnter});  // 17-24
-    term.keys({kF1, kEnter});                                                   // 25-26
-    term.keys({kF1, kEnter, kF1, kEnter});  // the list 27-28, the especificaciones 29-30
-    term.keys({kF1}).type("pera").keys({kEnter, kEnter});  // operator 31, its list 32-37
-    term.keys({kF1}).type("0800").keys({kEnter}).type("1200").keys({kEnter});  // 38-48
-    term.keys({kDown, kEnter, kEnter});  // the list 49-50, the especificaciones 51
-    term.keys({kF1}).type("per").keys({kEnter, kDown, kDown, kEnter});  // 52, its list 53-59
-    esperar_mensaje();                                                  // 60
-    term.keys({kEsc, kEsc, 'S', kEsc});  // operator 61, the list 62, "Desea salir", header
+    term.keys({kF1, kEsc}).type("YPRUEBA01").keys({kEnter});                    // 6-17
+    term.keys({kF1}).type("001").keys({kEnter, kF1}).type("5").keys({kEnter});  // 18-25
+    term.keys({kF1, kEnter});                                                   // 26-27
+    term.keys({kF1, kEnter, kF1, kEnter});  // the list 28-29, the especificaciones 30-31
+    term.keys({kF1}).type("pera").keys({kEnter, kEnter});  // operator 32, its list 33-38
+    term.keys({kF1}).type("0800").keys({kEnter}).type("1200").keys({kEnter});  // 39-49
+    term.keys({kDown, kEnter, kEnter});  // the list 50-51, the especificaciones 52
+    term.keys({kF1}).type("per").keys({kEnter, kDown, kDown, kEnter});  // 53, its list 54-60
+    esperar_mensaje();                                                  // 61
+    term.keys({kEsc, kEsc, 'S', kEsc});  // operator 62, the list 63, "Desea salir", header
     vales::VALES_INGRESO_ON_LINE();
     EXPECT_TRUE(term.script_empty());
-    ASSERT_EQ(term.snapshots().size(), 65u);
+    ASSERT_EQ(term.snapshots().size(), 66u);
     EXPECT_EQ(mensajes(), prueba::Mensajes{"Usuario no activo"});
     const auto en = [&](std::size_t k) { return shown_screen(term.snapshots().size() - 1 - k); };
     for (auto [antes, despues] : std::vector<std::pair<int, int>>{
-             {0, 1}, {2, 3}, {6, 7}, {17, 18}, {22, 23}, {25, 26}, {27, 28}, {29, 30}, {38, 39}})
+             {0, 1}, {2, 3}, {6, 8}, {18, 19}, {23, 24}, {26, 27}, {28, 29}, {30, 31}, {39, 40}})
         EXPECT_EQ(en(antes), en(despues)) << "F1 at wait " << antes;
-    EXPECT_NE(en(31), en(32));
+    EXPECT_NE(en(6), en(7)) << "the catalogue";
+    EXPECT_NE(en(32), en(33));
     const auto empieza = [&](std::size_t k, int r, const std::string& texto) {
         const std::string row = testing_support::grid_row_text(term.snapshots().at(k).grid, r);
         EXPECT_EQ(row.substr(0, texto.size()), texto) << "wait " << k;
     };
     const std::string formulario(40, ' ');
-    empieza(38, 29, formulario + "│Nº de Operario : 801 PERALTA SOTO JUAN");
-    empieza(49, 13, " │Moldeo manual de piezas especiales  PERALTA SOTO JUAN    Comp");
-    empieza(61, 29, formulario + "│Nº de Operario : 803 PEREZ LUIS");
-    EXPECT_EQ(term.snapshots().at(61).cursor.row, 29) << "the inactive operator is refused";
+    empieza(39, 29, formulario + "│Nº de Operario : 801 PERALTA SOTO JUAN");
+    empieza(50, 13, " │Moldeo manual de piezas especiales  PERALTA SOTO JUAN    Comp");
+    empieza(62, 29, formulario + "│Nº de Operario : 803 PEREZ LUIS");
+    EXPECT_EQ(term.snapshots().at(62).cursor.row, 29) << "the inactive operator is refused";
     EXPECT_EQ(rt::wt::workspace().open_count(), 0u);
 }
 

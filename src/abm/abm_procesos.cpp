@@ -1,0 +1,276 @@
+// The process catalogue: the list of the server's processes, loaded whole into a work table
+// and narrowed by a search text, and the form that adds and modifies one process.
+#include "abm/abm_procesos.h"
+
+#include <algorithm>
+#include <optional>
+#include <string>
+#include <vector>
+
+#include "abm/abm_rutinas.h"
+#include "abm/busqueda.h"
+#include "abm/catalogo_sql.h"
+#include "abm/consulta_sesion.h"
+#include "abm/observaciones.h"
+#include "abm/resguardo.h"
+#include "abm/rutinas2.h"
+#include "abm/salir.h"
+#include "runtime/browse/browse_loop.h"
+#include "runtime/common/codepage.h"
+#include "runtime/common/texto.h"
+#include "runtime/forms/form.h"
+#include "runtime/screen/console.h"
+#include "runtime/worktables/tables.h"
+#include "runtime/worktables/temp_table.h"
+
+namespace abm {
+
+namespace {
+
+namespace tablas = rt::wt::tables;
+
+constexpr std::string_view kPermisoTablas = "acc_add_tablas_codificacion";
+constexpr int kAnchoNombre = 40;
+
+// ─┬─ and " │ ".
+const cp::OemView kSeparadorTitulo = cp::OemView::cp850("\xC4\xC2\xC4");
+const cp::OemView kSeparadorColumna = cp::OemView::cp850(" \xB3 ");
+const cp::OemView kMarcoDoble = cp::OemView::cp850("\xC9\xCD\xBB\xBA\xBC\xCD\xC8\xBA ");
+
+void llenar(rt::wt::WorkTable& t, TMySQLQuery& res) {
+    t.zap();
+    for (long n = 1; n <= res.LastRec(); ++n) {
+        const auto fila = res.GetRow(n);
+        t.append();
+        t.set_text("CODIGO", cp::ansi_to_oem(fila->FieldGet("codi_proceso").text()).str());
+        t.set_text("DESCRIP", cp::ansi_to_oem(fila->FieldGet("nombre_proceso").text()).str());
+    }
+}
+
+void dibujar_lista() {
+    rt::Console& c = rt::con();
+    c.fill_box(4, 26, 33, 91, kMarcoDoble, "+gr/bg");
+    c.write_at(4, 27, "<Procesos>", "+gr/bg");
+    c.write_at(28, 27, cp::Oem(std::string(64, '\xC4')), "w/bg");
+    c.write_at(29, 30, "Buscar:<", "w/bg");
+    c.write_at(29, 88, ">", "w/bg");
+    MSG(cp::OemView::cp850("[\x18][\x19]   [Enter] Buscar/Seleccionar   [F8] Filtro"), 31, 29, 60,
+        "w/bg", "+gr/bg");
+    MSG("[INS] Agregar    [Control+Enter] Modificar", 32, 29, 60, "w/bg", "+gr/bg");
+}
+
+// The list of processes while it runs.
+class ListaProcesos {
+  public:
+    ListaProcesos(rt::wt::WorkTable& tabla, bool seleccion, bool teclear,
+                  const std::optional<TeclaExtra>& extra)
+        : tabla_(tabla),
+          lista_(tabla, 5, 27, 27, 90),
+          seleccion_(seleccion),
+          teclear_(teclear),
+          extra_(extra),
+          buscable_(LugarBusqueda{80, 55, 38, 50}, tabla, lista_, sentencia,
+                    [&tabla](TMySQLQuery& res) { llenar(tabla, res); }) {
+        lista_.add_column("Cód   Descripción"_oem, [this] {
+            return cp::Oem(tabla_.text("CODIGO")) + " " + cp::Oem(tabla_.text("DESCRIP"));
+        });
+        lista_.set_colour("w/bg,+w/r");
+        lista_.set_heading_separator(kSeparadorTitulo);
+        lista_.set_column_separator(kSeparadorColumna);
+    }
+
+    void cargar() {
+        auto res = consulta("select * from procesos order by nombre_proceso");
+        if (fallo(res)) {
+            mostrar_error(res);
+            return;
+        }
+        llenar(tabla_, *res);
+        buscable_.busqueda().terminar(res->LastRec());
+        lista_.go_top();
+    }
+
+    std::string correr() {
+        rt::browse_keys(lista_, [this](int key) { return tecla(key); });
+        return elegido_;
+    }
+
+  private:
+    bool hay_codigo() const { return !tabla_.eof() && !rt::trim(tabla_.text("CODIGO")).empty(); }
+
+    rt::BrowseKey tecla(int key) {
+        using rt::BrowseKey;
+        namespace k = rt::key;
+        if (extra_ && extra_->accion && key == extra_->tecla) {
+            extra_->accion();
+            return BrowseKey::kHandled;
+        }
+        switch (key) {
+            case k::kLeft:
+                return BrowseKey::kHandled;
+            case k::kIns:
+                if (SISTEMA_PERMITE(kPermisoTablas) && EDIT_PROCESO()) lista_.refresh_all();
+                return BrowseKey::kHandled;
+            case k::kCtrlEnter:
+                if (EDIT_PROCESO(rt::trim(cp::oem_to_ansi(cp::Oem(tabla_.text("CODIGO")))),
+                                 SISTEMA_PERMITE(kPermisoTablas, {}, false)))
+                    lista_.refresh_all();
+                return BrowseKey::kHandled;
+            case k::kEnter:
+                if (seleccion_ && hay_codigo() &&
+                    (buscable_.busqueda().vacia() || buscable_.busqueda().igual_a_la_ultima())) {
+                    elegir();
+                    return BrowseKey::kLeave;
+                }
+                break;
+            default:
+                break;
+        }
+        return buscable_.tecla(key) ? BrowseKey::kHandled : BrowseKey::kShared;
+    }
+
+    void elegir() {
+        const std::string codigo = tabla_.text("CODIGO");
+        if (teclear_) {
+            std::vector<int> teclas{rt::key::kHome};
+            for (unsigned char ch : codigo) teclas.push_back(ch);
+            teclas.push_back(rt::key::kEnter);
+            rt::con().put_keys(teclas);
+        } else {
+            elegido_ = cp::oem_to_ansi(cp::Oem(codigo));
+        }
+    }
+
+    static std::string sentencia(const Busqueda& b, bool por_palabras) {
+        return "select * from procesos " +
+               (por_palabras ? donde_palabras(b.palabras_servidor(), "nombre_proceso")
+                             : donde_prefijo(b.texto_servidor(), "nombre_proceso"));
+    }
+
+    rt::wt::WorkTable& tabla_;
+    rt::Browser lista_;
+    bool seleccion_, teclear_;
+    const std::optional<TeclaExtra>& extra_;
+    ListaBuscable buscable_;
+    std::string elegido_;
+};
+
+}  // namespace
+
+std::string ABM_PROCESOS(bool seleccion, bool teclear, const std::optional<TeclaExtra>& extra) {
+    Resguardo resguardo("n/bg,r/w,,,n/w");
+    rt::wt::TempTable tabla;
+    if (!tabla.open(NOMARCH("dbf", "temp/"), tablas::procesos(), tablas::kProcesosAlias)) {
+        MSGBOX(cp::OemView::cp850(tablas::kProcesosOpenError));
+        SALIR();
+    }
+    tabla.index(NOMARCH("ntx", "temp/"), tablas::kProcesosKey);
+
+    ListaProcesos lista(*tabla, seleccion, teclear, extra);
+    dibujar_lista();
+    lista.cargar();
+    return lista.correr();
+}
+
+bool EXISTE(std::string_view codigo, bool mensaje) {
+    const bool existe =
+        hay_filas(consulta("select * from procesos where codi_proceso='" + sqltexto(codigo) + "'"));
+    if (existe && mensaje) MSGBOX("Código ya existe"_oem);
+    return existe;
+}
+
+namespace {
+
+// The values of the process form.
+struct Proceso {
+    cp::Oem codigo, nombre;
+    std::string observaciones;  // as stored
+};
+
+std::optional<Proceso> leer_proceso(std::string_view codigo, bool nuevo) {
+    auto res =
+        consulta(nuevo ? std::string("select * from procesos limit 1")
+                       : "select * from procesos where codi_proceso='" + sqltexto(codigo) + "'");
+    if (fallo(res)) {
+        mostrar_error(res);
+        return std::nullopt;
+    }
+    // A process removed since the list was loaded cannot be modified: storing its form
+    // would change nothing on the server and still say it was stored.
+    if (res->LastRec() > 1 || (!nuevo && res->LastRec() == 0)) {
+        MSGBOX("Error en base de datos...");
+        return std::nullopt;
+    }
+    const std::size_t ancho = ancho_columna(*res, "nombre_proceso", kAnchoNombre);
+    Proceso p{cp::Oem(" "), cp::Oem(ancho, ' '), {}};
+    if (!nuevo) {
+        p.codigo = cp::ansi_to_oem(res->FieldGet("codi_proceso").text());
+        p.nombre = cp::ansi_to_oem(res->FieldGet("nombre_proceso").text()).padded(ancho);
+        p.observaciones = res->FieldGet("observaciones").text();
+    }
+    return p;
+}
+
+bool grabar_proceso(const Proceso& p, const cp::Oem& observaciones, bool nuevo) {
+    std::string obs = cp::oem_to_ansi(observaciones);
+    std::replace(obs.begin(), obs.end(), '\'', '"');
+    const std::string codigo = sqltexto(cp::oem_to_ansi(p.codigo));
+    // Without the blanks that fill the field.
+    const std::string nombre = cp::oem_to_ansi(p.nombre.right_trimmed());
+    const std::string sql =
+        nuevo ? "Insert into procesos set codi_proceso='" + codigo + "',nombre_proceso='" +
+                    sqltexto(nombre) + "',observaciones='" + sqltexto(obs) + "'"
+              : "update procesos set nombre_proceso='" + sqltexto(rt::trim(nombre)) +
+                    "', observaciones='" + sqltexto(obs) + "' where codi_proceso='" + codigo + "'";
+    auto res = consulta(sql);
+    if (fallo(res)) {
+        alertar_error(res);
+        return false;
+    }
+    rt::wt::WorkTable* t = rt::wt::workspace().current();
+    if (t && t->field_pos("CODIGO") >= 0 && t->field_pos("DESCRIP") >= 0) {
+        if (nuevo) t->append();
+        t->set_text("CODIGO", p.codigo.str());
+        t->set_text("DESCRIP", p.nombre.str());
+    }
+    return true;
+}
+
+}  // namespace
+
+bool EDIT_PROCESO(std::string_view codigo, bool puede_modificar) {
+    Resguardo resguardo("+g/n,+w/r,,,w/n");
+    const bool nuevo = rt::trim(codigo).empty();
+    std::optional<Proceso> leido = leer_proceso(codigo, nuevo);
+    if (!leido) return false;
+    Proceso p = *leido;
+
+    rt::Console& c = rt::con();
+    BOX(8, 32, 30, 92, "+bg/n");
+    c.write_at(8, 33, nuevo ? cp::OemView("<Agregar>") : cp::OemView("<Modificar>"), "+gr/n");
+    rt::Form form;
+    c.write_at(9, 33, "Codigo:");
+    form.field(
+        9, 41, p.codigo, "cxCodigo", "!",
+        [&] { return !p.codigo.trimmed().empty() && !EXISTE(cp::oem_to_ansi(p.codigo), true); },
+        [&] { return nuevo; });
+    c.write_at(10, 33, "Descripción:"_oem);
+    form.field(10, 46, p.nombre, "cxDescrip", "", [&] { return !p.nombre.trimmed().empty(); });
+    DISPLINEA(11, 32, 92, "+bg/n");
+    c.write_at(12, 33, "Observaciones:");
+    Observaciones obs(cp::ansi_to_oem(p.observaciones), rt::MemoWindow{13, 33, 29, 91});
+
+    if (!puede_modificar) {
+        obs.ver();
+        return false;
+    }
+    obs.mostrar();
+    const bool cambiado = form.read("EDIT_PROCESO");
+    if (c.last_key() == rt::key::kEsc) return false;
+    c.write_at(30, 45, "[Control+W]Grabar    [Esc]Salir", "n/w");
+    const bool obs_cambiadas = obs.editar();
+    if (!cambiado && !obs_cambiadas) return false;
+    return grabar_proceso(p, obs.texto(), nuevo);
+}
+
+}  // namespace abm

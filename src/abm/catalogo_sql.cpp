@@ -1,0 +1,28 @@
+#include "abm/catalogo_sql.h"
+
+#include "abm/rutinas2.h"
+#include "runtime/common/codepage.h"
+#include "runtime/lists/alert.h"
+#include "runtime/worktables/field.h"
+
+namespace abm {
+
+std::string error_servidor(std::optional<TMySQLQuery>& q) {
+    return q ? q->Error() : std::string(rt::kNoConnection);
+}
+
+void mostrar_error(std::optional<TMySQLQuery>& q) {
+    MSGBOX("Error:" + cp::ansi_to_oem(error_servidor(q)));
+}
+
+void alertar_error(std::optional<TMySQLQuery>& q) {
+    rt::alert("Error:;" + cp::ansi_to_oem(error_servidor(q)));
+}
+
+std::size_t ancho_columna(const TMySQLQuery& q, std::string_view columna, std::size_t omision) {
+    for (const auto& f : q.Fields())
+        if (rt::wt::same_name(f.name, columna) && f.length > 0) return f.length;
+    return omision;
+}
+
+}  // namespace abm

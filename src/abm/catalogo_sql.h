@@ -1,0 +1,23 @@
+#pragma once
+// Small pieces shared by the catalogue operations around their statements: the server's
+// error text of a failed statement, the message that shows it, and the width of a text
+// column.
+#include <optional>
+#include <string>
+#include <string_view>
+
+#include "runtime/server/tmysql.h"
+
+namespace abm {
+
+// The server's message for a failed statement ("No connection to server" without one).
+std::string error_servidor(std::optional<TMySQLQuery>& q);
+// "Error:" and the server's message, in a message box.
+void mostrar_error(std::optional<TMySQLQuery>& q);
+// "Error:;" and the server's message, in the alert box (two lines).
+void alertar_error(std::optional<TMySQLQuery>& q);
+// The width of a column of the result as the server describes it (known even without
+// rows), or `omision` when the result has no such column.
+std::size_t ancho_columna(const TMySQLQuery& q, std::string_view columna, std::size_t omision);
+
+}  // namespace abm

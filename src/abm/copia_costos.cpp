@@ -1,0 +1,45 @@
+// The supervisor job that copies the server's product costs into the earlier system's
+// product table.
+#include <cstdio>
+
+#include "abm/catalogo_sql.h"
+#include "abm/consola_lineas.h"
+#include "abm/consulta_sesion.h"
+#include "abm/productos_anterior.h"
+#include "abm/resguardo.h"
+#include "abm/rutinas2.h"
+#include "runtime/common/codepage.h"
+
+namespace abm {
+
+void COPIAR_COSTOS_ANTERIOR() {
+    auto tabla = ProductosAnterior::abrir(tabla_productos_anterior());
+    if (!tabla) return;
+    Resguardo resguardo;
+    auto res = consulta("select * from prodvtas order by desc_prod");
+    if (fallo(res)) {
+        mostrar_error(res);
+        return;
+    }
+    ConsolaLineas consola;
+    for (long n = 1; n <= res->LastRec(); ++n) {
+        const auto fila = res->GetRow(n);
+        const std::string codigo = fila->FieldGet("codi_prod").text();
+        const std::string formula = fila->FieldGet("codi_form").text();
+        const std::optional<int> registro = tabla->buscar(codigo, formula);
+        if (!registro) continue;
+        CostosMensuales costos{};
+        for (int m = 0; m < kMesesDeCosto; ++m) {
+            char columna[8];
+            std::snprintf(columna, sizeof columna, "cost%02d", m + 1);
+            costos[static_cast<std::size_t>(m)] = fila->FieldGet(columna).number();
+        }
+        if (tabla->grabar_costos(*registro, codigo, formula, costos) ==
+            ProductosAnterior::Resultado::kGrabado)
+            consola.linea(cp::ansi_to_oem(fila->FieldGet("desc_prod").text()));
+    }
+    tabla.reset();
+    MSGBOX("Proceso terminado");
+}
+
+}  // namespace abm
