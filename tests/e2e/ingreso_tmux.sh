@@ -9,37 +9,14 @@ set -uo pipefail
 program=$(realpath "$1")
 state=${VALES_TEST_MARIADB_DIR:?run through ctest}
 address=$(cat "$state/address")
-socket_db="$(cat "$state/sockdir")/s"
 work=$(mktemp -d /tmp/vales-e2e.XXXXXX)
 socket="vales-ingreso-$$"
-sql() { mariadb --no-defaults --default-character-set=latin1 --socket="$socket_db" -uroot \
-    -p58206137 -N -B velmo -e "$1"; }
-restore() {
-    sql "delete from vales where nume_folio>(select num_vales from e2e_paramet);
-         delete from mov_stock where nume_doc>(select num_vales from e2e_paramet)
-             and tipo_doc in ('7','8');
-         delete from stock_bodegas; insert into stock_bodegas select * from e2e_stock;
-         update paramet set num_vales=(select num_vales from e2e_paramet);
-         drop table if exists e2e_stock, e2e_paramet" >/dev/null 2>&1
-}
-trap 'tmux -L "$socket" kill-server 2>/dev/null; restore; rm -rf "$work"' EXIT
+trap 'tmux -L "$socket" kill-server 2>/dev/null; restore_demo; rm -rf "$work"' EXIT
 source "$(dirname "${BASH_SOURCE[0]}")/servidor_tmux.sh"
+source "$(dirname "${BASH_SOURCE[0]}")/vales_demo_tmux.sh"
 
-sql "drop table if exists e2e_stock, e2e_paramet;
-     create table e2e_stock as select * from stock_bodegas;
-     create table e2e_paramet as select num_vales from paramet" ||
-    { echo "ingreso_tmux: cannot reach the test server"; exit 1; }
+save_demo || { echo "ingreso_tmux: cannot reach the test server"; exit 1; }
 antes=$(sql "select num_vales from paramet")
-
-same() {  # same DESCRIPTION EXPECTED ACTUAL
-    if [[ $2 == "$3" ]]; then
-        passes=$((passes + 1))
-    else
-        failures=$((failures + 1))
-        printf 'FAILED: %s\n--- expected:\n%s\n--- got:\n%s\n' "$1" "$2" "$3"
-    fi
-}
-escape() { tmux -L "$socket" send-keys -t e2e Escape; sleep 0.4; }
 
 start_program
 login_demo
