@@ -114,6 +114,19 @@ TEST_F(DatosHaciaServidor, SendsNothingWhenNothingCanBeSent) {
     EXPECT_EQ(contador(), contador_);
 }
 
+// A product listed twice in the local copy (a download of a server with a repeated row)
+// neither lists nor sends nor counts its vouchers twice.
+TEST_F(DatosHaciaServidor, ProductTwiceInTheLocalCopyCountsItsVouchersOnce) {
+    local(store,
+          "insert into prodvtas (codi_prod, desc_prod, codi_form, desc_form, l_vigente, "
+          "l_activo) values ('YPRUEBA01', 'Otra vez', '001', 'Propia', true, true)");
+    guardar(store, 3);
+    enviar(store);
+    EXPECT_EQ(mensajes(), prueba::Mensajes{"De 1 vales 1 fueron grabados correctamente"});
+    cada_vale_una_vez(store, 1);
+    EXPECT_EQ(contador(), contador_ + 1);
+}
+
 TEST_F(DatosHaciaServidor, RefusedWithoutConnectionOrConfirmation) {
     guardar(store, 3);
     sesion.LCONECTADO = false;

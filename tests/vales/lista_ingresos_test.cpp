@@ -158,6 +158,26 @@ hhhh
     EXPECT_EQ(filas_locales(store, "select count(*) from vales_itm where n_interno=1"), Filas{"0"});
 }
 
+// A deletion the store refuses half way leaves the voucher whole, and listed.
+TEST_F(ListaIngresos, RefusedDeletionKeepsHeaderAndItems) {
+    local(store,
+          "create trigger no_borrar before delete on vales_itm begin select raise(abort, "
+          "'bloqueado'); end");
+    term.keys({kDel, 'S'}).pause(3).keys({kEsc});
+    correr();
+    EXPECT_EQ(mensajes(), prueba::Mensajes{"ERROR: No se puede eliminar vale"});
+    EXPECT_EQ(shown_screen(), pantalla_lista({0, 1, 2}));
+    EXPECT_EQ(filas_locales(store, "select count(*) from vales_cab where n_interno=1"), Filas{"1"});
+    EXPECT_EQ(filas_locales(store, "select count(*) from vales_itm where n_interno=1"), Filas{"2"});
+}
+
+// The hidden F5 of old printed a fixed range of server vouchers: it does nothing now.
+TEST_F(ListaIngresos, F5DoesNothing) {
+    correr({rt::key::kF5, kEsc});
+    EXPECT_EQ(shown_screen(), shown_screen(1));
+    EXPECT_EQ(shown_screen(), pantalla_lista({0, 1, 2}));
+}
+
 TEST_F(ListaIngresos, EmptyListShowsTheHeadingAndIgnoresF8AndDel) {
     local(store, "delete from vales_cab");
     correr({kF8, kDel, kEsc});
