@@ -51,10 +51,37 @@ class OwnServer {
     std::string address() const { return leer_linea(dir_ + "/address"); }
     pid_t pid() const { return static_cast<pid_t>(std::stol(leer_linea(dir_ + "/pid"))); }
     // A hung server: the kernel still takes connections and statements, nobody answers.
-    bool freeze() const { return ::kill(pid(), SIGSTOP) == 0; }
+    // The stop reaches the server's threads a moment after kill() returns: on a loaded
+    // machine a thread could still answer a statement sent meanwhile, so this waits until
+    // every thread shows as stopped.
+    bool freeze() const {
+        const pid_t p = pid();
+        if (::kill(p, SIGSTOP) != 0) return false;
+        for (int i = 0; i < 500; ++i) {
+            if (all_threads_stopped(p)) return true;
+            ::usleep(2000);
+        }
+        return false;
+    }
     void resume() const { ::kill(pid(), SIGCONT); }
 
   private:
+    static bool all_threads_stopped(pid_t p) {
+        std::error_code ec;
+        const std::string tasks = "/proc/" + std::to_string(p) + "/task";
+        for (const auto& task : std::filesystem::directory_iterator(tasks, ec)) {
+            std::ifstream stat(task.path() / "stat");
+            std::string line;
+            std::getline(stat, line);
+            // "pid (name) S ...": the state follows the last closing parenthesis.
+            const std::size_t close = line.rfind(')');
+            if (close == std::string::npos || close + 2 >= line.size()) return false;
+            const char state = line[close + 2];
+            if (state != 'T' && state != 't') return false;
+        }
+        return !ec;
+    }
+
     std::string scripts_, dir_;
     bool started_ = false;
 };
