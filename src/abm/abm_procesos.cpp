@@ -184,7 +184,8 @@ namespace {
 // The values of the process form.
 struct Proceso {
     cp::Oem codigo, nombre;
-    std::string observaciones;  // as stored
+    std::string observaciones;    // as stored
+    std::string nombre_guardado;  // written back unchanged while its field is not edited
 };
 
 std::optional<Proceso> leer_proceso(std::string_view codigo, bool nuevo) {
@@ -202,21 +203,23 @@ std::optional<Proceso> leer_proceso(std::string_view codigo, bool nuevo) {
         return std::nullopt;
     }
     const std::size_t ancho = ancho_columna(*res, "nombre_proceso", kAnchoNombre);
-    Proceso p{cp::Oem(" "), cp::Oem(ancho, ' '), {}};
+    Proceso p{cp::Oem(" "), cp::Oem(ancho, ' '), {}, {}};
     if (!nuevo) {
         p.codigo = cp::ansi_to_oem(res->FieldGet("codi_proceso").text());
         p.nombre = cp::ansi_to_oem(res->FieldGet("nombre_proceso").text()).padded(ancho);
         p.observaciones = res->FieldGet("observaciones").text();
+        p.nombre_guardado = rt::rtrim(res->FieldGet("nombre_proceso").text());
     }
     return p;
 }
 
 bool grabar_proceso(const Proceso& p, const cp::Oem& observaciones, bool nuevo) {
-    std::string obs = cp::oem_to_ansi(observaciones);
+    // Texts left as they were go back as they were stored.
+    std::string obs = cp::oem_to_ansi_keeping(observaciones, p.observaciones);
     std::replace(obs.begin(), obs.end(), '\'', '"');
     const std::string codigo = sqltexto(cp::oem_to_ansi(p.codigo));
     // Without the blanks that fill the field.
-    const std::string nombre = cp::oem_to_ansi(p.nombre.right_trimmed());
+    const std::string nombre = cp::oem_to_ansi_keeping(p.nombre.right_trimmed(), p.nombre_guardado);
     const std::string sql =
         nuevo ? "Insert into procesos set codi_proceso='" + codigo + "',nombre_proceso='" +
                     sqltexto(nombre) + "',observaciones='" + sqltexto(obs) + "'"

@@ -34,6 +34,8 @@ struct Producto {
     double cantidad = 1, moneda = 1, cuenta = 0, peso = 0, stock_min = 0, stock_max = 0;
     double costo = 0;
     std::string observaciones;  // as stored
+    // The texts as stored, written back unchanged while their fields are not edited.
+    std::string descripcion_guardada, detalle_guardado, unidad_guardada, formula_rel_guardada;
 };
 
 cp::Oem texto_de(const TMySQLRow& fila, std::string_view columna, std::size_t ancho) {
@@ -81,6 +83,10 @@ std::optional<Producto> leer_producto(std::string_view codigo, std::string_view 
         p.stock_max = fila.FieldGet("stock_max").number();
         p.costo = fila.FieldGet("costo_cst").number();
         p.observaciones = fila.FieldGet("observ").text();
+        p.descripcion_guardada = fila.FieldGet("desc_prod").text();
+        p.detalle_guardado = fila.FieldGet("desc_form").text();
+        p.unidad_guardada = fila.FieldGet("unid_med").text();
+        p.formula_rel_guardada = fila.FieldGet("codi_form_rel").text();
     }
     p.codigo_pantalla = cp::ansi_to_oem(p.codigo);
     p.formula_pantalla = cp::ansi_to_oem(p.formula);
@@ -150,16 +156,21 @@ void dibujar(bool nuevo) {
 }
 
 std::string sentencia(const Producto& p, const std::string& observaciones, bool nuevo) {
-    // Typed texts go in the server's code page, without the blanks that fill their fields.
-    auto texto = [](const cp::Oem& v) { return sqltexto(cp::oem_to_ansi(v.right_trimmed())); };
+    // Typed texts go in the server's code page, without the blanks that fill their fields;
+    // a text left as it was goes back as it was stored.
+    auto texto = [](const cp::Oem& v, const std::string& guardado) {
+        return sqltexto(cp::oem_to_ansi_keeping(v.right_trimmed(), rt::rtrim(guardado)));
+    };
     const std::string campos =
         "codi_prod='" + sqltexto(p.codigo) + "'," + "codi_form='" + sqltexto(p.formula) + "'," +
-        "desc_prod='" + texto(p.descripcion) + "'," + "desc_form='" + texto(p.detalle) + "'," +
-        "unid_med='" + texto(p.unidad) + "'," + "moneda=" + sqlnum(p.moneda) + "," +
+        "desc_prod='" + texto(p.descripcion, p.descripcion_guardada) + "'," + "desc_form='" +
+        texto(p.detalle, p.detalle_guardado) + "'," + "unid_med='" +
+        texto(p.unidad, p.unidad_guardada) + "'," + "moneda=" + sqlnum(p.moneda) + "," +
         "cuenta=" + sqlnum(p.cuenta) + "," + "peso=" + sqlnum(p.peso) + "," +
         "stock_min=" + sqlnum(p.stock_min) + "," + "stock_max=" + sqlnum(p.stock_max) + ", " +
-        "cantidad=" + sqlnum(p.cantidad) + ", " + "codi_form_rel='" + texto(p.formula_rel) + "', " +
-        "observ='" + sqltexto(observaciones) + "' ";
+        "cantidad=" + sqlnum(p.cantidad) + ", " + "codi_form_rel='" +
+        texto(p.formula_rel, p.formula_rel_guardada) + "', " + "observ='" +
+        sqltexto(observaciones) + "' ";
     if (nuevo) return "Insert into prodvtas set l_activo=true, " + campos;
     return "update prodvtas set " + campos + "where codi_prod='" + sqltexto(p.codigo) +
            "' and codi_form='" + sqltexto(p.formula) + "'";
@@ -222,7 +233,7 @@ bool EDIT_PRODUCTOS(std::string_view codigo, std::string_view formula, bool pued
     if (!cambiado && !obs_cambiadas) return false;
     if (!CONFIRMA("Confirma actualizar")) return false;
 
-    auto res = consulta(sentencia(p, cp::oem_to_ansi(obs.texto()), nuevo));
+    auto res = consulta(sentencia(p, cp::oem_to_ansi_keeping(obs.texto(), p.observaciones), nuevo));
     if (fallo(res)) {
         alertar_error(res);
         return false;

@@ -315,6 +315,29 @@ TEST_F(Procesos, ModifyingAProcessAndOnlyViewingIt) {
     EXPECT_EQ(lista()[0], "A Prensado isostático");
 }
 
+// A name or observation with characters the console cannot show ("—", curly quotes) goes
+// back as stored when only the other one is edited.
+TEST_F(Procesos, TextsTheConsoleCannotShowAreKeptUnlessEdited) {
+    como_supervisor();
+    const auto guardar = [this](const std::string& nombre, const std::string& obs) {
+        sql("update procesos set nombre_proceso='" + cp::utf8_to_ansi(nombre) +
+            "', observaciones='" + cp::utf8_to_ansi(obs) + "' where codi_proceso='A'");
+    };
+    const auto proceso = [this] {
+        return filas("select nombre_proceso, observaciones from procesos where codi_proceso='A'");
+    };
+    // Only the observations: a blank typed before them.
+    guardar("Prensado — seco", "Prensa “hidráulica”");
+    term.keys({kEnter, kIns}).type(" ").keys({kCtrlW});
+    EXPECT_TRUE(EDIT_PROCESO("A"));
+    EXPECT_EQ(proceso(), std::vector<std::string>{"Prensado — seco| Prensa \"hidráulica\""});
+    // Only the name: one more letter at its end.
+    guardar("Prensado — seco", "Prensa “hidráulica”");
+    term.keys({kEnd}).type("s").keys({kEnter, kCtrlW});
+    EXPECT_TRUE(EDIT_PROCESO("A"));
+    EXPECT_EQ(proceso(), std::vector<std::string>{"Prensado - secos|Prensa “hidráulica”"});
+}
+
 TEST_F(Procesos, CtrlEnterOnAnEmptyListOpensANewProcess) {
     como_supervisor();
     term.type("zz").keys({kEnter, kCtrlEnter}).type("f").keys({kEnter}).type("Fundido");

@@ -236,6 +236,50 @@ TEST_F(FormularioProducto, AChangedFieldIsStoredWithItsListRow) {
     EXPECT_EQ(tabla->rec_count(), 1u);
 }
 
+// The console has no "—", "€" or curly quotes: the form shows their nearest forms, and a
+// text goes back to the server as it was stored unless its own field was edited.
+TEST_F(FormularioProducto, TextsTheConsoleCannotShowAreKeptUnlessTheirFieldIsEdited) {
+    como_supervisor();
+    sql("update prodvtas set desc_prod='" + "Mortero “Súper” — 25 €"_ansi + "', desc_form='" +
+        "Saco – 25 kg"_ansi + "', observ='" + "Fragua ‘rápido’"_ansi +
+        "' where codi_prod='M02BB0220' and codi_form='001'");
+    struct Case {
+        std::string name;
+        std::function<void()> keys;
+        std::string stored;
+    };
+    const Case cases[] = {
+        {"only the weight",
+         [this] {
+             for (int i = 0; i < 7; ++i) term.keys({kDown});
+             term.type("2").keys({kPgDn, kCtrlW}).type("s");
+         },
+         "M02BB0220|001|Mortero “Súper” — 25 €|Saco – 25 kg|KG|1|1|102|2.00|100.00|2000.00|"
+         "25.00|---|Fragua ‘rápido’"},
+        {"only the observations",
+         [this] {
+             term.keys({kPgDn, kIns}).type("Nota ").keys({kCtrlW}).type("s");
+         },
+         "M02BB0220|001|Mortero “Súper” — 25 €|Saco – 25 kg|KG|1|1|102|2.00|100.00|2000.00|"
+         "25.00|---|Nota Fragua 'rápido'"},
+        {"the description",
+         [this] {
+             term.keys({kCtrlY}).type("Mortero nuevo").keys({kPgDn, kCtrlW}).type("s");
+         },
+         "M02BB0220|001|Mortero nuevo|Saco – 25 kg|KG|1|1|102|2.00|100.00|2000.00|25.00|---|"
+         "Nota Fragua 'rápido'"},
+    };
+    for (const auto& c : cases) {
+        c.keys();
+        const std::size_t primera = term.snapshots().size();
+        EXPECT_TRUE(EDIT_PRODUCTOS("M02BB0220", "001")) << c.name;
+        EXPECT_EQ(producto("M02BB0220", "001"), std::vector<std::string>{c.stored}) << c.name;
+        EXPECT_EQ(testing_support::grid_row_text(term.snapshots()[primera].grid, 9, 22, 40),
+                  "│Detalle: Saco - 25 kg                  ")
+            << c.name << ": the nearest forms on the screen";
+    }
+}
+
 TEST_F(FormularioProducto, AServerErrorOnStoringIsShownAndNothingChanges) {
     como_supervisor();
     sql("alter table prodvtas drop column cuenta");

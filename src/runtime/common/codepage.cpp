@@ -160,6 +160,11 @@ std::string oem_to_ansi(OemView oem) {
     return out;
 }
 
+std::string oem_to_ansi_keeping(OemView shown, std::string_view stored) {
+    if (ansi_to_oem(stored) == shown) return std::string(stored);
+    return oem_to_ansi(shown);
+}
+
 std::string utf8_to_ansi(std::string_view utf8) {
     return from_utf8(utf8, unicode_to_ansi);
 }

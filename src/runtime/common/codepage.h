@@ -24,6 +24,11 @@ int unicode_to_ansi(char32_t c);
 // get the nearest one ("€" -> "E", curly quotes -> straight ones ...).
 Oem ansi_to_oem(std::string_view ansi);
 std::string oem_to_ansi(OemView oem);
+// The text to store back for a value that was shown as `stored` converted to the console:
+// `stored` itself while `shown` is still exactly that conversion, so that characters the
+// console cannot show ("—", "€", curly quotes) are not replaced by their nearest form just
+// because the value went through a form; the conversion of `shown` once it was edited.
+std::string oem_to_ansi_keeping(OemView shown, std::string_view stored);
 
 std::string utf8_to_ansi(std::string_view utf8);
 Oem utf8_to_oem(std::string_view utf8);
