@@ -42,7 +42,8 @@ class Lista {
         b.set_colour("w/b,+w/r");
         b.set_heading_separator(cp::OemView::cp850("\xC4\xC2\xC4"));
         b.set_column_separator(cp::OemView::cp850(" \xB3 "));
-        abm::DISPLINEA(34, 1, rt::kCols - 2);
+        // A plain rule: no frame stands around it for tees to join.
+        rt::con().fill_box(34, 1, 34, rt::kCols - 2, rt::kSingleFrame);
         abm::MSG(kTeclas);
         b.go_top();
         b.refresh_all();
