@@ -54,6 +54,12 @@ void fin(bool abandonado) {
     g_aviso = {};
 }
 
+void perdida() {
+    rt::con().queue_typed_keys();
+    ses().LCONECTADO = false;
+    abm::MSGBOX(cp::utf8_to_oem(kConexionPerdida));
+}
+
 }  // namespace
 
 void instalar_espera_servidor() {
@@ -61,6 +67,7 @@ void instalar_espera_servidor() {
     w.clock = [] { return rt::con().monotonic(); };
     w.pause = pausa;
     w.done = fin;
+    w.lost = perdida;
     rt::install_server_wait(std::move(w));
 }
 

@@ -7,7 +7,8 @@
 //   boxes that may follow leave them alone, so they reach the next screen that reads keys.
 // - A server silent for longer than the limit of runtime/server/server_wait.h is given
 //   up: a message box says so and the session counts as disconnected (its connection
-//   was closed), so the user connects again.
+//   was closed), so the user connects again. So does a connection that the server closed
+//   (stopped, restarted, or cut off by the network).
 namespace vales {
 
 // Installs the above as the server library's wait hooks, on the installed console.
@@ -16,5 +17,8 @@ void instalar_espera_servidor();
 // The message shown when the server is given up.
 inline constexpr const char* kServidorNoResponde =
     "El servidor no responde: se canceló la operación - conéctese nuevamente";
+// The message shown when the server closed the connection.
+inline constexpr const char* kConexionPerdida =
+    "Se perdió la conexión con el servidor - conéctese nuevamente";
 
 }  // namespace vales

@@ -168,11 +168,12 @@ class Escritura {
         abm::VERMEMO(cp::ansi_to_oem(text));
     }
 
-  private:
     static bool conexion_perdida() {
         const auto& server = ses().OSERVER;
         return !server || !server->connected();
     }
+
+  private:
     std::string error_, sentencia_;
     bool ocupado_ = false;
 };
@@ -278,7 +279,8 @@ long GRABARVALE_SERVIDOR(const DatosCab& header, const std::vector<DatosItm>& it
 
     const auto ingredientes = leer_ingredientes(header);
     if (!ingredientes) {
-        abm::MSGBOX("No se puede leer fórmula de producto"_oem);
+        // A lost connection has been reported as such.
+        if (!Escritura::conexion_perdida()) abm::MSGBOX("No se puede leer fórmula de producto"_oem);
         return 0;
     }
 

@@ -104,6 +104,11 @@ std::optional<Especificaciones> especificaciones_de(const std::string& actividad
 // F8 once every item has an operator: the voucher goes to the server, and the user may
 // print it under the number it received.
 bool grabar_en_servidor(ValeEnCurso& vale) {
+    // The connection was lost while the voucher was typed: it stays on the screen.
+    if (!ses().LCONECTADO) {
+        abm::MSGBOX("No existe conexión con el servidor"_oem);
+        return false;
+    }
     const long numero = GRABARVALE_SERVIDOR(vale.aDatosCab, vale.aDatosItm);
     if (numero <= 0) return false;
     if (abm::CONFIRMA("Vale de producción grabado correctamente - Desea imprimir?"_oem))

@@ -78,6 +78,33 @@ TEST_F(EsperaServidor, SilentServerIsGivenUpWithAMessageAndTypedKeysSurvive) {
     EXPECT_EQ(teclas_en_espera(), (std::vector<int>{'1', '2', kEnter}));
 }
 
+// The server closed the session (stopped, restarted, or as here killed by an
+// administrator): the connection is closed here too, the user is told once to connect
+// again, and the title line will say so, instead of every later statement failing with
+// messages about something else.
+TEST_F(EsperaServidor, AConnectionTheServerClosedEndsTheSessionWithAMessage) {
+    sesion.OSERVER = prueba::conectar_mariadb("test");
+    sesion.LCONECTADO = true;
+    const std::string id = sesion.OSERVER->Query("select connection_id()").GetRow(1)->Raw(1);
+    auto admin = prueba::conectar_mariadb("test");
+    ASSERT_FALSE(admin->Query("kill connection " + id).NetErr());
+    const rt::Grid antes = console.grid();
+
+    term.type_ahead('7');
+    term.keys({'x', 'y'});  // one key for each message box
+    EXPECT_FALSE(abm::EXISTE_PRODUCTO("L01AA0110", false, true));
+    ASSERT_EQ(term.snapshots().size(), 2u);
+    EXPECT_NE(en_espera(0, 16).find(vales::kConexionPerdida), std::string::npos)
+        << en_espera(0, 16);
+    EXPECT_NE(en_espera(1, 16).find("Código no existe"), std::string::npos);
+    EXPECT_FALSE(sesion.LCONECTADO);
+    EXPECT_FALSE(sesion.OSERVER->connected());
+    EXPECT_FALSE(abm::EXISTE_PRODUCTO("L01AA0110"));
+    EXPECT_EQ(term.snapshots().size(), 2u) << "told once";
+    EXPECT_TRUE(console.grid() == antes);
+    EXPECT_EQ(teclas_en_espera(), (std::vector<int>{'7'}));
+}
+
 TEST_F(EsperaServidor, SlowAnswerIsWaitedForAndTypedKeysAreKeptInOrder) {
     sesion.OSERVER = prueba::conectar_mariadb("test");
     sesion.LCONECTADO = true;

@@ -9,7 +9,9 @@
 #include <set>
 
 #include "runtime/common/codepage.h"
+#include "runtime/server/server_wait.h"
 #include "support/modo_sql.h"
+#include "vales/espera_servidor.h"
 #include "vales/impresion/comandos.h"
 #include "vales/ingreso_on_line_fixture.h"
 
@@ -551,6 +553,39 @@ TEST_F(IngresoOnLineTest, WithoutConnectionOrPermissionOnlyTheMessage) {
         EXPECT_EQ(screen_text(), antes);
         EXPECT_EQ(console.key_handler(kF1), nullptr);
     }
+}
+
+// The server drops the connection while a complete voucher is on the screen (here an
+// administrator kills the session; F12 stands for that moment): F8 says the connection was
+// lost, a second F8 that there is none, and the voucher stays on the screen unsaved.
+TEST_F(IngresoOnLineTest, AConnectionLostBeforeF8KeepsTheVoucherOnTheScreen) {
+    const rt::ServerWait previo = rt::server_wait();
+    vales::instalar_espera_servidor();
+    console.set_key_handler(kF12, [this](const std::string&, int, const std::string&) {
+        const std::string id = sesion.OSERVER->Query("select connection_id()").GetRow(1)->Raw(1);
+        prueba::conectar_mariadb("test")->Query("kill connection " + id);
+    });
+    const long antes = contador();
+    cabecera("001", "7", "0");
+    editar(0, "801", "0800", "1200");
+    term.keys({kDown});
+    editar(0, "802", "1200", "1300");
+    term.keys({kF12, kF8});
+    esperar_mensaje();
+    term.keys({kF8});
+    esperar_mensaje();
+    term.keys({kEsc, 'S', kEsc});
+    vales::VALES_INGRESO_ON_LINE();
+    console.set_key_handler(kF12);
+    rt::install_server_wait(previo);
+    EXPECT_TRUE(term.script_empty());
+    EXPECT_EQ(mensajes(),
+              (prueba::Mensajes{vales::kConexionPerdida, "No existe conexión con el servidor"}));
+    EXPECT_NE(shown_row(14, 3).find("PEREIRA ANA"), std::string::npos) << screen_dump();
+    EXPECT_FALSE(sesion.LCONECTADO);
+    sesion.OSERVER = prueba::conectar_mariadb("test");
+    EXPECT_EQ(contador(), antes);
+    EXPECT_EQ(filas_propias("vales"), 0);
 }
 
 // "S" at the print offer prints the voucher just saved: here into a PDF in temp/.

@@ -22,6 +22,10 @@ struct ServerWait {
     // The end of a wait that paused: the answer came (false), or the server was given up
     // (true; always reported).
     std::function<void(bool gave_up)> done;
+    // The server closed the connection (it was stopped or restarted, the network cut it,
+    // an administrator killed the session): the statement failed and the connection has
+    // been closed on this side too, as no later statement can use it. Always reported.
+    std::function<void()> lost;
     // Seconds of silence after which a statement is given up: long enough for any
     // statement of this system, short enough for a user to stand.
     double limit_seconds = 30;

@@ -18,6 +18,14 @@ void MysqlCloser::operator()(st_mysql* handle) const {
 namespace {
 // An address that does not answer is given up quickly: the user is waiting at the login.
 constexpr unsigned int kConnectTimeoutSeconds = 3;
+
+// Failures after which the connection is gone for good.
+bool connection_lost(unsigned int error) {
+    constexpr unsigned int kServerGone = 2006, kServerLost = 2013, kServerLostExtended = 2055;
+    constexpr unsigned int kServerShutdown = 1053, kConnectionKilled = 1927;
+    return error == kServerGone || error == kServerLost || error == kServerLostExtended ||
+           error == kServerShutdown || error == kConnectionKilled;
+}
 }  // namespace
 
 std::unique_ptr<TMySQLServer> TMySQLServer::New(std::string_view address, std::string_view user,
@@ -84,7 +92,12 @@ TMySQLQuery TMySQLServer::Query(std::string_view sql) {
     TMySQLQuery q(handle_.get(), std::string(sql));
     if (q.NetErr()) error_ = true;
     // An answer that comes after all would be taken for the next statement's.
-    if (q.given_up_) handle_.reset();
+    if (q.given_up_) {
+        handle_.reset();
+    } else if (handle_ && q.NetErr() && connection_lost(q.ErrorNo())) {
+        handle_.reset();
+        if (server_wait().lost) server_wait().lost();
+    }
     return q;
 }
 
