@@ -115,6 +115,13 @@ void VALES_INGRESO_OFF_LINE() {
 void VALES_INGRESO_OFF_LINE(const std::string& conexion_local) {
     OperacionEnCurso operacion;
     rt::TODBC RS(conexion_local);
+    // A store that cannot be opened (missing, unreadable, without its SQL functions) would
+    // refuse every warehouse as unknown.
+    if (!RS.Connected()) {
+        abm::MSGBOX("ERROR: No se puede abrir la base de datos local " +
+                    cp::Oem(std::string(rt::kOfflineStoreFile)));
+        return;
+    }
     operacion.instalar_ayuda([&RS](const std::string& proc, int line, const std::string& campo) {
         VALES_HELP_OFF_LINE(RS, proc, line, campo);
     });

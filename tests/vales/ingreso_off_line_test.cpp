@@ -168,4 +168,17 @@ TEST_F(IngresoOffLineTest, UnreadableActivitiesEndTheEntry) {
     EXPECT_EQ(screen_text(), picture(""));
 }
 
+// A store that cannot be opened says so at once, instead of refusing every warehouse as
+// unknown once the user has begun a voucher.
+TEST_F(IngresoOffLineTest, AStoreThatCannotBeOpenedIsSaidAtOnce) {
+    const std::string antes = screen_text();
+    esperar_mensaje();
+    vales::VALES_INGRESO_OFF_LINE(
+        rt::offline_connection_string_for((store.file().parent_path() / "no_existe.mdb").string()));
+    EXPECT_TRUE(term.script_empty());
+    EXPECT_EQ(mensajes(), prueba::Mensajes{"ERROR: No se puede abrir la base de datos local "
+                                           "datos/vales.mdb"});
+    EXPECT_EQ(screen_text(), antes);
+}
+
 }  // namespace
