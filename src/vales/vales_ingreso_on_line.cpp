@@ -294,7 +294,11 @@ long GRABARVALE_SERVIDOR(const DatosCab& header, const std::vector<DatosItm>& it
     if (numero <= 0) {  // the counter did not move: nothing written
         w.deshacer();
         // Another workstation kept the counter locked for longer than the server waits.
-        if (w.ocupado()) abm::MSGBOX(cp::utf8_to_oem(kServidorOcupado));
+        if (w.ocupado()) {
+            abm::MSGBOX(cp::utf8_to_oem(kServidorOcupado));
+        } else if (show_shortage && !Escritura::conexion_perdida()) {
+            abm::MSGBOX(cp::utf8_to_oem(kSinNumeroDeVale));
+        }
         return 0;
     }
     const auto cortos = faltantes(header, *ingredientes);

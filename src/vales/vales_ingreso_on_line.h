@@ -12,7 +12,8 @@ namespace vales {
 // server's counter gave it, or 0 when nothing was written: the formula could not be read,
 // a stock-controlled ingredient is short in the warehouse (the shortage window is shown
 // unless `show_shortage` is false, as a batch upload asks), the counter could not be
-// advanced (kServidorOcupado is shown when another workstation kept it locked), or a write
+// advanced (kServidorOcupado is shown when another workstation kept it locked, and
+// kSinNumeroDeVale for any other reason unless `show_shortage` is false), or a write
 // failed (the server's error is shown and everything written for the voucher is undone, so
 // the voucher can be sent again). A server that stops answering is given up with its own
 // message (vales/espera_servidor.h); if that happens at the commit, the user is asked to
@@ -32,6 +33,10 @@ long GRABARVALE_SERVIDOR(const DatosCab& header, const std::vector<DatosItm>& it
 // Shown when the counter stayed locked by another workstation for longer than the server
 // waits for it: nothing was written and the save may be tried again.
 inline constexpr const char* kServidorOcupado = "Servidor ocupado: el vale no se grabó, reintente";
+// Shown, unless in a batch, when the counter could not be advanced or read for another
+// reason (its row missing, no right to change it): F8 would otherwise do nothing visible.
+inline constexpr const char* kSinNumeroDeVale =
+    "ERROR: No se puede obtener número de vale (paramet): el vale no se grabó";
 
 // Points per unit that an operator earns for an activity done to a especificación: the
 // price of the especificación for the operator's group; 0 when none is defined.

@@ -355,6 +355,23 @@ TEST_F(GrabarVale, LockedCounterIsReportedAndTheNextSaveSucceeds) {
     EXPECT_EQ(mensajes(), prueba::Mensajes{});
 }
 
+// A company database without its counter row: F8 says why nothing was saved (it did
+// nothing visible), a batch upload stays quiet, and nothing is written either way.
+TEST_F(GrabarVale, CounterRowMissingIsSaidToTheUserAndWritesNothing) {
+    const long antes = contador();
+    sql("delete from paramet");
+    const std::vector<DatosItm> items = {item("900000001", 1, "A01", 10)};
+    term.keys({'x'});
+    EXPECT_EQ(GRABARVALE_SERVIDOR(cabecera("001", 10), items), 0);
+    EXPECT_EQ(mensajes(), prueba::Mensajes{vales::kSinNumeroDeVale});
+    EXPECT_EQ(GRABARVALE_SERVIDOR(cabecera("001", 10), items, false), 0);
+    EXPECT_EQ(mensajes(), prueba::Mensajes{});
+    sql("insert into paramet (id, num_vales) values (1, " + std::to_string(antes) + ")");
+    EXPECT_EQ(filas_propias("vales"), 0);
+    EXPECT_EQ(filas_propias("mov_stock"), 0);
+    EXPECT_EQ(stock("P", "ZPRUEBA01", "001"), 10);
+}
+
 // A consumption of 5 decimals times a quantity of 2 is stored exactly, in the movement,
 // in the voucher row and in the stock, and sums exactly over several vouchers.
 TEST_F(GrabarVale, QuantitiesKeepEveryDecimalOfTheConsumption) {
