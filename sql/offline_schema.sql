@@ -94,6 +94,14 @@ CREATE TABLE estacion (
 );
 INSERT INTO estacion (unica, id_estacion) VALUES (1, lower(hex(randomblob(16))));
 
+-- The company (its three-digit code) that was connected when master data was last
+-- downloaded here: the vouchers typed against that data belong to that company, and they
+-- are sent only to it. No row until the first download.
+CREATE TABLE empresa (
+    unica INTEGER PRIMARY KEY CHECK (unica = 1),
+    cod_empresa VARCHAR(3) NOT NULL
+);
+
 -- The production date. The voucher insert writes it as day/month/year text; the store keeps
 -- one form, 'yyyy-mm-dd hh:mm:ss', so that it sorts and reads back the same everywhere.
 -- Accepted: the day/month/year text (dd/mm/yyyy) or the stored form, when it is a real date

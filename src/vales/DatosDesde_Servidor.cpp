@@ -15,6 +15,7 @@
 #include "runtime/screen/console.h"
 #include "runtime/server/mysql_row_stream.h"
 #include "runtime/server/tmysql.h"
+#include "vales/empresa_local.h"
 
 namespace vales {
 namespace {
@@ -356,17 +357,22 @@ void DATOSDESDE_SERVIDOR(rt::TODBC& RS) {
     const std::string colour = c.set_colour("+g/n,+w/g");
     if (!ses().LCONECTADO || !ses().OSERVER) {
         abm::MSGBOX("No existe conexión con el servidor"_oem);
-    } else {
+    } else if (descarga_de_la_empresa_de_la_sesion(RS)) {
         int opcion = 1;
         for (;;) {
             const int elegida = menu(opcion);
             if (elegida == 0 || elegida == 9) break;
+            // The store's data is now (at least in part) the session's company's.
+            bool copiada = false;
             if (elegida == 1) {
-                for (const Entrada& e : kRutinas) e.rutina(RS, e.fila, kColumnaMarca, "+gr/n");
-                abm::MSGBOX("Proceso terminado");
+                for (const Entrada& e : kRutinas)
+                    copiada = e.rutina(RS, e.fila, kColumnaMarca, "+gr/n") || copiada;
             } else if (elegida >= 2 && elegida <= 7) {
                 const Entrada& e = kRutinas[elegida - 2];
-                e.rutina(RS, e.fila, kColumnaMarca, "+gr/g");
+                copiada = e.rutina(RS, e.fila, kColumnaMarca, "+gr/g");
+            }
+            if (copiada) registrar_empresa_local(RS);
+            if (elegida >= 1 && elegida <= 7) {
                 abm::MSGBOX("Proceso terminado");
             } else if (elegida == 8) {
                 CUENTAREGISTROS(RS);

@@ -5,6 +5,7 @@
 #include "abm/rutinas2.h"
 #include "runtime/common/codepage.h"
 #include "runtime/common/texto.h"
+#include "vales/empresa_local.h"
 #include "vales/estacion_local.h"
 #include "vales/origen_vales.h"
 #include "vales/puntos_de_falla.h"
@@ -73,6 +74,7 @@ Lectura leer_vale_local(rt::TODBC& RS, long n_interno, ValeLocal& vale) {
 }
 
 std::optional<std::string> preparar_envio(rt::TODBC& RS) {
+    if (!envio_a_la_empresa_de_la_sesion(RS)) return std::nullopt;
     auto estacion = identidad_estacion(RS);
     if (!estacion) {
         abm::MSGBOX(

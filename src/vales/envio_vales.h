@@ -33,7 +33,8 @@ enum class Lectura {
 // Reads the voucher `n_interno` (header and items in the order they were stored).
 Lectura leer_vale_local(rt::TODBC& RS, long n_interno, ValeLocal& vale);
 
-// Makes ready to send from this store: reads (or gives) the store's identity and makes sure
+// Makes ready to send from this store: checks that the store's vouchers belong to the
+// session's company (empresa_local.h), reads (or gives) the store's identity and makes sure
 // the server can record origins. On failure the user is told why and nothing is returned.
 std::optional<std::string> preparar_envio(rt::TODBC& RS);
 

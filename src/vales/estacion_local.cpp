@@ -12,16 +12,6 @@ bool ejecutar(rt::TODBC& RS, std::string_view sql) {
     return RS.Open();
 }
 
-// One statement of the store's schema, from its first words to its semicolon: the table
-// of an older store is made exactly as a new store has it.
-std::string del_esquema(std::string_view comienzo) {
-    const std::string_view esquema = rt::offline_schema();
-    const auto desde = esquema.find(comienzo);
-    if (desde == std::string_view::npos) return {};
-    const auto hasta = esquema.find(';', desde);
-    return std::string(esquema.substr(desde + comienzo.size(), hasta - desde - comienzo.size()));
-}
-
 std::optional<std::string> leer(rt::TODBC& RS) {
     if (!ejecutar(RS, "select id_estacion from estacion where unica=1") || RS.LastRec() != 1)
         return std::nullopt;
@@ -34,8 +24,8 @@ std::optional<std::string> leer(rt::TODBC& RS) {
 // The table and its one row, as one unit. "if not exists" and "or ignore" let two copies
 // of the program do this at the same time: the first identity made is the one kept.
 bool dar_identidad(rt::TODBC& RS) {
-    const std::string tabla = del_esquema("CREATE TABLE estacion");
-    const std::string fila = del_esquema("INSERT INTO estacion");
+    const std::string tabla = resto_del_esquema("CREATE TABLE estacion");
+    const std::string fila = resto_del_esquema("INSERT INTO estacion");
     if (tabla.empty() || fila.empty() || !RS.BeginTransaction()) return false;
     const bool hecho = ejecutar(RS, "CREATE TABLE IF NOT EXISTS estacion" + tabla) &&
                        ejecutar(RS, "INSERT OR IGNORE INTO estacion" + fila) &&
@@ -46,6 +36,14 @@ bool dar_identidad(rt::TODBC& RS) {
 }
 
 }  // namespace
+
+std::string resto_del_esquema(std::string_view comienzo) {
+    const std::string_view esquema = rt::offline_schema();
+    const auto desde = esquema.find(comienzo);
+    if (desde == std::string_view::npos) return {};
+    const auto hasta = esquema.find(';', desde);
+    return std::string(esquema.substr(desde + comienzo.size(), hasta - desde - comienzo.size()));
+}
 
 std::optional<std::string> identidad_estacion(rt::TODBC& RS) {
     if (auto id = leer(RS)) return id;

@@ -252,6 +252,42 @@ TEST_F(DatosDesdeServidorTest, WithoutConnectionNothingHappens) {
     EXPECT_EQ(filas_locales("select numero_bod from bodegas"), std::vector<std::string>{"77"});
 }
 
+// The store remembers whose data it holds: the company connected at the download. Data of
+// another company does not replace it while vouchers typed against it are pending (they
+// would then be sent to that other company); once none is pending it does.
+TEST_F(DatosDesdeServidorTest, AnotherCompanysDataWaitsUntilNoVoucherIsPending) {
+    local("drop table empresa");  // a store made before the record: it gets one
+    elegir(kBodegas);
+    term.keys({'x', kEsc});
+    correr();
+    EXPECT_EQ(filas_locales("select unica, cod_empresa from empresa"),
+              std::vector<std::string>{"1|007"});
+
+    local("update empresa set cod_empresa='225'");
+    local(
+        "insert into vales_cab (codi_prod, codi_form, num_bodega, fecha, cantidad, malas, "
+        "c_estado) values('VIEJO0001', '001', 77, '07/12/2026', 5.00, 0.00, '1')");
+    local("update bodegas set nombre_bod='Bodega de 225'");
+    const std::size_t antes = term.snapshots().size();
+    term.keys({'x'});
+    correr();
+    EXPECT_EQ(term.snapshots().size(), antes + 1) << "the message, and no menu";
+    EXPECT_NE(visto("Hay vales pendientes de la empresa 225: envíelos antes de cambiar de empresa",
+                    antes),
+              nullptr);
+    EXPECT_EQ(filas_locales("select distinct nombre_bod from bodegas"),
+              std::vector<std::string>{"Bodega de 225"});
+    EXPECT_EQ(filas_locales("select cod_empresa from empresa"), std::vector<std::string>{"225"});
+
+    local("update vales_cab set c_estado='2'");
+    elegir(kBodegas);
+    term.keys({'x', kEsc});
+    correr();
+    EXPECT_EQ(filas_locales("select numero_bod, nombre_bod from bodegas order by numero_bod"),
+              filas_servidor(kTablas[5].servidor));
+    EXPECT_EQ(filas_locales("select cod_empresa from empresa"), std::vector<std::string>{"007"});
+}
+
 // A server read that fails, before the first row or in the middle of the rows (here a view
 // whose fourth operator cannot be computed): the two messages, the mark "no", the local table
 // as it was, and " TODOS" goes on with the tables after it.

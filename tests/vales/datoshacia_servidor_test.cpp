@@ -127,6 +127,23 @@ TEST_F(DatosHaciaServidor, ProductTwiceInTheLocalCopyCountsItsVouchersOnce) {
     EXPECT_EQ(contador(), contador_ + 1);
 }
 
+// Vouchers typed against another company's data (the store holds what was downloaded
+// while that company was connected) are not sent to the session's company: they stay
+// pending for their own, and go once it is the one connected.
+TEST_F(DatosHaciaServidor, VouchersOfAnotherCompanyAreNotSentHere) {
+    guardar(store, 3);
+    local(store, "insert into empresa (unica, cod_empresa) values (1, '225')");
+    enviar(store);
+    EXPECT_EQ(mensajes(), prueba::Mensajes{"Los vales de la base local son de la empresa 225: "
+                                           "conéctese a esa empresa para enviarlos"});
+    EXPECT_EQ(estados(store), Filas{"1|1"});
+    EXPECT_EQ(contador(), contador_);
+    sesion.COD_EMPRESA = "225";
+    enviar(store);
+    EXPECT_EQ(mensajes(), prueba::Mensajes{"De 1 vales 1 fueron grabados correctamente"});
+    cada_vale_una_vez(store, 1);
+}
+
 TEST_F(DatosHaciaServidor, RefusedWithoutConnectionOrConfirmation) {
     guardar(store, 3);
     sesion.LCONECTADO = false;
