@@ -359,14 +359,16 @@ TEST_F(GrabarVale, LockedCounterIsReportedAndTheNextSaveSucceeds) {
 // nothing visible), a batch upload stays quiet, and nothing is written either way.
 TEST_F(GrabarVale, CounterRowMissingIsSaidToTheUserAndWritesNothing) {
     const long antes = contador();
-    sql("delete from paramet");
+    // An empty table of the same name hides the shared one from this session alone.
+    sql("create temporary table paramet (id int, num_vales int, fech_cst date)");
     const std::vector<DatosItm> items = {item("900000001", 1, "A01", 10)};
     term.keys({'x'});
     EXPECT_EQ(GRABARVALE_SERVIDOR(cabecera("001", 10), items), 0);
     EXPECT_EQ(mensajes(), prueba::Mensajes{vales::kSinNumeroDeVale});
     EXPECT_EQ(GRABARVALE_SERVIDOR(cabecera("001", 10), items, false), 0);
     EXPECT_EQ(mensajes(), prueba::Mensajes{});
-    sql("insert into paramet (id, num_vales) values (1, " + std::to_string(antes) + ")");
+    sql("drop temporary table paramet");
+    EXPECT_EQ(contador(), antes);
     EXPECT_EQ(filas_propias("vales"), 0);
     EXPECT_EQ(filas_propias("mov_stock"), 0);
     EXPECT_EQ(stock("P", "ZPRUEBA01", "001"), 10);
