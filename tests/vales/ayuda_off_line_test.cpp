@@ -180,6 +180,30 @@ TEST_F(AyudaOffLineTest, ProductSearchesFiltersAndOrders) {
     }
 }
 
+// In the off-line lists a word search lasts only until the text is typed on: the status
+// drops "(filtro)" at once, and F10 then searches the new text by prefix (no product name
+// begins with REFRA, several hold it).
+TEST_F(AyudaOffLineTest, TypingAfterAWordSearchGoesBackToPrefix) {
+    const std::string linea = "──────────────────────";  // from the count to the mark
+    const auto estado = [&](std::size_t k, int col) { return texto_en(k, 28, col, 33); };
+    teclas("refr\xf8");  // the screen after F8: wait 5
+    teclas("a\xfa");     // after "a" 6, after F10 7
+    term.keys({kEsc});
+    productos();
+    ASSERT_EQ(esperas(), 8u);
+    EXPECT_EQ(estado(5, 60), "(5)" + linea + "(filtro)");
+    EXPECT_EQ(estado(6, 60), "(5)" + linea + "────────") << "typed on";
+    EXPECT_EQ(estado(7, 60), "(0)" + linea + "────────") << "F10 searched REFRA%";
+    EXPECT_EQ(filas_mostradas(7, 28, 70), Filas{});
+
+    teclas("ana per\xf8x");  // after F8: wait 16, after "x" 17
+    term.keys({kEsc});
+    operarios();
+    ASSERT_EQ(esperas(), 18u);
+    EXPECT_EQ(estado(16, 55), "(2)" + linea + "(filtro)");
+    EXPECT_EQ(estado(17, 55), "(2)" + linea + "────────");
+}
+
 // The active operators of the store at once, by name; Left only moves; Enter (nothing
 // searched) types the highlighted operator's number; a search finds only active ones.
 TEST_F(AyudaOffLineTest, OperatorListShowsTheActiveOperatorsAtOnce) {
