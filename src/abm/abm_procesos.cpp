@@ -224,17 +224,8 @@ bool EDIT_PROCESO(std::string_view codigo, bool puede_modificar) {
     DISPLINEA(11, 32, 92, "+bg/n");
     c.write_at(12, 33, "Observaciones:");
     Observaciones obs(cp::ansi_to_oem(p.observaciones), rt::MemoWindow{13, 33, 29, 91});
-
-    if (!puede_modificar) {
-        obs.ver();
+    if (!obs.leer(form, "EDIT_PROCESO", puede_modificar, 30, 45, "[Control+W]Grabar    [Esc]Salir"))
         return false;
-    }
-    obs.mostrar();
-    const bool cambiado = form.read("EDIT_PROCESO");
-    if (c.last_key() == rt::key::kEsc) return false;
-    c.write_at(30, 45, "[Control+W]Grabar    [Esc]Salir", "n/w");
-    const bool obs_cambiadas = obs.editar();
-    if (!cambiado && !obs_cambiadas) return false;
     return grabar_proceso(p, obs.texto(), nuevo);
 }
 
