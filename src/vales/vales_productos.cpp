@@ -55,7 +55,8 @@ cp::Oem fila(const rt::wt::WorkTable& t) {
 
 // Home, the code and Enter; then, for a form with a formula field, its code and Enter.
 cp::Oem eleccion(const rt::wt::WorkTable& t, bool con_formula) {
-    std::string keys = "\x01" + t.text("CODIGO") + "\r";
+    std::string keys(1, '\x01');
+    keys.append(t.text("CODIGO")).append("\r");
     if (con_formula) keys += t.text("CODI_FORM") + "\r";
     return cp::Oem(std::move(keys));
 }
