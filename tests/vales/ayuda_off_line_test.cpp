@@ -101,7 +101,7 @@ TEST_F(AyudaOffLineTest, ProductListSearchesByNameAndTypesTheChoice) {
 
 // Searches as typed, each in a fresh list ended with Esc: the rows shown and the count.
 TEST_F(AyudaOffLineTest, ProductSearchesFiltersAndOrders) {
-    local(
+    store.run(
         "insert into prodvtas (codi_prod, codi_form, desc_prod, desc_form, l_vigente, "
         "l_activo) values ('ZZZZZ0000', '001', 'Zeta base', 'F', true, true), "
         "('ZZZZZ0001', '001', 'Zeta activa', 'F', false, true), "

@@ -40,15 +40,6 @@ class IngresoOffLine : public IngresoOnLine {
     }
     // The screen at the entry's k-th key wait.
     std::string en_espera(std::size_t k) const { return shown_screen(desde_el_final(k)); }
-    std::vector<std::string> filas_locales(const std::string& sql) {
-        rt::TODBC db(store.connection());
-        return testing_support::store_rows(db, sql);
-    }
-    void local(const std::string& sql) {
-        rt::TODBC db(store.connection());
-        db.SetSQL(sql);
-        EXPECT_TRUE(db.Open()) << sql << "\n" << db.SQLErrorMessage();
-    }
 
     testing_support::ScratchStore store;
     std::shared_ptr<TMySQLServer> servidor_;
