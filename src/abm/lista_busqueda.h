@@ -52,7 +52,8 @@ struct DisenoLista {
     std::string color_campo;
     // F10 searches the text again in the mode of the last search.
     bool f10_rebusca = false;
-    // A character typed makes the next F10 search by prefix again.
+    // A character typed ends the word-search mode: "(filtro)" goes and F10 searches the
+    // text by prefix.
     bool teclear_quita_filtro = false;
     // Fills the table before the first key (may be empty); true when it did. With
     // `carga_cuenta` the rows it loaded are the count the status shows.
