@@ -8,20 +8,17 @@
 #include <vector>
 
 #include "abm/abm_rutinas.h"
-#include "abm/busqueda.h"
 #include "abm/catalogo_sql.h"
 #include "abm/consulta_sesion.h"
+#include "abm/lista_busqueda.h"
 #include "abm/observaciones.h"
 #include "abm/resguardo.h"
 #include "abm/rutinas2.h"
-#include "abm/salir.h"
-#include "runtime/browse/browse_loop.h"
 #include "runtime/common/codepage.h"
 #include "runtime/common/texto.h"
 #include "runtime/forms/form.h"
 #include "runtime/screen/console.h"
 #include "runtime/worktables/tables.h"
-#include "runtime/worktables/temp_table.h"
 
 namespace abm {
 
@@ -31,11 +28,6 @@ namespace tablas = rt::wt::tables;
 
 constexpr std::string_view kPermisoTablas = "acc_add_tablas_codificacion";
 constexpr int kAnchoNombre = 40;
-
-// ─┬─ and " │ ".
-const cp::OemView kSeparadorTitulo = cp::OemView::cp850("\xC4\xC2\xC4");
-const cp::OemView kSeparadorColumna = cp::OemView::cp850(" \xB3 ");
-const cp::OemView kMarcoDoble = cp::OemView::cp850("\xC9\xCD\xBB\xBA\xBC\xCD\xC8\xBA ");
 
 void llenar(rt::wt::WorkTable& t, TMySQLQuery& res) {
     t.zap();
@@ -47,58 +39,48 @@ void llenar(rt::wt::WorkTable& t, TMySQLQuery& res) {
     }
 }
 
-void dibujar_lista() {
-    rt::Console& c = rt::con();
-    c.fill_box(4, 26, 33, 91, kMarcoDoble, "+gr/bg");
-    c.write_at(4, 27, "<Procesos>", "+gr/bg");
-    c.write_at(28, 27, cp::Oem(std::string(64, '\xC4')), "w/bg");
-    c.write_at(29, 30, "Buscar:<", "w/bg");
-    c.write_at(29, 88, ">", "w/bg");
-    MSG(cp::OemView::cp850("[\x18][\x19]   [Enter] Buscar/Seleccionar   [F8] Filtro"), 31, 29, 60,
-        "w/bg", "+gr/bg");
-    MSG("[INS] Agregar    [Control+Enter] Modificar", 32, 29, 60, "w/bg", "+gr/bg");
-}
-
 // The list of processes while it runs.
 class ListaProcesos {
   public:
     ListaProcesos(rt::wt::WorkTable& tabla, bool seleccion, bool teclear,
                   const std::optional<TeclaExtra>& extra)
-        : tabla_(tabla),
-          lista_(tabla, 5, 27, 27, 90),
-          seleccion_(seleccion),
-          teclear_(teclear),
-          extra_(extra),
-          buscable_(LugarBusqueda{80, 55, 38, 50}, tabla, lista_, sentencia,
-                    [&tabla](TMySQLQuery& res) { llenar(tabla, res); }) {
-        lista_.add_column("Cód   Descripción"_oem, [this] {
-            return cp::Oem(tabla_.text("CODIGO")) + " " + cp::Oem(tabla_.text("DESCRIP"));
-        });
-        lista_.set_colour("w/bg,+w/r");
-        lista_.set_heading_separator(kSeparadorTitulo);
-        lista_.set_column_separator(kSeparadorColumna);
-    }
-
-    void cargar() {
-        auto res = consulta("select * from procesos order by nombre_proceso");
-        if (fallo(res)) {
-            mostrar_error(res);
-            return;
-        }
-        llenar(tabla_, *res);
-        buscable_.busqueda().terminar(res->LastRec());
-        lista_.go_top();
-    }
+        : tabla_(tabla), seleccion_(seleccion), teclear_(teclear), extra_(extra) {}
 
     std::string correr() {
-        rt::browse_keys(lista_, [this](int key) { return tecla(key); });
+        ListaBusqueda(tabla_, diseno()).correr();
         return elegido_;
     }
 
   private:
-    bool hay_codigo() const { return !tabla_.eof() && !rt::trim(tabla_.text("CODIGO")).empty(); }
+    DisenoLista diseno() {
+        DisenoLista d;
+        d.top = 5, d.left = 27, d.bottom = 27, d.right = 90;
+        d.titulo = cp::Oem("<Procesos>");
+        d.encabezado = "Cód   Descripción"_oem;
+        d.fila = [this] {
+            return cp::Oem(tabla_.text("CODIGO")) + " " + cp::Oem(tabla_.text("DESCRIP"));
+        };
+        d.teclas = {
+            {cp::Oem(std::string("[\x18][\x19]   [Enter] Buscar/Seleccionar   [F8] Filtro")), 31,
+             29, 60},
+            {cp::Oem("[INS] Agregar    [Control+Enter] Modificar"), 32, 29, 60}};
+        // The whole table at first: its rows are the count.
+        d.carga_inicial = [this] {
+            return buscar_en_servidor("select * from procesos order by nombre_proceso",
+                                      [this](TMySQLQuery& res) { llenar(tabla_, res); });
+        };
+        d.carga_cuenta = true;
+        d.buscar = [this](ModoBusqueda modo, const cp::Oem& texto) {
+            return buscar_en_servidor(
+                "select * from procesos " +
+                    condicion_busqueda(modo, texto, "nombre_proceso", {}, sqltexto),
+                [this](TMySQLQuery& res) { llenar(tabla_, res); });
+        };
+        d.tecla_propia = [this](int key, ListaBusqueda& lista) { return tecla(key, lista); };
+        return d;
+    }
 
-    rt::BrowseKey tecla(int key) {
+    rt::BrowseKey tecla(int key, ListaBusqueda& lista) {
         using rt::BrowseKey;
         namespace k = rt::key;
         if (extra_ && extra_->accion && key == extra_->tecla) {
@@ -109,24 +91,22 @@ class ListaProcesos {
             case k::kLeft:
                 return BrowseKey::kHandled;
             case k::kIns:
-                if (SISTEMA_PERMITE(kPermisoTablas) && EDIT_PROCESO()) lista_.refresh_all();
+                if (SISTEMA_PERMITE(kPermisoTablas) && EDIT_PROCESO())
+                    lista.browser().refresh_all();
                 return BrowseKey::kHandled;
             case k::kCtrlEnter:
                 if (EDIT_PROCESO(rt::trim(cp::oem_to_ansi(cp::Oem(tabla_.text("CODIGO")))),
                                  SISTEMA_PERMITE(kPermisoTablas, {}, false)))
-                    lista_.refresh_all();
+                    lista.browser().refresh_all();
                 return BrowseKey::kHandled;
             case k::kEnter:
-                if (seleccion_ && hay_codigo() &&
-                    (buscable_.busqueda().vacia() || buscable_.busqueda().igual_a_la_ultima())) {
-                    elegir();
-                    return BrowseKey::kLeave;
-                }
-                break;
+                if (!seleccion_ || !hay_codigo(tabla_) || !lista.busqueda().buscada())
+                    return BrowseKey::kShared;
+                elegir();
+                return BrowseKey::kLeave;
             default:
-                break;
+                return BrowseKey::kShared;
         }
-        return buscable_.tecla(key) ? BrowseKey::kHandled : BrowseKey::kShared;
     }
 
     void elegir() {
@@ -141,17 +121,9 @@ class ListaProcesos {
         }
     }
 
-    static std::string sentencia(const Busqueda& b, bool por_palabras) {
-        return "select * from procesos " +
-               (por_palabras ? donde_palabras(b.palabras_servidor(), "nombre_proceso")
-                             : donde_prefijo(b.texto_servidor(), "nombre_proceso"));
-    }
-
     rt::wt::WorkTable& tabla_;
-    rt::Browser lista_;
     bool seleccion_, teclear_;
     const std::optional<TeclaExtra>& extra_;
-    ListaBuscable buscable_;
     std::string elegido_;
 };
 
@@ -159,17 +131,10 @@ class ListaProcesos {
 
 std::string ABM_PROCESOS(bool seleccion, bool teclear, const std::optional<TeclaExtra>& extra) {
     Resguardo resguardo("n/bg,r/w,,,n/w");
-    rt::wt::TempTable tabla;
-    if (!tabla.open(NOMARCH("dbf", "temp/"), tablas::procesos(), tablas::kProcesosAlias)) {
-        MSGBOX(cp::OemView::cp850(tablas::kProcesosOpenError));
-        SALIR();
-    }
-    tabla.index(NOMARCH("ntx", "temp/"), tablas::kProcesosKey);
-
-    ListaProcesos lista(*tabla, seleccion, teclear, extra);
-    dibujar_lista();
-    lista.cargar();
-    return lista.correr();
+    TablaLista tabla(NOMARCH("dbf", "temp/"), tablas::procesos(), tablas::kProcesosAlias,
+                     cp::OemView::cp850(tablas::kProcesosOpenError));
+    tabla.indice(NOMARCH("ntx", "temp/"), tablas::kProcesosKey);
+    return ListaProcesos(*tabla, seleccion, teclear, extra).correr();
 }
 
 bool EXISTE(std::string_view codigo, bool mensaje) {
@@ -262,17 +227,8 @@ bool EDIT_PROCESO(std::string_view codigo, bool puede_modificar) {
     DISPLINEA(11, 32, 92, "+bg/n");
     c.write_at(12, 33, "Observaciones:");
     Observaciones obs(cp::ansi_to_oem(p.observaciones), rt::MemoWindow{13, 33, 29, 91});
-
-    if (!puede_modificar) {
-        obs.ver();
+    if (!obs.leer(form, "EDIT_PROCESO", puede_modificar, 30, 45, "[Control+W]Grabar    [Esc]Salir"))
         return false;
-    }
-    obs.mostrar();
-    const bool cambiado = form.read("EDIT_PROCESO");
-    if (c.last_key() == rt::key::kEsc) return false;
-    c.write_at(30, 45, "[Control+W]Grabar    [Esc]Salir", "n/w");
-    const bool obs_cambiadas = obs.editar();
-    if (!cambiado && !obs_cambiadas) return false;
     return grabar_proceso(p, obs.texto(), nuevo);
 }
 

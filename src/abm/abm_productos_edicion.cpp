@@ -215,22 +215,14 @@ bool EDIT_PRODUCTOS(std::string_view codigo, std::string_view formula, bool pued
     if (!leido) return false;
     Producto p = *leido;
 
-    rt::Console& c = rt::con();
     dibujar(nuevo);
     rt::Form form;
     declarar_campos(form, p);
     mostrar_costo(p);
     Observaciones obs(cp::ansi_to_oem(p.observaciones), rt::MemoWindow{22, 23, 32, 97});
-    if (!puede_modificar) {
-        obs.ver();
+    if (!obs.leer(form, "EDIT_PRODUCTOS", puede_modificar, 33, 44,
+                  " [Control+W] Grabar      [Esc] Salir "))
         return false;
-    }
-    obs.mostrar();
-    const bool cambiado = form.read("EDIT_PRODUCTOS");
-    if (c.last_key() == rt::key::kEsc) return false;
-    c.write_at(33, 44, " [Control+W] Grabar      [Esc] Salir ", "n/w");
-    const bool obs_cambiadas = obs.editar();
-    if (!cambiado && !obs_cambiadas) return false;
     if (!CONFIRMA("Confirma actualizar")) return false;
 
     auto res = consulta(sentencia(p, cp::oem_to_ansi_keeping(obs.texto(), p.observaciones), nuevo));

@@ -1,122 +1,68 @@
 #pragma once
-// The search line of the catalogue lists (products, processes): the text the user types
-// below the list, the text of the last search, whether that search was by words, how many
-// rows it found, and the status that shows them on the two rows under the list.
-//
-// Typing only builds the text; the list decides which key searches. A search starts with
-// empezar() (which remembers the text as searched and shows "Buscando..."), builds its
-// condition with donde_palabras() or donde_prefijo(), and ends with terminar().
+// The search line of a searchable list (the catalogues, the help lists of the entries): the
+// text the user types below the list, the text of the last search, whether that search was
+// by words, and how many rows it found. Typing only builds the text; the list decides
+// which key searches (lista_busqueda.h).
 #include <cstddef>
+#include <functional>
 #include <string>
 #include <string_view>
-#include <vector>
 
-#include <functional>
-
-#include "runtime/browse/browser.h"
 #include "runtime/common/oem.h"
-#include "runtime/server/tmysql.h"
 
 namespace abm {
 
-// Where a list shows its search state: the columns of "(filtro)" and of the row count on
-// row 28, of the text on row 29, and the left column of the "Buscando..." box (rows 20-22).
-struct LugarBusqueda {
-    int col_filtro = 0;
-    int col_cuenta = 0;
-    int col_texto = 0;
-    int col_aviso = 0;
+enum class ModoBusqueda {
+    kPrefijo,  // names that begin with the text
+    kFiltro,   // every word of the text somewhere in the name (one word: or in the code)
 };
 
 class Busqueda {
   public:
     static constexpr std::size_t kLargo = 50;
 
-    explicit Busqueda(LugarBusqueda lugar) : lugar_(lugar) {}
-
     const cp::Oem& texto() const { return texto_; }
     bool vacia() const { return texto_.empty(); }
     // Enter searches only a text that differs from the one searched last.
     bool nueva() const { return !vacia() && texto_ != ultimo_; }
-    bool igual_a_la_ultima() const { return texto_ == ultimo_; }
-    bool por_palabras() const { return por_palabras_; }
+    // Nothing typed since the last search: Enter may choose the highlighted row.
+    bool buscada() const { return vacia() || texto_ == ultimo_; }
+    bool filtro() const { return filtro_; }
     long cuenta() const { return cuenta_; }
 
-    // A key that types into the search text: the characters 32 to 122, ñ and Ñ, appended
-    // in upper case while the text is shorter than 50; a blank does not start the text.
-    // True when the key was taken as typing (even when the text is full and it is dropped).
+    // A key that types into the text: the characters 32 to 122, ñ and Ñ, appended in upper
+    // case while the text is shorter than 50; a blank does not start the text. True when
+    // the text changed.
     bool teclear(int key);
-    // Del: the text is cleared and the list is to be emptied (count 0).
+    // Del: the text is cleared and the list is to be emptied.
     void borrar();
     // Backspace: drops the last character; true when text remains (the list searches it).
     bool retroceder();
-    // The list was emptied: count 0.
-    void vaciada() { cuenta_ = 0; }
-
-    // A search of the current text begins: it becomes the last searched text, the mode is
-    // remembered and "Buscando..." is shown.
-    void empezar(bool por_palabras);
-    // The search found `cuenta` rows.
-    void terminar(long cuenta) { cuenta_ = cuenta; }
-    // The current text in the server's code page, and its words.
-    std::string texto_servidor() const;
-    std::vector<std::string> palabras_servidor() const;
-
-    // Redraws the status: "(filtro)" or a line, the count, and the text, bright white
-    // right after a search and green while the user types.
-    void mostrar(bool tras_busqueda) const;
+    // The list was emptied or refilled.
+    void contar(long cuenta) { cuenta_ = cuenta; }
+    // A search of the current text begins: it becomes the last searched text.
+    void empezar(ModoBusqueda modo);
+    // The next search is by prefix unless F8 asks otherwise (the off-line lists forget a
+    // word search as soon as the text changes).
+    void sin_filtro() { filtro_ = false; }
 
   private:
-    LugarBusqueda lugar_;
     cp::Oem texto_, ultimo_;
-    bool por_palabras_ = false;
+    bool filtro_ = false;
     long cuenta_ = 0;
 };
 
-// A catalogue list's search: its search line, and the keys that type and search in it.
-// The list gives the statement of a search (by words or by prefix, of the current text)
-// and how a result's rows fill its work table.
-class ListaBuscable {
-  public:
-    using Sentencia = std::function<std::string(const Busqueda& busqueda, bool por_palabras)>;
-    using Llenar = std::function<void(TMySQLQuery& res)>;
+// Quotes a Windows-1252 text for one store (the server's connection, the off-line store).
+using Comillas = std::function<std::string(std::string_view)>;
 
-    ListaBuscable(LugarBusqueda lugar, rt::wt::WorkTable& tabla, rt::Browser& lista,
-                  Sentencia sentencia, Llenar llenar)
-        : busqueda_(lugar),
-          tabla_(tabla),
-          lista_(lista),
-          sentencia_(std::move(sentencia)),
-          llenar_(std::move(llenar)) {}
-
-    Busqueda& busqueda() { return busqueda_; }
-
-    // Enter on a text not searched yet (prefix), F8 (words), Del, Backspace and the typed
-    // characters. True when the key belongs to the search line, whether it did anything.
-    bool tecla(int key);
-    // Runs the search of the current text: on a server error the message, and the list
-    // keeps its rows; otherwise the list holds the rows found, from its first one.
-    void buscar(bool por_palabras);
-
-  private:
-    void vaciar();
-
-    Busqueda busqueda_;
-    rt::wt::WorkTable& tabla_;
-    rt::Browser& lista_;
-    Sentencia sentencia_;
-    Llenar llenar_;
-};
-
-// The condition of a word search on `columna`: every word must occur in it. A single word
-// may instead occur in `otra_columna` when one is given. The words are matched as they read
-// (a '%' or '_' typed finds that character), through patterns with the escape character '!':
-//   one word:    "where (desc_prod like '%W%' escape '!' or codi_prod like '%W%' escape '!') "
-//                "where nombre_proceso like '%W%' escape '!' "            (no other column)
-//   more words:  "where (desc_prod like '%A%' escape '!'  and desc_prod like '%B%' ... ) "
-std::string donde_palabras(const std::vector<std::string>& palabras, std::string_view columna,
-                           std::string_view otra_columna = {});
-// The condition of a prefix search: "where desc_prod like 'TEXT%' escape '!' ".
-std::string donde_prefijo(std::string_view texto, std::string_view columna);
+// The "where ..." condition of a search, ending with a blank. The text is turned into
+// Windows-1252 and into LIKE patterns that match it literally ('%' and '_' included), then
+// quoted with the store's own `comillas`.
+//   prefix:     where <nombre> like 'TEXT%' escape '!'
+//   one word:   where (<nombre> like '%W%' escape '!' or <codigo> like '%W%' escape '!')
+//               where <nombre> like '%W%' escape '!'                  (no code column)
+//   two words:  where (<nombre> like '%W1%' escape '!'  and <nombre> like '%W2%' ... )
+std::string condicion_busqueda(ModoBusqueda modo, const cp::Oem& texto, std::string_view col_nombre,
+                               std::string_view col_codigo, const Comillas& comillas);
 
 }  // namespace abm

@@ -5,6 +5,7 @@
 
 #include "runtime/browse/memo_text.h"
 #include "runtime/screen/console.h"
+#include "runtime/screen/keys.h"
 
 namespace abm {
 
@@ -35,6 +36,21 @@ bool Observaciones::editar() {
     if (editado == texto_) return false;
     texto_ = std::move(editado);
     return true;
+}
+
+bool Observaciones::leer(rt::Form& form, std::string_view nombre, bool puede_modificar, int fila,
+                         int columna, cp::OemView teclas) {
+    if (!puede_modificar) {
+        ver();
+        return false;
+    }
+    mostrar();
+    const bool cambiado = form.read(nombre);
+    rt::Console& c = rt::con();
+    if (c.last_key() == rt::key::kEsc) return false;
+    c.write_at(fila, columna, teclas, "n/w");
+    const bool texto_cambiado = editar();
+    return cambiado || texto_cambiado;
 }
 
 }  // namespace abm

@@ -5,6 +5,7 @@
 #include <string_view>
 #include <vector>
 
+#include "abm/resguardo.h"
 #include "abm/rutinas2.h"
 #include "comun/sesion.h"
 #include "runtime/common/codepage.h"
@@ -352,9 +353,7 @@ void DATOSDESDE_SERVIDOR(const std::string& conexion_local) {
 }
 
 void DATOSDESDE_SERVIDOR(rt::TODBC& RS) {
-    rt::Console& c = rt::con();
-    const rt::SavedScreen pantalla = c.save_screen();
-    const std::string colour = c.set_colour("+g/n,+w/g");
+    abm::Resguardo resguardo("+g/n,+w/g");
     if (!ses().LCONECTADO || !ses().OSERVER) {
         abm::MSGBOX("No existe conexión con el servidor"_oem);
     } else if (descarga_de_la_empresa_de_la_sesion(RS)) {
@@ -380,8 +379,6 @@ void DATOSDESDE_SERVIDOR(rt::TODBC& RS) {
         }
         RS.Close();
     }
-    c.restore_screen(pantalla);
-    c.set_colour(colour);
 }
 
 }  // namespace vales

@@ -1,6 +1,7 @@
 #include "vales/DatosHacia_Servidor.h"
 
 #include "abm/abm_rutinas.h"
+#include "abm/resguardo.h"
 #include "abm/rutinas2.h"
 #include "comun/sesion.h"
 #include "runtime/common/codepage.h"
@@ -78,9 +79,7 @@ void DATOSHACIA_SERVIDOR() {
 }
 
 void DATOSHACIA_SERVIDOR(const std::string& conexion_local) {
-    rt::Console& c = rt::con();
-    const rt::SavedScreen pantalla = c.save_screen();
-    const std::string colour = c.set_colour("w/b,+w/w,,,n/w");
+    abm::Resguardo resguardo("w/b,+w/w,,,n/w");
     if (!ses().LCONECTADO || !ses().OSERVER) {
         abm::MSGBOX("No existe conexión con el servidor"_oem);
     } else if (abm::SISTEMA_PERMITE("acc_ingreso") &&
@@ -89,8 +88,6 @@ void DATOSHACIA_SERVIDOR(const std::string& conexion_local) {
         enviar(RS);
         RS.Close();
     }
-    c.set_colour(colour);
-    c.restore_screen(pantalla);
 }
 
 }  // namespace vales

@@ -3,6 +3,9 @@
 #include <cmath>
 #include <vector>
 
+#include "abm/lista_busqueda.h"
+#include "abm/resguardo.h"
+#include "abm/rutinas2.h"
 #include "runtime/common/codepage.h"
 #include "runtime/screen/console.h"
 #include "runtime/screen/keys.h"
@@ -32,39 +35,43 @@ void agregar_operario(rt::wt::WorkTable& t, const std::string& rut, const std::s
     t.set_logical("L_ACTIVO", activo);
 }
 
-std::string busqueda_operarios(ModoBusqueda modo, const cp::Oem& texto,
-                               const std::function<std::string(std::string_view)>& comillas) {
+std::string busqueda_operarios(abm::ModoBusqueda modo, const cp::Oem& texto,
+                               const abm::Comillas& comillas) {
     return "select rut, digito_verif, nom_oper, codi_oper from operario " +
-           condicion_busqueda(modo, texto, "nom_oper", "rut", comillas);
+           abm::condicion_busqueda(modo, texto, "nom_oper", "rut", comillas);
 }
 
 void correr_ayuda_operarios(bool elegir, const FuenteOperarios& fuente) {
-    const rt::SavedScreen pantalla = rt::con().save_screen();
-    rt::con().set_colour("n/bg,r/w,,,n/w");
-    TablaAyuda ayuda(tablas::operario(), tablas::kOperarioAlias, tablas::kOperarioKey,
-                     cp::Oem(std::string(tablas::kOperarioOpenError)));
-    rt::wt::WorkTable& t = ayuda.tabla();
+    abm::Resguardo resguardo("n/bg,r/w,,,n/w");
+    abm::TablaLista ayuda(abm::NOMARCH2("dbf", "temp/"), tablas::operario(), tablas::kOperarioAlias,
+                          cp::OemView::cp850(tablas::kOperarioOpenError));
+    ayuda.indice(abm::NOMARCH2("ntx", "temp/"), tablas::kOperarioKey);
+    rt::wt::WorkTable& t = *ayuda;
 
-    ListaBusqueda lista;
+    abm::DisenoLista lista;
     lista.encabezado = cp::Oem("RUT        Nombre                                  ");
     lista.fila = [&t] {
         return cp::Oem(t.text("RUT") + "-" + t.text("DIGITO") + " " + t.text("NOMBRE"));
     };
     lista.teclas = {{cp::Oem(std::string("[\x18][\x19]   [F8] Filtro")), 31, 39, 40},
                     {cp::Oem("[Enter] Buscar / Opciones"), 32, 29, 60}};
-    lista.carga_inicial = [&t, &fuente] { fuente.carga_inicial(t); };
-    lista.buscar = [&t, &fuente](ModoBusqueda modo, const cp::Oem& texto) {
+    lista.color_campo = "+bg/bg";
+    lista.teclear_quita_filtro = fuente.teclear_quita_filtro;
+    lista.carga_inicial = [&t, &fuente] {
+        fuente.carga_inicial(t);
+        return true;
+    };
+    lista.buscar = [&t, &fuente](abm::ModoBusqueda modo, const cp::Oem& texto) {
         return fuente.buscar(t, modo, texto);
     };
-    lista.tecla_propia = [&t, elegir](int key, const EstadoBusqueda& estado) {
+    lista.tecla_propia = [&t, elegir](int key, abm::ListaBusqueda& l) {
         const long operario = std::lround(t.number("CODI_OPER"));
-        if (key != rt::key::kEnter || !elegir || operario == 0) return rt::BrowseKey::kShared;
-        if (!estado.texto.empty() && estado.texto != estado.ultimo) return rt::BrowseKey::kShared;
+        if (key != rt::key::kEnter || !elegir || operario == 0 || !l.busqueda().buscada())
+            return rt::BrowseKey::kShared;
         rt::con().put_keys(teclas_de(operario));
         return rt::BrowseKey::kLeave;
     };
-    correr_lista_busqueda(t, lista);
-    rt::con().restore_screen(pantalla);
+    abm::ListaBusqueda(t, std::move(lista)).correr();
 }
 
 }  // namespace vales

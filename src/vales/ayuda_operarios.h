@@ -6,11 +6,10 @@
 // (the server or the off-line store) is the caller's.
 #include <functional>
 #include <string>
-#include <string_view>
 
+#include "abm/busqueda.h"
 #include "runtime/common/oem.h"
 #include "runtime/worktables/work_table.h"
-#include "vales/lista_busqueda.h"
 
 namespace vales {
 
@@ -19,7 +18,10 @@ struct FuenteOperarios {
     std::function<void(rt::wt::WorkTable& tabla)> carga_inicial;
     // Empties the table and fills it with the operators a search finds; false when the
     // search failed (the routine has said why, the table keeps its rows).
-    std::function<bool(rt::wt::WorkTable& tabla, ModoBusqueda modo, const cp::Oem& texto)> buscar;
+    std::function<bool(rt::wt::WorkTable& tabla, abm::ModoBusqueda modo, const cp::Oem& texto)>
+        buscar;
+    // The off-line list forgets a word search as soon as the text is typed on.
+    bool teclear_quita_filtro = false;
 };
 
 // Runs the list until Esc or a choice; the screen and colour are put back.
@@ -31,7 +33,7 @@ void agregar_operario(rt::wt::WorkTable& tabla, const std::string& rut, const st
 
 // "select rut, digito_verif, nom_oper, codi_oper from operario where ...": a search on the
 // name (or, one word in filter mode, on the tax number too), quoted with `comillas`.
-std::string busqueda_operarios(ModoBusqueda modo, const cp::Oem& texto,
-                               const std::function<std::string(std::string_view)>& comillas);
+std::string busqueda_operarios(abm::ModoBusqueda modo, const cp::Oem& texto,
+                               const abm::Comillas& comillas);
 
 }  // namespace vales

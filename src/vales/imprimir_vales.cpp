@@ -1,6 +1,7 @@
 // The main-menu entry that reads the range of folios, and the destination dialog.
 #include <string>
 
+#include "abm/resguardo.h"
 #include "abm/rutinas2.h"
 #include "comun/sesion.h"
 #include "runtime/common/codepage.h"
@@ -93,9 +94,8 @@ void PRINT_VALE(const RutinaImpresion& rutina, long primero, long ultimo) {
 }
 
 void IMPRIMIRVALES() {
+    abm::Resguardo resguardo("+g/n,+w/bg");
     rt::Console& c = rt::con();
-    const rt::SavedScreen pantalla = c.save_screen();
-    const std::string color = c.set_colour("+g/n,+w/bg");
     if (!ses().LCONECTADO) {
         abm::MSGBOX("No existe una conexión con el servidor"_oem);
     } else {
@@ -118,8 +118,6 @@ void IMPRIMIRVALES() {
             PRINT_VALE(PRINTVALE, static_cast<long>(desde), static_cast<long>(hasta));
         }
     }
-    c.set_colour(color);
-    c.restore_screen(pantalla);
 }
 
 }  // namespace vales

@@ -1,5 +1,6 @@
 #include "vales/lista_ingresos.h"
 
+#include "abm/resguardo.h"
 #include "abm/rutinas2.h"
 #include "comun/sesion.h"
 #include "runtime/browse/browse_loop.h"
@@ -147,21 +148,15 @@ void LISTA_INGRESOS() {
 }
 
 void LISTA_INGRESOS(const std::string& conexion_local) {
-    rt::Console& c = rt::con();
-    const rt::SavedScreen pantalla = c.save_screen();
-    const std::string colour = c.set_colour("w/b,+w/w,,,n/w");
-    c.fill_box(2, 0, rt::kRows - 1, rt::kCols - 1, "         ");
-    {
-        rt::TODBC RS(conexion_local);
-        ValesPendientes pendientes;
-        if (pendientes.abrir()) {
-            pendientes.llenar(RS, /*con_estado=*/true);
-            Lista(RS, pendientes.tabla()).correr();
-        }
-        RS.Close();
+    abm::Resguardo resguardo("w/b,+w/w,,,n/w");
+    rt::con().fill_box(2, 0, rt::kRows - 1, rt::kCols - 1, "         ");
+    rt::TODBC RS(conexion_local);
+    ValesPendientes pendientes;
+    if (pendientes.abrir()) {
+        pendientes.llenar(RS, /*con_estado=*/true);
+        Lista(RS, pendientes.tabla()).correr();
     }
-    c.set_colour(colour);
-    c.restore_screen(pantalla);
+    RS.Close();
 }
 
 }  // namespace vales

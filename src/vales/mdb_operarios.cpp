@@ -2,9 +2,8 @@
 
 #include <string>
 
-#include "abm/rutinas2.h"
-#include "runtime/common/codepage.h"
 #include "vales/ayuda_operarios.h"
+#include "vales/busqueda_almacen.h"
 
 namespace vales {
 namespace {
@@ -13,21 +12,11 @@ namespace {
 // after `error`, when the store refused it (the table keeps its rows).
 bool llenar(rt::TODBC& RS, rt::wt::WorkTable& t, const std::string& sql, bool con_estado,
             cp::OemView error) {
-    RS.SetSQL(sql);
-    if (!RS.Open()) {
-        RS.Close();
-        abm::MSGBOX(error);
-        return false;
-    }
-    t.zap();
-    for (RS.First(); !RS.Eof(); RS.Skip()) {
+    return buscar_en_almacen(RS, t, sql, error, [&] {
         agregar_operario(t, RS.FieldValue("rut"), RS.FieldValue("digito_verif"),
                          RS.FieldValue("nom_oper"), rt::store_number(RS.FieldValue("codi_oper")),
                          con_estado && RS.FieldValue("ope_activo") == "1");
-    }
-    RS.Close();
-    t.go_top();
-    return true;
+    });
 }
 
 }  // namespace
@@ -38,10 +27,11 @@ void MDB_OPERARIOS(rt::TODBC& RS, bool elegir) {
         llenar(RS, t, "select * from operario where ope_activo order by nom_oper", true,
                "Error: No se pueden recuperar registros de operarios");
     };
-    fuente.buscar = [&RS](rt::wt::WorkTable& t, ModoBusqueda modo, const cp::Oem& texto) {
+    fuente.buscar = [&RS](rt::wt::WorkTable& t, abm::ModoBusqueda modo, const cp::Oem& texto) {
         return llenar(RS, t, busqueda_operarios(modo, texto, rt::mdb_quote) + "and ope_activo ",
                       false, "Error: No se pueden recuperar registros");
     };
+    fuente.teclear_quita_filtro = true;
     correr_ayuda_operarios(elegir, fuente);
 }
 

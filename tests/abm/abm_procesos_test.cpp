@@ -18,16 +18,7 @@ using testing_support::picture;
 class Procesos : public prueba::CatalogoTest {
   protected:
     // The list's data rows (7-27, columns 27-90) as the user saw them at the n-th last wait.
-    std::vector<std::string> lista(std::size_t n = 0) const {
-        std::vector<std::string> out;
-        const auto& shot = term.snapshots()[term.snapshots().size() - 1 - n].grid;
-        for (int r = 7; r <= 27; ++r) {
-            std::string row = testing_support::grid_row_text(shot, r, 27, 64);
-            row.erase(row.find_last_not_of(' ') + 1);
-            if (!row.empty()) out.push_back(row);
-        }
-        return out;
-    }
+    std::vector<std::string> lista(std::size_t n = 0) const { return shown_list(7, 27, 27, 64, n); }
 };
 
 TEST_F(Procesos, TheWholeTableInCodeOrderWithItsFrameAndHelp) {
@@ -165,10 +156,7 @@ TEST_F(Procesos, SelectionReturnsOrTypesTheChosenCode) {
 
     term.keys({kDown, kDown, kEnter});
     EXPECT_EQ(ABM_PROCESOS(true, true), "");
-    EXPECT_EQ(console.inkey(), kHome);
-    EXPECT_EQ(console.inkey(), 'C');
-    EXPECT_EQ(console.inkey(), kEnter);
-    EXPECT_EQ(console.inkey(), 0);
+    EXPECT_EQ(typed_keys(), (std::vector<int>{kHome, 'C', kEnter}));
 
     // Out of selection mode Enter chooses nothing; on an empty list neither.
     term.keys({kEnter, kEsc});

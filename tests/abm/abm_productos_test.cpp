@@ -22,16 +22,7 @@ class Catalogo : public prueba::CatalogoTest {
     // The list's data rows (7-25, columns 28-97) at the n-th last key wait, without their
     // trailing blanks; the highlighted one marked with ">".
     std::vector<std::string> lista(std::size_t n = 0) const {
-        std::vector<std::string> out;
-        const auto& shot = term.snapshots()[term.snapshots().size() - 1 - n].grid;
-        for (int r = 7; r <= 25; ++r) {
-            std::string row = testing_support::grid_row_text(shot, r, 28, 70);
-            row.erase(row.find_last_not_of(' ') + 1);
-            if (row.empty()) continue;
-            if (testing_support::attr_text(shot[r][28].attr) == "+W/R") row = ">" + row;
-            out.push_back(row);
-        }
-        return out;
+        return shown_list(7, 25, 28, 70, n, "+W/R");
     }
     std::string fila(int row, int col, int width, std::size_t n = 0) const {
         std::string t = testing_support::grid_row_text(
@@ -151,6 +142,11 @@ TEST_F(Catalogo, SearchesAndTheirStatus) {
          {">" + kM2},
          "(1)─────" + linea + "(filtro)",
          "0220"},
+        {"F10 after typing on repeats the word search, with the new text",
+         [this] { term.type("refr").keys({kF8}).type("a").keys({kF10}); },
+         {">" + kL1, kL2, kL3, kL4, kM2},
+         "(5)─────" + linea + "(filtro)",
+         "REFRA"},
         {"two words, both in the description",
          [this] { term.type("230 lad").keys({kF8}); },
          {">" + kL1, kL2, kL3, kL4},
@@ -424,8 +420,7 @@ TEST_F(Catalogo, AltF12OnAnEmptyListDoesNothing) {
 TEST_F(Catalogo, SelectionTypesCodeAndFormulaBack) {
     term.keys({kLeft}).type("lad").keys({kEnter, kDown, kDown, kLeft});
     ABM_PRODUCTOS(true);
-    std::vector<int> tecleado;
-    while (int k = console.inkey()) tecleado.push_back(k);
+    std::vector<int> tecleado = typed_keys();
     std::vector<int> esperado{kHome};
     for (char ch : std::string("L01AA0110")) esperado.push_back(ch);
     esperado.push_back(kEnter);
@@ -435,8 +430,7 @@ TEST_F(Catalogo, SelectionTypesCodeAndFormulaBack) {
 
     term.type("lad").keys({kEnter, kLeft});
     ABM_PRODUCTOS(true, false);
-    tecleado.clear();
-    while (int k = console.inkey()) tecleado.push_back(k);
+    tecleado = typed_keys();
     esperado = {kHome};
     for (char ch : std::string("A05DD0510001")) esperado.push_back(ch);
     esperado.push_back(kEnter);

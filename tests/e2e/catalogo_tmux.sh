@@ -12,7 +12,6 @@ work=$(mktemp -d /tmp/vales-e2e.XXXXXX)
 socket="vales-catalogo-$$"
 trap 'tmux -L "$socket" kill-server 2>/dev/null; rm -rf "$work"' EXIT
 source "$(dirname "${BASH_SOURCE[0]}")/servidor_tmux.sh"
-escape() { tmux -L "$socket" send-keys -t e2e Escape; sleep 0.4; }
 
 start_program
 login_demo

@@ -66,9 +66,7 @@ L01AA0110|001|10.0000000|0.0000000|1|100000001||I|2.50000|0||0.0000|1
 L01AA0110|001|10.0000000|0.0000000|1|100000002||I|1.20000|0||0.0000|1
 L01AA0110|001|10.0000000|0.0000000|1|100000004||I|0.30000|0||0.0000|1
 ROWS
-)" "$(sql "select concat_ws('|', codi_prod, codi_form, cantidad, malas, numero_bod, codi_insu,
-            form_insu, tipo_insu, consumo, codi_oper, codi_tipo, puntaje_un, c_estado)
-           from vales where nume_folio=$numero order by id")"
+)" "$(voucher_rows "$numero")"
 same "stock movements" "$(cat <<ROWS
 7|P|L01AA0110|001|10.0000000|1|0|operador
 8|I|100000001||-25.0000000|1|0|operador

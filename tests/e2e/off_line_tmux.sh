@@ -117,18 +117,14 @@ L01AA0110|001|10.0000000|0.0000000|1|100000001||I|2.50000|0||0.0000|1
 L01AA0110|001|10.0000000|0.0000000|1|100000002||I|1.20000|0||0.0000|1
 L01AA0110|001|10.0000000|0.0000000|1|100000004||I|0.30000|0||0.0000|1
 ROWS
-)" "$(sql "select concat_ws('|', codi_prod, codi_form, cantidad, malas, numero_bod, codi_insu,
-            form_insu, tipo_insu, consumo, codi_oper, codi_tipo, puntaje_un, c_estado)
-           from vales where nume_folio=$((antes + 1)) order by id")"
+)" "$(voucher_rows $((antes + 1)))"
 same "the second voucher's rows" "$(cat <<ROWS
 L01AA0110|002|5.0000000|0.0000000|1|900000002||I|1.00000|1|B02|0.0000|1
 L01AA0110|002|5.0000000|0.0000000|1|900000003||I|1.00000|6|C01|0.5000|1
 L01AA0110|002|5.0000000|0.0000000|1|100000003||I|1.80000|0||0.0000|1
 L01AA0110|002|5.0000000|0.0000000|1|100000001||I|1.00000|0||0.0000|1
 ROWS
-)" "$(sql "select concat_ws('|', codi_prod, codi_form, cantidad, malas, numero_bod, codi_insu,
-            form_insu, tipo_insu, consumo, codi_oper, codi_tipo, puntaje_un, c_estado)
-           from vales where nume_folio=$((antes + 2)) order by id")"
+)" "$(voucher_rows $((antes + 2)))"
 same "both marked sent in the store" "1|2
 2|2" "$(local_sql "select n_interno, c_estado from vales_cab order by n_interno")"
 

@@ -1,6 +1,7 @@
 # Sourced by the end-to-end tests that drive the real program in a tmux pane against the
-# private test server: checks counted in $passes and $failures, the pane's text, keys, the
-# start of the program and the login of the README's demo user.
+# private test server: checks counted in $passes and $failures, the pane's text, keys (Esc
+# on its own, past the terminal's wait for a sequence), the start of the program and the
+# login of the README's demo user.
 # The caller sets $program, $address, $work and $socket before sourcing this file.
 
 printf '%s\n' 'set -s escape-time 10' 'set -g default-terminal tmux-256color' \
@@ -26,6 +27,7 @@ check() {
     fi
 }
 keys() { tmux -L "$socket" send-keys -t e2e "$@"; sleep 0.3; }
+escape() { tmux -L "$socket" send-keys -t e2e Escape; sleep 0.4; }
 
 # The program in a 100 x 36 pane with both server addresses on the test server; a tmux
 # server that does not come up is tried again, three times at most.

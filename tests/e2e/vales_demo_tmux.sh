@@ -1,7 +1,8 @@
 # Sourced by the end-to-end tests that write vouchers into the demo company (database velmo
 # of the private test server): statements on its database as root, the demo data saved
 # before the test and put back after it (the voucher counter, the stock, and the voucher
-# rows, stock movements and origins written since), row comparisons and Esc.
+# rows, stock movements and origins written since), the rows of a voucher and row
+# comparisons.
 # The caller sets $state (the server's state folder) and $socket before sourcing this file.
 
 socket_db="$(cat "$state/sockdir")/s"
@@ -32,4 +33,9 @@ same() {  # same DESCRIPTION EXPECTED ACTUAL
         printf 'FAILED: %s\n--- expected:\n%s\n--- got:\n%s\n' "$1" "$2" "$3"
     fi
 }
-escape() { tmux -L "$socket" send-keys -t e2e Escape; sleep 0.4; }
+# The rows of voucher N on the server, one line each in the order written.
+voucher_rows() {
+    sql "select concat_ws('|', codi_prod, codi_form, cantidad, malas, numero_bod, codi_insu,
+             form_insu, tipo_insu, consumo, codi_oper, codi_tipo, puntaje_un, c_estado)
+         from vales where nume_folio=$1 order by id"
+}

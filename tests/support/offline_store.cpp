@@ -6,6 +6,8 @@
 #include <cstdio>
 #include <cstdlib>
 
+#include "support/store_rows.h"
+
 namespace testing_support {
 
 TempFolder::TempFolder() {
@@ -25,6 +27,17 @@ ScratchStore::ScratchStore() : file_(folder_.path() / "datos" / "vales.mdb") {
     if (rt::create_offline_store(file_.string(), &error) != rt::StoreCreation::created) {
         ADD_FAILURE() << "no se pudo crear el almacén de prueba: " << error;
     }
+}
+
+void ScratchStore::run(const std::string& sql) const {
+    rt::TODBC db(connection());
+    db.SetSQL(sql);
+    EXPECT_TRUE(db.Open()) << sql << "\n" << db.SQLErrorMessage();
+}
+
+std::vector<std::string> ScratchStore::rows(const std::string& sql) const {
+    rt::TODBC db(connection());
+    return store_rows(db, sql);
 }
 
 void StoreTest::run(rt::TODBC& db, const std::string& sql) {

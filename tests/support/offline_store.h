@@ -5,6 +5,7 @@
 
 #include <filesystem>
 #include <string>
+#include <vector>
 
 #include "runtime/offline/store_creation.h"
 #include "runtime/offline/todbc.h"
@@ -29,6 +30,10 @@ class ScratchStore {
     ScratchStore();
     const std::filesystem::path& file() const { return file_; }
     std::string connection() const { return rt::offline_connection_string_for(file_.string()); }
+    // Runs one statement on a connection of its own and expects it to work.
+    void run(const std::string& sql) const;
+    // The rows of `sql`, each as "value|value|...", exactly as the store returns them.
+    std::vector<std::string> rows(const std::string& sql) const;
 
   private:
     TempFolder folder_;

@@ -105,6 +105,26 @@ std::string ScreenTest::shown_colours(const std::map<std::string, char>& legend,
     return colour_picture(snapshot(term, snapshot_from_end), legend, top, left, bottom, right);
 }
 
+std::vector<std::string> ScreenTest::shown_list(int top, int bottom, int left, int width,
+                                                std::size_t snapshot_from_end,
+                                                std::string_view highlight) const {
+    const rt::Grid& grid = snapshot(term, snapshot_from_end);
+    std::vector<std::string> out;
+    for (int r = top; r <= bottom; ++r) {
+        std::string row = without_trailing_blanks(grid_row_text(grid, r, left, width));
+        if (row.empty()) continue;
+        if (!highlight.empty() && attr_text(grid[r][left].attr) == highlight) row = ">" + row;
+        out.push_back(std::move(row));
+    }
+    return out;
+}
+
+std::vector<int> ScreenTest::typed_keys() {
+    std::vector<int> out;
+    while (int k = console.inkey()) out.push_back(k);
+    return out;
+}
+
 std::string ScreenTest::screen_dump() const {
     std::string out;
     for (int r = 0; r < rt::kRows; ++r) out += row_text(r) + "\n";

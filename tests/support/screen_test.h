@@ -13,6 +13,8 @@
 
 #include <map>
 #include <string>
+#include <string_view>
+#include <vector>
 
 #include "runtime/screen/console.h"
 #include "runtime/screen/virtual_backend.h"
@@ -47,6 +49,16 @@ class ScreenTest : public ::testing::Test {
     std::string shown_colours(const std::map<std::string, char>& legend, int top = 0, int left = 0,
                               int bottom = rt::kRows - 1, int right = rt::kCols - 1,
                               std::size_t snapshot_from_end = 0) const;
+    // The rows `top` to `bottom` of a list at a key wait, columns `left` to
+    // `left + width - 1`, each without its trailing blanks; empty rows are left out. With
+    // `highlight` (a colour such as "+W/R"), a row whose first cell has it begins with ">".
+    std::vector<std::string> shown_list(int top, int bottom, int left, int width,
+                                        std::size_t snapshot_from_end = 0,
+                                        std::string_view highlight = {}) const;
+
+    // The keys the program put into the keyboard buffer that nothing has read (a choice
+    // typed back by a list), taken out of it.
+    std::vector<int> typed_keys();
 
   private:
     rt::Console* previous_;

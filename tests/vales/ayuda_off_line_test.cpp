@@ -20,11 +20,6 @@ using Filas = std::vector<std::string>;
 
 class AyudaOffLineTest : public prueba::IngresoOffLine {
   protected:
-    std::vector<int> teclas_en_espera() {
-        std::vector<int> out;
-        while (int k = console.inkey()) out.push_back(k);
-        return out;
-    }
     // Keys as a text: \r Enter, \x08 Backspace, \x07 Del, \xf8 F8, \xf5 F5, \xfa F10.
     void teclas(const std::string& texto) {
         for (char ch : texto) {
@@ -42,14 +37,7 @@ class AyudaOffLineTest : public prueba::IngresoOffLine {
     }
     // The rows a list shows at the entry's k-th key wait, without trailing blanks.
     Filas filas_mostradas(std::size_t k, int left, int width) const {
-        Filas out;
-        const auto& grid = term.snapshots().at(primera_espera_ + k).grid;
-        for (int r = 7; r <= 25; ++r) {
-            std::string row = grid_row_text(grid, r, left, width);
-            row.erase(row.find_last_not_of(' ') + 1);
-            if (!row.empty()) out.push_back(row);
-        }
-        return out;
+        return shown_list(7, 25, left, width, desde_el_final(k));
     }
     std::string texto_en(std::size_t k, int row, int col, int width) const {
         return grid_row_text(term.snapshots().at(primera_espera_ + k).grid, row, col, width);
@@ -106,14 +94,14 @@ TEST_F(AyudaOffLineTest, ProductListSearchesByNameAndTypesTheChoice) {
     EXPECT_EQ(en_espera(5), en_espera(4));
     std::vector<int> eleccion{kHome};
     for (char ch : std::string("A05DD0510\r001\r")) eleccion.push_back(ch);
-    EXPECT_EQ(teclas_en_espera(), eleccion);
+    EXPECT_EQ(typed_keys(), eleccion);
     EXPECT_EQ(screen_text(), picture("")) << "the screen is put back";
     EXPECT_EQ(rt::wt::workspace().open_count(), 0u);
 }
 
 // Searches as typed, each in a fresh list ended with Esc: the rows shown and the count.
 TEST_F(AyudaOffLineTest, ProductSearchesFiltersAndOrders) {
-    local(
+    store.run(
         "insert into prodvtas (codi_prod, codi_form, desc_prod, desc_form, l_vigente, "
         "l_activo) values ('ZZZZZ0000', '001', 'Zeta base', 'F', true, true), "
         "('ZZZZZ0001', '001', 'Zeta activa', 'F', false, true), "
@@ -176,8 +164,32 @@ TEST_F(AyudaOffLineTest, ProductSearchesFiltersAndOrders) {
         EXPECT_EQ(filas_mostradas(ultima, 28, 70), c.filas);
         const std::string estado = texto_en(ultima, 28, 60, 8);
         EXPECT_EQ(estado.substr(0, std::string(c.estado).size()), c.estado);
-        EXPECT_EQ(teclas_en_espera(), std::vector<int>{}) << "Esc types nothing";
+        EXPECT_EQ(typed_keys(), std::vector<int>{}) << "Esc types nothing";
     }
+}
+
+// In the off-line lists a word search lasts only until the text is typed on: the status
+// drops "(filtro)" at once, and F10 then searches the new text by prefix (no product name
+// begins with REFRA, several hold it).
+TEST_F(AyudaOffLineTest, TypingAfterAWordSearchGoesBackToPrefix) {
+    const std::string linea = "──────────────────────";  // from the count to the mark
+    const auto estado = [&](std::size_t k, int col) { return texto_en(k, 28, col, 33); };
+    teclas("refr\xf8");  // the screen after F8: wait 5
+    teclas("a\xfa");     // after "a" 6, after F10 7
+    term.keys({kEsc});
+    productos();
+    ASSERT_EQ(esperas(), 8u);
+    EXPECT_EQ(estado(5, 60), "(5)" + linea + "(filtro)");
+    EXPECT_EQ(estado(6, 60), "(5)" + linea + "────────") << "typed on";
+    EXPECT_EQ(estado(7, 60), "(0)" + linea + "────────") << "F10 searched REFRA%";
+    EXPECT_EQ(filas_mostradas(7, 28, 70), Filas{});
+
+    teclas("ana per\xf8x");  // after F8: wait 16, after "x" 17
+    term.keys({kEsc});
+    operarios();
+    ASSERT_EQ(esperas(), 18u);
+    EXPECT_EQ(estado(16, 55), "(2)" + linea + "(filtro)");
+    EXPECT_EQ(estado(17, 55), "(2)" + linea + "────────");
 }
 
 // The active operators of the store at once, by name; Left only moves; Enter (nothing
@@ -222,7 +234,7 @@ TEST_F(AyudaOffLineTest, OperatorListShowsTheActiveOperatorsAtOnce) {
                             ║                 [Enter] Buscar / Opciones                  ║
                             ╚════════════════════════════════════════════════════════════╝
 )"));
-    EXPECT_EQ(teclas_en_espera(), (std::vector<int>{kHome, '3', kEnter}));
+    EXPECT_EQ(typed_keys(), (std::vector<int>{kHome, '3', kEnter}));
 
     const std::size_t desde = esperas();
     teclas("per\r");

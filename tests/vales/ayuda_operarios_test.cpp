@@ -19,21 +19,7 @@ using testing_support::picture;
 class AyudaOperariosTest : public prueba::IngresoOnLine {
   protected:
     // The rows the list shows at the last key wait, without trailing blanks.
-    std::vector<std::string> filas_mostradas() const {
-        std::vector<std::string> out;
-        const auto& grid = term.snapshots().back().grid;
-        for (int r = 7; r <= 25; ++r) {
-            std::string row = testing_support::grid_row_text(grid, r, 29, 60);
-            row.erase(row.find_last_not_of(' ') + 1);
-            if (!row.empty()) out.push_back(row);
-        }
-        return out;
-    }
-    std::vector<int> teclas_en_espera() {
-        std::vector<int> out;
-        while (int k = console.inkey()) out.push_back(k);
-        return out;
-    }
+    std::vector<std::string> filas_mostradas() const { return shown_list(7, 25, 29, 60); }
 };
 
 // "PER" and Enter: the operators whose names begin with PER, inactive ones included; Enter
@@ -42,7 +28,7 @@ TEST_F(AyudaOperariosTest, PrefixSearchThenEnterTypesTheNumber) {
     term.type("per").keys({kEnter, kEnter});
     vales::MYSQL_OPERARIOS(true);
     EXPECT_TRUE(term.script_empty());
-    EXPECT_EQ(teclas_en_espera(), (std::vector<int>{kHome, '8', '0', '1', kEnter}));
+    EXPECT_EQ(typed_keys(), (std::vector<int>{kHome, '8', '0', '1', kEnter}));
     EXPECT_EQ(shown_screen(), picture(R"(
 
 
@@ -132,7 +118,7 @@ TEST_P(AyudaOperariosEnModo, SearchesFindWhatTheTextSays) {
         const std::string estado =
             testing_support::grid_row_text(term.snapshots().back().grid, 28, 55, 8);
         EXPECT_EQ(estado.substr(0, std::string(c.cuenta).size()), c.cuenta);
-        EXPECT_EQ(teclas_en_espera(), std::vector<int>{}) << "Esc types nothing";
+        EXPECT_EQ(typed_keys(), std::vector<int>{}) << "Esc types nothing";
     }
     EXPECT_EQ(rt::wt::workspace().open_count(), 0u);
 }

@@ -64,11 +64,11 @@ class DatosDesdeServidorTest : public testing_support::ValesTest {
         console.set_colour("w/b,r/w");
         console.write_at(30, 10, "pantalla de antes");
         // Stale rows that a copy must replace, or keep when it fails.
-        local(
+        store.run(
             "insert into prodvtas (codi_prod, desc_prod, codi_form, desc_form, l_vigente, "
             "l_activo) Values('VIEJO0001', 'Producto viejo', '001', 'Vieja', true, true)");
-        local("insert into bodegas (numero_bod,nombre_bod) Values(77, 'Bodega vieja' )");
-        local(
+        store.run("insert into bodegas (numero_bod,nombre_bod) Values(77, 'Bodega vieja' )");
+        store.run(
             "insert into operario (codi_oper, nom_oper, codi_grupo, ope_activo, rut, "
             "digito_verif) Values(99, 'Operario viejo', 'G09', true, '1', '1' )");
     }
@@ -79,16 +79,6 @@ class DatosDesdeServidorTest : public testing_support::ValesTest {
     }
     void correr() { vales::DATOSDESDE_SERVIDOR(store.connection()); }
 
-    void local(const std::string& sql) {
-        rt::TODBC db(store.connection());
-        db.SetSQL(sql);
-        EXPECT_TRUE(db.Open()) << sql << "\n" << db.SQLErrorMessage();
-    }
-    // Rows as "value|value|...", exactly as the store returns them.
-    std::vector<std::string> filas_locales(const std::string& sql) {
-        rt::TODBC db(store.connection());
-        return testing_support::store_rows(db, sql);
-    }
     std::vector<std::string> filas_servidor(const std::string& sql) {
         return prueba::filas(*srv, sql);
     }
@@ -157,12 +147,12 @@ TEST_P(DatosDesdeServidorEnModo, TodosReplacesEveryTableWithTheServerRowsByteFor
     for (const Tabla& t : kTablas) {
         const auto esperadas = filas_servidor(t.servidor);
         EXPECT_FALSE(esperadas.empty()) << t.nombre;
-        EXPECT_EQ(filas_locales(t.local), esperadas) << t.nombre;
+        EXPECT_EQ(store.rows(t.local), esperadas) << t.nombre;
     }
     // The demo rows that make the comparison worth it.
     using std::string;
     const auto una = [&](const string& sql) {
-        const auto filas = filas_locales(sql);
+        const auto filas = store.rows(sql);
         return filas.empty() ? string("(ninguna)") : filas.front();
     };
     EXPECT_EQ(una("select desc_prod from prodvtas where codi_prod='L01AA0110'"),
@@ -234,10 +224,9 @@ TEST_F(DatosDesdeServidorTest, MenuLayoutAndOneTableAtATime) {
     EXPECT_EQ(attr_text(despues[20][31].attr), "+W/G");
     EXPECT_EQ(grid_row_text(despues, 20, 50, 2), "  ");
     // Only the warehouses were copied: the other tables keep their rows.
-    EXPECT_EQ(filas_locales("select numero_bod, nombre_bod from bodegas order by numero_bod"),
+    EXPECT_EQ(store.rows("select numero_bod, nombre_bod from bodegas order by numero_bod"),
               filas_servidor(kTablas[5].servidor));
-    EXPECT_EQ(filas_locales("select codi_prod from prodvtas"),
-              std::vector<std::string>{"VIEJO0001"});
+    EXPECT_EQ(store.rows("select codi_prod from prodvtas"), std::vector<std::string>{"VIEJO0001"});
 }
 
 TEST_F(DatosDesdeServidorTest, WithoutConnectionNothingHappens) {
@@ -249,7 +238,7 @@ TEST_F(DatosDesdeServidorTest, WithoutConnectionNothingHappens) {
     EXPECT_EQ(term.snapshots().size(), 1u);  // no menu
     EXPECT_EQ(row_text(30, 10, 17), "pantalla de antes");
     EXPECT_EQ(console.colour_text().substr(0, 7), "W/B,R/W");
-    EXPECT_EQ(filas_locales("select numero_bod from bodegas"), std::vector<std::string>{"77"});
+    EXPECT_EQ(store.rows("select numero_bod from bodegas"), std::vector<std::string>{"77"});
 }
 
 // The store remembers whose data it holds: the company connected at the download. Data of
@@ -315,11 +304,11 @@ TEST_F(DatosDesdeServidorTest, ServerReadFailureKeepsTheLocalTableAndTodosGoesOn
          kTablas[4],
          "Procesando 6 registros"},  // counted, then cut off at the fourth
     };
-    EXPECT_EQ(filas_locales("select numero_bod, nombre_bod from bodegas"),
+    EXPECT_EQ(store.rows("select numero_bod, nombre_bod from bodegas"),
               std::vector<std::string>{"77|Bodega vieja"});
     for (const auto& caso : casos) {
         SCOPED_TRACE(caso.mensaje);
-        const auto antes = filas_locales(caso.tabla.local);
+        const auto antes = store.rows(caso.tabla.local);
         CambioServidor cambio(*srv, caso.hacer, caso.deshacer);
         const std::size_t desde = term.snapshots().size();
         elegir(1);
@@ -337,11 +326,11 @@ TEST_F(DatosDesdeServidorTest, ServerReadFailureKeepsTheLocalTableAndTodosGoesOn
                 << fila;
         }
         EXPECT_EQ(visto("incompleta", desde), nullptr);
-        EXPECT_EQ(filas_locales(caso.tabla.local), antes);
+        EXPECT_EQ(store.rows(caso.tabla.local), antes);
         // Every other table was copied, those after the failing one included.
         for (const Tabla& t : kTablas) {
             if (&t != &caso.tabla) {
-                EXPECT_EQ(filas_locales(t.local), filas_servidor(t.servidor)) << t.nombre;
+                EXPECT_EQ(store.rows(t.local), filas_servidor(t.servidor)) << t.nombre;
             }
         }
     }
@@ -351,7 +340,7 @@ TEST_F(DatosDesdeServidorTest, ServerReadFailureKeepsTheLocalTableAndTodosGoesOn
 // warehouse 6, after five rows went in) undoes the whole copy: the table keeps the rows it
 // had, the user is told, the mark says "no".
 TEST_F(DatosDesdeServidorTest, LocalFailureMidwayLeavesTheLocalTableAsItWas) {
-    local(
+    store.run(
         "create trigger rechaza_bodega before insert on bodegas when new.numero_bod = 6 "
         "begin select raise(abort, 'bodega rechazada'); end");
     elegir(kBodegas);
@@ -363,14 +352,14 @@ TEST_F(DatosDesdeServidorTest, LocalFailureMidwayLeavesTheLocalTableAsItWas) {
     const auto* fin = visto("Proceso terminado");
     ASSERT_NE(fin, nullptr);
     EXPECT_EQ(grid_row_text(fin->grid, 20, 50, 2), "no");
-    EXPECT_EQ(filas_locales("select numero_bod, nombre_bod from bodegas"),
+    EXPECT_EQ(store.rows("select numero_bod, nombre_bod from bodegas"),
               std::vector<std::string>{"77|Bodega vieja"});
     // The store is still usable afterwards: the next copy goes through once the rule is gone.
-    local("drop trigger rechaza_bodega");
+    store.run("drop trigger rechaza_bodega");
     elegir(kBodegas);
     term.keys({'x', kEsc});
     correr();
-    EXPECT_EQ(filas_locales(kTablas[5].local), filas_servidor(kTablas[5].servidor));
+    EXPECT_EQ(store.rows(kTablas[5].local), filas_servidor(kTablas[5].servidor));
 }
 
 // A terminal whose clock runs on by itself (so the spinner turns at every row) and which
@@ -408,7 +397,7 @@ TEST_F(DatosDesdeServidorTest, CopyInterruptedMidwayLeavesTheLocalTableAsItWas) 
     ASSERT_EQ(waitpid(pid, &estado, 0), pid);
     ASSERT_TRUE(WIFEXITED(estado));
     ASSERT_EQ(WEXITSTATUS(estado), 3);
-    EXPECT_EQ(filas_locales("select codi_oper, nom_oper from operario"),
+    EXPECT_EQ(store.rows("select codi_oper, nom_oper from operario"),
               std::vector<std::string>{"99|Operario viejo"});
 }
 
@@ -434,11 +423,11 @@ TEST_F(DatosDesdeServidorTest, EmptyServerTableEmptiesTheCopy) {
     ASSERT_NE(fin, nullptr);
     EXPECT_EQ(grid_row_text(fin->grid, 20, 50, 2), "OK");
     EXPECT_NE(grid_row_text(fin->grid, 35).find("Procesando 0 registros"), std::string::npos);
-    EXPECT_TRUE(filas_locales("select * from bodegas").empty());
+    EXPECT_TRUE(store.rows("select * from bodegas").empty());
 }
 
 TEST_F(DatosDesdeServidorTest, RecordCountsShowEachLocalTableAndSkipAnUnreadableOne) {
-    local("drop table formulas");
+    store.run("drop table formulas");
     elegir(kContar);
     term.keys({'x', kEnter, kEsc});  // message box, alert
     correr();
@@ -463,7 +452,7 @@ TEST_F(DatosDesdeServidorTest, StoreRunningOutOfSpaceKeepsEachTableOldOrComplete
     term.keys({'x', kEsc});
     correr();  // the old copies
     std::vector<std::vector<std::string>> viejas;
-    for (const Tabla& t : kTablas) viejas.push_back(filas_locales(t.local));
+    for (const Tabla& t : kTablas) viejas.push_back(store.rows(t.local));
 
     const std::string filas_6000 =
         "with recursive n(i) as (select 1 union all select i + 1 from n where i < 6000) ";
@@ -504,7 +493,7 @@ TEST_F(DatosDesdeServidorTest, StoreRunningOutOfSpaceKeepsEachTableOldOrComplete
         vales::DATOSDESDE_SERVIDOR(RS);
         for (std::size_t i = 0; i < std::size(kTablas); ++i) {
             const bool lleno = i == 1 || i == 3;  // formulas, unidmed
-            EXPECT_EQ(filas_locales(kTablas[i].local), lleno ? viejas[i] : nuevas[i])
+            EXPECT_EQ(store.rows(kTablas[i].local), lleno ? viejas[i] : nuevas[i])
                 << kTablas[i].nombre;
         }
         EXPECT_NE(visto("No se pueden grabar datos en la base local: FORMULAS", desde), nullptr)
@@ -526,7 +515,7 @@ TEST_F(DatosDesdeServidorTest, StoreRunningOutOfSpaceKeepsEachTableOldOrComplete
     term.keys({'x', kEsc});
     vales::DATOSDESDE_SERVIDOR(RS);
     for (std::size_t i = 0; i < std::size(kTablas); ++i) {
-        EXPECT_EQ(filas_locales(kTablas[i].local), nuevas[i]) << kTablas[i].nombre;
+        EXPECT_EQ(store.rows(kTablas[i].local), nuevas[i]) << kTablas[i].nombre;
     }
 }
 
@@ -545,12 +534,12 @@ TEST_F(DatosDesdeServidorTest, ProductNamesWithNulEscapeAndEightBitBytesAreCopie
     elegir(2);  // Productos
     term.keys({'x', kEsc});
     correr();
-    EXPECT_EQ(filas_locales("select hex(codi_prod), hex(desc_prod), hex(codi_form), "
-                            "hex(desc_form), l_vigente, l_activo from prodvtas "
-                            "where codi_prod='RARO00001'"),
+    EXPECT_EQ(store.rows("select hex(codi_prod), hex(desc_prod), hex(codi_form), "
+                         "hex(desc_form), l_vigente, l_activo from prodvtas "
+                         "where codi_prod='RARO00001'"),
               std::vector<std::string>{hex("RARO00001") + "|" + hex(copiada_prod) + "|" +
                                        hex("007") + "|" + hex(desc_form) + "|0|1"});
-    EXPECT_EQ(filas_locales("select count(*) from prodvtas"),
+    EXPECT_EQ(store.rows("select count(*) from prodvtas"),
               std::vector<std::string>{std::to_string(filas_servidor(kTablas[0].servidor).size())});
     EXPECT_EQ(visto("No se pueden grabar"), nullptr);
 }

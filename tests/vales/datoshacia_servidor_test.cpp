@@ -107,7 +107,7 @@ TEST_F(DatosHaciaServidor, SendsNothingWhenNothingCanBeSent) {
     enviar(store);
     EXPECT_EQ(mensajes(), prueba::Mensajes{"De 0 vales 0 fueron grabados correctamente"});
     guardar(store, 3);
-    local(store, "delete from prodvtas");
+    store.run("delete from prodvtas");
     enviar(store);
     EXPECT_EQ(mensajes(), prueba::Mensajes{"De 0 vales 0 fueron grabados correctamente"});
     EXPECT_EQ(estados(store), Filas{"1|1"});
@@ -117,9 +117,9 @@ TEST_F(DatosHaciaServidor, SendsNothingWhenNothingCanBeSent) {
 // A product listed twice in the local copy (a download of a server with a repeated row)
 // neither lists nor sends nor counts its vouchers twice.
 TEST_F(DatosHaciaServidor, ProductTwiceInTheLocalCopyCountsItsVouchersOnce) {
-    local(store,
-          "insert into prodvtas (codi_prod, desc_prod, codi_form, desc_form, l_vigente, "
-          "l_activo) values ('YPRUEBA01', 'Otra vez', '001', 'Propia', true, true)");
+    store.run(
+        "insert into prodvtas (codi_prod, desc_prod, codi_form, desc_form, l_vigente, "
+        "l_activo) values ('YPRUEBA01', 'Otra vez', '001', 'Propia', true, true)");
     guardar(store, 3);
     enviar(store);
     EXPECT_EQ(mensajes(), prueba::Mensajes{"De 1 vales 1 fueron grabados correctamente"});
@@ -178,9 +178,9 @@ TEST_F(DatosHaciaServidor, KilledUploadSendsEachVoucherOnceAfterARestart) {
     for (const auto& c : cases) {
         SCOPED_TRACE(c.what);
         testing_support::ScratchStore s;
-        local(s,
-              "insert into prodvtas (codi_prod, desc_prod, codi_form, desc_form, l_vigente, "
-              "l_activo) values ('YPRUEBA01', 'Pieza', '001', 'Propia', true, true)");
+        s.run(
+            "insert into prodvtas (codi_prod, desc_prod, codi_form, desc_form, l_vigente, "
+            "l_activo) values ('YPRUEBA01', 'Pieza', '001', 'Propia', true, true)");
         guardar_varios(s, c.vales);
         const int status = en_proceso(
             [&](int aviso) {
@@ -248,16 +248,16 @@ TEST_F(DatosHaciaServidor, KillAtAnyMomentLosesAndDuplicatesNothing) {
 // they are still to be marked, and the next upload only marks them.
 TEST_F(DatosHaciaServidor, UnmarkedVouchersAreOnlyMarkedByTheNextUpload) {
     guardar_varios(store, 2);
-    local(store,
-          "create trigger no_marcar before update on vales_cab begin select raise(abort, "
-          "'disco lleno'); end");
+    store.run(
+        "create trigger no_marcar before update on vales_cab begin select raise(abort, "
+        "'disco lleno'); end");
     enviar(store);
     EXPECT_EQ(mensajes(),
               (prueba::Mensajes{"De 2 vales 2 fueron grabados correctamente",
                                 "2 vales grabados en el servidor no se marcaron en la base local: "
                                 "se marcarán en el próximo envío"}));
     EXPECT_EQ(estados(store), (Filas{"1|1", "2|1"}));
-    local(store, "drop trigger no_marcar");
+    store.run("drop trigger no_marcar");
     enviar(store);
     EXPECT_EQ(mensajes(), prueba::Mensajes{"De 2 vales 2 fueron grabados correctamente"});
     cada_vale_una_vez(store, 2);
@@ -268,9 +268,9 @@ TEST_F(DatosHaciaServidor, UnmarkedVouchersAreOnlyMarkedByTheNextUpload) {
 // both reaches the server once, under folios that never repeat.
 TEST_F(DatosHaciaServidor, TwoWorkstationsUploadingTogether) {
     testing_support::ScratchStore otra;
-    local(otra,
-          "insert into prodvtas (codi_prod, desc_prod, codi_form, desc_form, l_vigente, "
-          "l_activo) values ('YPRUEBA01', 'Pieza', '001', 'Propia', true, true)");
+    otra.run(
+        "insert into prodvtas (codi_prod, desc_prod, codi_form, desc_form, l_vigente, "
+        "l_activo) values ('YPRUEBA01', 'Pieza', '001', 'Propia', true, true)");
     guardar_varios(store, 25);
     guardar_varios(otra, 25);
     int listos[2];
@@ -324,7 +324,7 @@ TEST_P(DatosHaciaServidorEnModo, SendsOnceUnderEverySqlMode) {
     guardar_varios(store, 2);
     enviar(store);
     EXPECT_EQ(mensajes(), prueba::Mensajes{"De 2 vales 2 fueron grabados correctamente"});
-    local(store, "update vales_cab set c_estado='1'");  // as if the marks had been lost
+    store.run("update vales_cab set c_estado='1'");  // as if the marks had been lost
     enviar(store);
     EXPECT_EQ(mensajes(), prueba::Mensajes{"De 2 vales 2 fueron grabados correctamente"});
     cada_vale_una_vez(store, 2);

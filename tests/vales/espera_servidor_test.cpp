@@ -29,12 +29,6 @@ class EsperaServidor : public testing_support::ValesTest {
     }
     ~EsperaServidor() override { rt::install_server_wait(previo_); }
 
-    // The keys waiting in the console's buffer, taken without waiting.
-    std::vector<int> teclas_en_espera() {
-        std::vector<int> keys;
-        while (int k = console.inkey()) keys.push_back(k);
-        return keys;
-    }
     std::string en_espera(std::size_t n, int row) const {
         return testing_support::grid_row_text(term.snapshots().at(n).grid, row);
     }
@@ -75,7 +69,7 @@ TEST_F(EsperaServidor, SilentServerIsGivenUpWithAMessageAndTypedKeysSurvive) {
     EXPECT_FALSE(sesion.LCONECTADO) << "the connection was closed: the user connects again";
     EXPECT_FALSE(sesion.OSERVER->connected());
     EXPECT_TRUE(term.script_empty());
-    EXPECT_EQ(teclas_en_espera(), (std::vector<int>{'1', '2', kEnter}));
+    EXPECT_EQ(typed_keys(), (std::vector<int>{'1', '2', kEnter}));
 }
 
 // The server closed the session (stopped, restarted, or as here killed by an
@@ -117,7 +111,7 @@ TEST_F(EsperaServidor, SlowAnswerIsWaitedForAndTypedKeysAreKeptInOrder) {
     EXPECT_TRUE(term.snapshots().empty()) << "no message box";
     EXPECT_TRUE(console.grid() == antes);
     EXPECT_TRUE(sesion.LCONECTADO);
-    EXPECT_EQ(teclas_en_espera(), (std::vector<int>{'a', 'b'}));
+    EXPECT_EQ(typed_keys(), (std::vector<int>{'a', 'b'}));
 }
 
 }  // namespace

@@ -25,11 +25,11 @@ TEST_F(GrabarValeLocal, StoresHeaderAndItemsNumberedByTheStore) {
     rt::TODBC RS(store.connection());
     ASSERT_TRUE(GRABARVALE_LOCAL(RS, cab, partido));
     ASSERT_TRUE(GRABARVALE_LOCAL(RS, cabecera(7), items(7)));
-    EXPECT_EQ(filas_locales(store, "select * from vales_cab order by n_interno"),
+    EXPECT_EQ(store.rows("select * from vales_cab order by n_interno"),
               (Filas{"1|YPRUEBA01|001|78|2026-12-06 00:00:00|150.5|0.25|1",
                      "2|YPRUEBA01|001|78|2026-12-07 00:00:00|7|1.5|1"}));
     EXPECT_EQ(
-        filas_locales(store, "select * from vales_itm order by rowid"),
+        store.rows("select * from vales_itm order by rowid"),
         (Filas{"1|900000001|1|A01|07:05|08:00|1|75.25", "1|900000001|1|A01|08:00|23:59|1|75.25",
                "1|900000003|6|C'1| 9:30|10:00|1|150.5", "2|900000001|1|A01|08:00|09:30|1|7",
                "2|900000003|6|C01|08:00|09:30|1|7"}));
@@ -59,11 +59,11 @@ TEST_F(GrabarValeLocal, RefusedPartLeavesNothingOfTheVoucher) {
         EXPECT_FALSE(GRABARVALE_LOCAL(RS, c.cab, c.items));
         EXPECT_EQ(mensajes(),
                   prueba::Mensajes{"Error: No se puede grabar vale en archivos temporales"});
-        EXPECT_EQ(filas_locales(store, "select count(*) from vales_cab"), Filas{"0"});
-        EXPECT_EQ(filas_locales(store, "select count(*) from vales_itm"), Filas{"0"});
+        EXPECT_EQ(store.rows("select count(*) from vales_cab"), Filas{"0"});
+        EXPECT_EQ(store.rows("select count(*) from vales_itm"), Filas{"0"});
     }
     ASSERT_TRUE(GRABARVALE_LOCAL(RS, cabecera(10), items(10)));
-    EXPECT_EQ(filas_locales(store, "select n_interno, count(*) from vales_itm group by n_interno"),
+    EXPECT_EQ(store.rows("select n_interno, count(*) from vales_itm group by n_interno"),
               Filas{"1|2"});
 }
 
@@ -82,8 +82,8 @@ TEST_F(GrabarValeLocal, FullStoreKeepsNothingOfTheVoucher) {
     EXPECT_FALSE(GRABARVALE_LOCAL(RS, cabecera(1), muchos));
     EXPECT_EQ(mensajes(),
               prueba::Mensajes{"Error: No se puede grabar vale en archivos temporales"});
-    EXPECT_EQ(filas_locales(store, "select count(*) from vales_cab"), Filas{"0"});
-    EXPECT_EQ(filas_locales(store, "select count(*) from vales_itm"), Filas{"0"});
+    EXPECT_EQ(store.rows("select count(*) from vales_cab"), Filas{"0"});
+    EXPECT_EQ(store.rows("select count(*) from vales_itm"), Filas{"0"});
 }
 
 TEST_F(GrabarValeLocal, EveryStoreHasItsOwnLastingIdentity) {
@@ -99,13 +99,13 @@ TEST_F(GrabarValeLocal, EveryStoreHasItsOwnLastingIdentity) {
 // every voucher it held.
 TEST_F(GrabarValeLocal, OlderStoreGetsAnIdentityAndLosesNothing) {
     guardar(store, 5);
-    local(store, "drop table estacion");
-    const Filas antes = filas_locales(store, "select * from vales_cab");
+    store.run("drop table estacion");
+    const Filas antes = store.rows("select * from vales_cab");
     const std::string id = estacion(store);
     EXPECT_EQ(id.size(), 32u);
     EXPECT_EQ(estacion(store), id);
-    EXPECT_EQ(filas_locales(store, "select * from vales_cab"), antes);
-    EXPECT_EQ(filas_locales(store, "select count(*) from estacion"), Filas{"1"});
+    EXPECT_EQ(store.rows("select * from vales_cab"), antes);
+    EXPECT_EQ(store.rows("select count(*) from estacion"), Filas{"1"});
 }
 
 }  // namespace

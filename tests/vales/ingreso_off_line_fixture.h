@@ -33,19 +33,13 @@ class IngresoOffLine : public IngresoOnLine {
     void correr() { vales::VALES_INGRESO_OFF_LINE(store.connection()); }
     // Key waits of the entry, counted from its first.
     std::size_t esperas() const { return term.snapshots().size() - primera_espera_; }
-    // The screen at the entry's k-th key wait (0 the first).
-    std::string en_espera(std::size_t k) const {
-        return shown_screen(term.snapshots().size() - 1 - (primera_espera_ + k));
+    // The entry's k-th key wait (0 the first), counted from the last one as the screen
+    // assertions take it.
+    std::size_t desde_el_final(std::size_t k) const {
+        return term.snapshots().size() - 1 - (primera_espera_ + k);
     }
-    std::vector<std::string> filas_locales(const std::string& sql) {
-        rt::TODBC db(store.connection());
-        return testing_support::store_rows(db, sql);
-    }
-    void local(const std::string& sql) {
-        rt::TODBC db(store.connection());
-        db.SetSQL(sql);
-        EXPECT_TRUE(db.Open()) << sql << "\n" << db.SQLErrorMessage();
-    }
+    // The screen at the entry's k-th key wait.
+    std::string en_espera(std::size_t k) const { return shown_screen(desde_el_final(k)); }
 
     testing_support::ScratchStore store;
     std::shared_ptr<TMySQLServer> servidor_;

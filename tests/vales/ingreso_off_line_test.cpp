@@ -74,9 +74,9 @@ TEST_F(IngresoOffLineTest, AVoucherTypedWithoutServerIsStoredPending) {
  │Cantidad:           0,00   Malas:           0,00                          │
  └──────────────────────────────────────────────────────────────────────────┘
 )"));
-    EXPECT_EQ(filas_locales("select * from vales_cab"),
+    EXPECT_EQ(store.rows("select * from vales_cab"),
               Filas{"1|YPRUEBA01|001|78|2026-12-06 00:00:00|10|1|1"});
-    EXPECT_EQ(filas_locales("select * from vales_itm order by rowid"),
+    EXPECT_EQ(store.rows("select * from vales_itm order by rowid"),
               (Filas{"1|9Y0000001|801|Y02|08:00|09:30|1|5", "1|9Y0000001|804|Y01|09:30|10:00|1|5",
                      "1|9Y0000002|802|Y03|10:00|12:00|1|10"}));
     EXPECT_EQ(screen_text(), picture("")) << "the screen is put back";
@@ -153,13 +153,13 @@ TEST_F(IngresoOffLineTest, RefusesWhatTheStoresCopiesDoNotAllow) {
         EXPECT_TRUE(term.script_empty());
         EXPECT_EQ(mensajes(), c.mensajes);
     }
-    EXPECT_EQ(filas_locales("select count(*) from vales_cab"), Filas{"0"});
-    EXPECT_EQ(filas_locales("select count(*) from vales_itm"), Filas{"0"});
+    EXPECT_EQ(store.rows("select count(*) from vales_cab"), Filas{"0"});
+    EXPECT_EQ(store.rows("select count(*) from vales_itm"), Filas{"0"});
 }
 
 // A store whose activities cannot be read ends the entry after saying so.
 TEST_F(IngresoOffLineTest, UnreadableActivitiesEndTheEntry) {
-    local("drop table prodcmp");
+    store.run("drop table prodcmp");
     cabecera("001", "10", "0");
     esperar_mensaje();
     correr();

@@ -28,12 +28,12 @@ class ListaIngresos : public prueba::ValesLocales {
         guardar(store, 150.5, 5);
         guardar(store, 20, 6);
         guardar(store, 10, 7);
-        local(store, "update vales_cab set c_estado='2' where n_interno=3");  // sent before
+        store.run("update vales_cab set c_estado='2' where n_interno=3");  // sent before
         guardar(store, 1234567, 8);
         // A product no longer in the local copy: not listed.
-        local(store,
-              "insert into vales_cab (codi_prod, codi_form, num_bodega, fecha, cantidad, malas, "
-              "c_estado) values('YOTRO0001', '001', 78, '09/12/2026', 5.00, 0.00, '1')");
+        store.run(
+            "insert into vales_cab (codi_prod, codi_form, num_bodega, fecha, cantidad, malas, "
+            "c_estado) values('YOTRO0001', '001', 78, '09/12/2026', 5.00, 0.00, '1')");
     }
     void correr(std::initializer_list<int> keys) {
         term.keys(keys);
@@ -143,9 +143,9 @@ TEST_F(ListaIngresos, F8WithoutConnectionShortageOrVoucherAlreadyOnTheServer) {
 TEST_F(ListaIngresos, DelRemovesTheVoucherWithItsItems) {
     correr({kDel, 'N', kDown, kDel, 'S', kEsc});
     EXPECT_EQ(shown_screen(), pantalla_lista({0, 2}));
-    EXPECT_EQ(filas_locales(store, "select distinct n_interno from vales_itm order by 1"),
+    EXPECT_EQ(store.rows("select distinct n_interno from vales_itm order by 1"),
               (Filas{"1", "3", "4"}));
-    EXPECT_EQ(filas_locales(store, "select n_interno from vales_cab order by 1"),
+    EXPECT_EQ(store.rows("select n_interno from vales_cab order by 1"),
               (Filas{"1", "3", "4", "5"}));
 
     correr({kDel, 'S', kEsc});
@@ -155,20 +155,20 @@ TEST_F(ListaIngresos, DelRemovesTheVoucherWithItsItems) {
 hhhh
 ....)",
                                                           2));
-    EXPECT_EQ(filas_locales(store, "select count(*) from vales_itm where n_interno=1"), Filas{"0"});
+    EXPECT_EQ(store.rows("select count(*) from vales_itm where n_interno=1"), Filas{"0"});
 }
 
 // A deletion the store refuses half way leaves the voucher whole, and listed.
 TEST_F(ListaIngresos, RefusedDeletionKeepsHeaderAndItems) {
-    local(store,
-          "create trigger no_borrar before delete on vales_itm begin select raise(abort, "
-          "'bloqueado'); end");
+    store.run(
+        "create trigger no_borrar before delete on vales_itm begin select raise(abort, "
+        "'bloqueado'); end");
     term.keys({kDel, 'S'}).pause(3).keys({kEsc});
     correr();
     EXPECT_EQ(mensajes(), prueba::Mensajes{"ERROR: No se puede eliminar vale"});
     EXPECT_EQ(shown_screen(), pantalla_lista({0, 1, 2}));
-    EXPECT_EQ(filas_locales(store, "select count(*) from vales_cab where n_interno=1"), Filas{"1"});
-    EXPECT_EQ(filas_locales(store, "select count(*) from vales_itm where n_interno=1"), Filas{"2"});
+    EXPECT_EQ(store.rows("select count(*) from vales_cab where n_interno=1"), Filas{"1"});
+    EXPECT_EQ(store.rows("select count(*) from vales_itm where n_interno=1"), Filas{"2"});
 }
 
 // The hidden F5 of old printed a fixed range of server vouchers: it does nothing now.
@@ -179,7 +179,7 @@ TEST_F(ListaIngresos, F5DoesNothing) {
 }
 
 TEST_F(ListaIngresos, EmptyListShowsTheHeadingAndIgnoresF8AndDel) {
-    local(store, "delete from vales_cab");
+    store.run("delete from vales_cab");
     correr({kF8, kDel, kEsc});
     for (std::size_t shot = 0; shot < 3; ++shot) EXPECT_EQ(shown_screen(shot), pantalla_lista({}));
 }

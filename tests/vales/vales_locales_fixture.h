@@ -45,11 +45,11 @@ class ValesLocales : public ServidorAbm {
             "0.5)");
         sql("insert into stock_bodegas (numero_bod, tipo_prd, codi_prod, codi_form, stock) values "
             "(78, 'I', 'YCOMP0001', '', 1000)");
-        local(store,
-              "insert into prodvtas (codi_prod, desc_prod, codi_form, desc_form, l_vigente, "
-              "l_activo) values ('YPRUEBA01', 'Pieza de env\xEDo ''\xD1"
-              "and\xFA''', '001', "
-              "'Propia', true, true)");
+        store.run(
+            "insert into prodvtas (codi_prod, desc_prod, codi_form, desc_form, l_vigente, "
+            "l_activo) values ('YPRUEBA01', 'Pieza de env\xEDo ''\xD1"
+            "and\xFA''', '001', "
+            "'Propia', true, true)");
     }
     ~ValesLocales() override {
         if (!sesion.OSERVER || !sesion.OSERVER->SelectDB("test")) return;
@@ -75,19 +75,9 @@ class ValesLocales : public ServidorAbm {
     }
 
     // --- the off-line store ------------------------------------------------------------
-    static void local(const testing_support::ScratchStore& s, const std::string& statement) {
-        rt::TODBC db(s.connection());
-        db.SetSQL(statement);
-        EXPECT_TRUE(db.Open()) << statement << "\n" << db.SQLErrorMessage();
-    }
-    static std::vector<std::string> filas_locales(const testing_support::ScratchStore& s,
-                                                  const std::string& statement) {
-        rt::TODBC db(s.connection());
-        return testing_support::store_rows(db, statement);
-    }
     // Local numbers and states of every voucher of the store, "n|state".
     static std::vector<std::string> estados(const testing_support::ScratchStore& s) {
-        return filas_locales(s, "select n_interno, c_estado from vales_cab order by n_interno");
+        return s.rows("select n_interno, c_estado from vales_cab order by n_interno");
     }
     static std::string estacion(const testing_support::ScratchStore& s) {
         rt::TODBC db(s.connection());
