@@ -245,18 +245,18 @@ TEST_F(DatosDesdeServidorTest, WithoutConnectionNothingHappens) {
 // another company does not replace it while vouchers typed against it are pending (they
 // would then be sent to that other company); once none is pending it does.
 TEST_F(DatosDesdeServidorTest, AnotherCompanysDataWaitsUntilNoVoucherIsPending) {
-    local("drop table empresa");  // a store made before the record: it gets one
+    store.run("drop table empresa");  // a store made before the record: it gets one
     elegir(kBodegas);
     term.keys({'x', kEsc});
     correr();
-    EXPECT_EQ(filas_locales("select unica, cod_empresa from empresa"),
+    EXPECT_EQ(store.rows("select unica, cod_empresa from empresa"),
               std::vector<std::string>{"1|007"});
 
-    local("update empresa set cod_empresa='225'");
-    local(
+    store.run("update empresa set cod_empresa='225'");
+    store.run(
         "insert into vales_cab (codi_prod, codi_form, num_bodega, fecha, cantidad, malas, "
         "c_estado) values('VIEJO0001', '001', 77, '07/12/2026', 5.00, 0.00, '1')");
-    local("update bodegas set nombre_bod='Bodega de 225'");
+    store.run("update bodegas set nombre_bod='Bodega de 225'");
     const std::size_t antes = term.snapshots().size();
     term.keys({'x'});
     correr();
@@ -264,17 +264,17 @@ TEST_F(DatosDesdeServidorTest, AnotherCompanysDataWaitsUntilNoVoucherIsPending) 
     EXPECT_NE(visto("Hay vales pendientes de la empresa 225: envíelos antes de cambiar de empresa",
                     antes),
               nullptr);
-    EXPECT_EQ(filas_locales("select distinct nombre_bod from bodegas"),
+    EXPECT_EQ(store.rows("select distinct nombre_bod from bodegas"),
               std::vector<std::string>{"Bodega de 225"});
-    EXPECT_EQ(filas_locales("select cod_empresa from empresa"), std::vector<std::string>{"225"});
+    EXPECT_EQ(store.rows("select cod_empresa from empresa"), std::vector<std::string>{"225"});
 
-    local("update vales_cab set c_estado='2'");
+    store.run("update vales_cab set c_estado='2'");
     elegir(kBodegas);
     term.keys({'x', kEsc});
     correr();
-    EXPECT_EQ(filas_locales("select numero_bod, nombre_bod from bodegas order by numero_bod"),
+    EXPECT_EQ(store.rows("select numero_bod, nombre_bod from bodegas order by numero_bod"),
               filas_servidor(kTablas[5].servidor));
-    EXPECT_EQ(filas_locales("select cod_empresa from empresa"), std::vector<std::string>{"007"});
+    EXPECT_EQ(store.rows("select cod_empresa from empresa"), std::vector<std::string>{"007"});
 }
 
 // A server read that fails, before the first row or in the middle of the rows (here a view

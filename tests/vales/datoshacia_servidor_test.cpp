@@ -132,7 +132,7 @@ TEST_F(DatosHaciaServidor, ProductTwiceInTheLocalCopyCountsItsVouchersOnce) {
 // pending for their own, and go once it is the one connected.
 TEST_F(DatosHaciaServidor, VouchersOfAnotherCompanyAreNotSentHere) {
     guardar(store, 3);
-    local(store, "insert into empresa (unica, cod_empresa) values (1, '225')");
+    store.run("insert into empresa (unica, cod_empresa) values (1, '225')");
     enviar(store);
     EXPECT_EQ(mensajes(), prueba::Mensajes{"Los vales de la base local son de la empresa 225: "
                                            "conéctese a esa empresa para enviarlos"});

@@ -96,7 +96,7 @@ TEST_F(EsperaServidor, AConnectionTheServerClosedEndsTheSessionWithAMessage) {
     EXPECT_FALSE(abm::EXISTE_PRODUCTO("L01AA0110"));
     EXPECT_EQ(term.snapshots().size(), 2u) << "told once";
     EXPECT_TRUE(console.grid() == antes);
-    EXPECT_EQ(teclas_en_espera(), (std::vector<int>{'7'}));
+    EXPECT_EQ(typed_keys(), (std::vector<int>{'7'}));
 }
 
 TEST_F(EsperaServidor, SlowAnswerIsWaitedForAndTypedKeysAreKeptInOrder) {
