@@ -128,9 +128,7 @@ ZR4500XYZ|A1B|12.5000000|0.0000000|105|900000999||I|1.00000|998|Q1|0.0000|1
 ZR4500XYZ|A1B|12.5000000|0.0000000|105|ZR0000001||I|0.12500|0||0.0000|1
 ZR4500XYZ|A1B|12.5000000|0.0000000|105|CEM-00042||I|3.33333|0||0.0000|1
 ROWS
-)" "$(sql_t "select concat_ws('|', codi_prod, codi_form, cantidad, malas, numero_bod,
-              codi_insu, form_insu, tipo_insu, consumo, codi_oper, codi_tipo, puntaje_un,
-              c_estado) from vales where nume_folio=99999991 order by id")"
+)" "$(voucher_rows 99999991 sql_t)"
 same "on-line movements" "$(cat <<'ROWS'
 7|P|ZR4500XYZ|A1B|12.5000000|105|peñaloza
 8|I|ZR0000001||-1.5625000|105|peñaloza
@@ -200,9 +198,7 @@ ZR4500XYZ|A1B|3.0000000|3.0000000|999|900000999||I|1.00000|998|Q1|0.0000|1
 ZR4500XYZ|A1B|3.0000000|3.0000000|999|ZR0000001||I|0.12500|0||0.0000|1
 ZR4500XYZ|A1B|3.0000000|3.0000000|999|CEM-00042||I|3.33333|0||0.0000|1
 ROWS
-)" "$(sql_t "select concat_ws('|', codi_prod, codi_form, cantidad, malas, numero_bod,
-              codi_insu, form_insu, tipo_insu, consumo, codi_oper, codi_tipo, puntaje_un,
-              c_estado) from vales where nume_folio=99999992 order by id")"
+)" "$(voucher_rows 99999992 sql_t)"
 same "stock after both vouchers" "$(cat <<'ROWS'
 105|I|CEM-00042||-41.6666250
 105|I|ZR0000001||998.4375000

@@ -33,9 +33,10 @@ same() {  # same DESCRIPTION EXPECTED ACTUAL
         printf 'FAILED: %s\n--- expected:\n%s\n--- got:\n%s\n' "$1" "$2" "$3"
     fi
 }
-# The rows of voucher N on the server, one line each in the order written.
+# The rows of voucher N on the server, one line each in the order written; the statement
+# goes to the demo company, or through the function named second.
 voucher_rows() {
-    sql "select concat_ws('|', codi_prod, codi_form, cantidad, malas, numero_bod, codi_insu,
+    "${2:-sql}" "select concat_ws('|', codi_prod, codi_form, cantidad, malas, numero_bod, codi_insu,
              form_insu, tipo_insu, consumo, codi_oper, codi_tipo, puntaje_un, c_estado)
          from vales where nume_folio=$1 order by id"
 }
