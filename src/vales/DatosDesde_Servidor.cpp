@@ -109,9 +109,7 @@ const Copia kBodegas = {"BODEGAS",
 class LecturaServidor {
   public:
     LecturaServidor(rt::TMySQLServer& srv, const std::string& consulta) : srv_(srv) {
-        en_transaccion_ =
-            !srv_.Query("start transaction with consistent snapshot, read only").NetErr();
-        if (!en_transaccion_) return;
+        en_transaccion_ = abrir_instantanea();
         auto cuenta = srv_.Query("select count(*) as cantidad from (" + consulta + ") as filas");
         if (cuenta.NetErr()) return;
         total_ = static_cast<long>(cuenta.FieldGet(1).number());
@@ -131,6 +129,18 @@ class LecturaServidor {
     rt::MySQLRowStream& filas() { return *filas_; }
 
   private:
+    // A server without read-only transactions (or one that refuses a transaction here) is
+    // still read, without the snapshot: the count shown may then miss rows that change
+    // meanwhile, but the copy itself is the same.
+    bool abrir_instantanea() {
+        for (const char* sql : {"start transaction with consistent snapshot, read only",
+                                "start transaction with consistent snapshot"}) {
+            if (!srv_.Query(sql).NetErr()) return true;
+        }
+        srv_.Error();  // the refusal is no failure of the copy
+        return false;
+    }
+
     rt::TMySQLServer& srv_;
     bool en_transaccion_ = false;
     long total_ = 0;
