@@ -275,7 +275,7 @@ void TPRINT::enviar_a_impresora() {
         avisar("No se eligió ninguna impresora: no se imprimió nada"_ansi);
         return;
     }
-    informar("Enviando el documento a " + impresora_ + "...");
+    informar("Enviando el documento a " + cp::utf8_to_ansi(impresora_) + "...");
     const std::string fallo =
         enviar_a_cups(impresora_, nombre_doc_, trabajo_, opciones_.limite_cups);
     // The work file was only a vehicle: CUPS keeps its own copy of the job.
