@@ -20,22 +20,11 @@ source "$(dirname "${BASH_SOURCE[0]}")/vales_demo_tmux.sh"
 save_demo || { echo "off_line_tmux: cannot reach the test server"; exit 1; }
 antes=$(sql "select num_vales from paramet")
 
-entry() {  # main-menu entry N, counted from the top
-    keys Home
-    for ((i = 1; i < $1; i++)); do keys Down; done
-    keys Enter
-}
-
 start_program
 login_demo
 
 # The master data into the store the program made at start.
-keys o
-check "download menu" wait_for "Seleccione archivo a procesar"
-keys Enter
-check "download done" wait_for "Proceso terminado"
-keys x
-escape
+download_all
 keys d
 check "logged out" wait_for "Desconectado"
 

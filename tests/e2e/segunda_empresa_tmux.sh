@@ -33,22 +33,6 @@ restore_tarsin() {
     cat "$sql_dir/schema.sql" "$sql_dir/demo_comun.sql" "$sql_dir/demo_tarsin.sql" |
         client tarsin
 }
-entry() {  # main-menu entry N, counted from the top
-    keys Home
-    for ((i = 1; i < $1; i++)); do keys Down; done
-    keys Enter
-}
-login() {  # company, user, password
-    keys c
-    check "connection-mode menu ($1)" wait_for "Conección Local"
-    keys Enter
-    check "login form ($1)" wait_for "PassWord:"
-    keys "$1" Enter "$2" Enter
-    keys "$3" Enter
-    check "logged in ($1)" wait_for "Se ha establecido una conexión con el servidor"
-    keys x
-    check "title line shows the user ($1)" wait_for "Conectado => $2"
-}
 
 client -e "drop database if exists tarsin;
            create database tarsin character set latin1 collate latin1_swedish_ci" ||
@@ -138,12 +122,7 @@ ROWS
               numero_bod, usuario) from mov_stock where nume_doc=99999991 order by id")"
 
 # The master data into the store, then a voucher typed off-line with the help lists.
-keys o
-check "download menu" wait_for "Seleccione archivo a procesar"
-keys Enter
-check "download done" wait_for "Proceso terminado"
-keys x
-escape
+download_all
 entry 4
 check "off-line header" wait_for "< Ingreso de Vales OFF-LINE >"
 keys Enter 999 Enter F1

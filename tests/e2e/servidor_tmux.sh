@@ -43,16 +43,35 @@ start_program() {
     exit 1
 }
 
+# From the main menu's connection entry to the connected title line: company, user,
+# password.
+login() {
+    keys c
+    check "connection-mode menu ($1)" wait_for "Conección Local"
+    keys Enter
+    check "login form ($1)" wait_for "PassWord:"
+    keys "$1" Enter "$2" Enter
+    keys "$3" Enter
+    check "logged in ($1)" wait_for "Se ha establecido una conexión con el servidor"
+    keys x
+    check "title line shows the user ($1)" wait_for "Conectado => $2"
+}
 # From the main menu to the connected title line, as the demo user of company 007.
 login_demo() {
     check "main menu" wait_for "Conectar con Servidor"
-    keys c
-    check "connection-mode menu" wait_for "Conección Local"
+    login 007 operador vales123
+}
+entry() {  # main-menu entry N, counted from the top
+    keys Home
+    for ((i = 1; i < $1; i++)); do keys Down; done
     keys Enter
-    check "login form" wait_for "PassWord:"
-    keys 007 Enter operador Enter
-    keys vales123 Enter
-    check "welcome message" wait_for "Se ha establecido una conexión con el servidor"
+}
+# Every master-data table into the store, back to the main menu.
+download_all() {
+    keys o
+    check "download menu" wait_for "Seleccione archivo a procesar"
+    keys Enter
+    check "download done" wait_for "Proceso terminado"
     keys x
-    check "title line shows the user" wait_for "Conectado => operador"
+    escape
 }
