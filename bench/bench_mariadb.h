@@ -53,18 +53,20 @@ class BenchServer {
     }
 
     // A connection to a new company database `name` with the tables of sql/schema.sql and
-    // no rows (one left by an earlier run is dropped first); nothing when it cannot be made.
+    // sql/objetos_adicionales.sql and no rows (one left by an earlier run is dropped first);
+    // nothing when it cannot be made.
     std::shared_ptr<TMySQLServer> base_nueva(const std::string& name) const {
         std::shared_ptr<TMySQLServer> srv =
             TMySQLServer::New(address(), vales::USUARIO_SERVIDOR, vales::CLAVE_SERVIDOR);
         if (srv->NetErr()) return nullptr;
         srv->Query("drop database if exists " + name);
         srv->Query("create database " + name + " character set latin1 collate latin1_swedish_ci");
-        const std::string schema =
-            (std::filesystem::path(VALES_SOURCE_DIR) / "sql" / "schema.sql").string();
-        if (!srv->SelectDB(name) ||
-            std::system((cliente() + " " + name + " < " + schema).c_str()) != 0)
-            return nullptr;
+        if (!srv->SelectDB(name)) return nullptr;
+        for (const char* file : {"schema.sql", "objetos_adicionales.sql"}) {
+            const std::string sql =
+                (std::filesystem::path(VALES_SOURCE_DIR) / "sql" / file).string();
+            if (std::system((cliente() + " " + name + " < " + sql).c_str()) != 0) return nullptr;
+        }
         return srv;
     }
 

@@ -8,5 +8,6 @@
 # by this relative path, so bin and lib/vales must stay side by side.
 install(TARGETS vales RUNTIME DESTINATION bin)
 install(TARGETS vales_access LIBRARY DESTINATION lib/vales)
-install(FILES sql/schema.sql sql/offline_schema.sql DESTINATION share/vales/sql)
+install(FILES sql/schema.sql sql/objetos_adicionales.sql sql/offline_schema.sql
+        DESTINATION share/vales/sql)
 install(FILES README.md DESTINATION share/doc/vales)

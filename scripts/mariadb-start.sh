@@ -67,6 +67,7 @@ if [[ $bare != --bare ]]; then
     for db in "${databases[@]}"; do
         client -e "create database $db character set latin1 collate latin1_swedish_ci"
         client "$db" <"$sql_dir/schema.sql"
+        client "$db" <"$sql_dir/objetos_adicionales.sql"
         client "$db" <"$sql_dir/demo_comun.sql"
         client "$db" <"$sql_dir/demo_$db.sql"
     done

@@ -2,7 +2,11 @@
 -- download, and the vouchers recorded without a server until they are sent.
 --
 -- Created once, on a machine that has no store yet; the program never alters these tables
--- (a store made before the workstation identity existed gets that one table added).
+-- (a store made before the workstation identity, or before the identities of vouchers,
+-- existed gets that table, or that column, added).
+-- The driver runs this text as one batch and reads an apostrophe as the start of a text even
+-- inside a comment: comments keep their apostrophes in pairs.
+--
 -- Column kinds and how they read through the ODBC driver as text:
 --   text      VARCHAR(n)  the bytes as written (Windows-1252), trailing blanks kept;
 --                         fixed-width codes refuse a value longer than their width
@@ -69,8 +73,21 @@ CREATE TABLE vales_cab (
     fecha TIMESTAMP NOT NULL,
     cantidad NUMERIC,
     malas NUMERIC,
-    c_estado VARCHAR(1) NOT NULL DEFAULT '1' CHECK (c_estado IN ('1', '2'))
+    c_estado VARCHAR(1) NOT NULL DEFAULT '1' CHECK (c_estado IN ('1', '2')),
+    id_vale VARCHAR(32) CHECK (id_vale IS NULL OR length(id_vale) = 32)
 );
+
+-- id_vale is the identity of the voucher itself: 32 random hexadecimal digits that the store
+-- gives it when it is inserted (trigger below). The server records it with the voucher, so
+-- that a voucher reaches it once whatever happens to an upload, and a copy of this store (a
+-- backup restored, a file given to a second workstation) never has a voucher taken for
+-- another. A store made before this column existed gets it, and the trigger, the first
+-- time it is used for vouchers.
+
+CREATE TRIGGER vales_cab_identidad AFTER INSERT ON vales_cab WHEN NEW.id_vale IS NULL
+BEGIN
+    UPDATE vales_cab SET id_vale = lower(hex(randomblob(16))) WHERE n_interno = NEW.n_interno;
+END;
 
 CREATE TABLE vales_itm (
     n_interno INTEGER NOT NULL,

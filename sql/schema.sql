@@ -1,6 +1,7 @@
 -- Tables of one company database (velmo, tarsin, test ...). Loaded into the database
--- selected on the command line:
+-- selected on the command line, followed by what the program adds to them:
 --   mariadb --default-character-set=latin1 velmo < sql/schema.sql
+--   mariadb --default-character-set=latin1 velmo < sql/objetos_adicionales.sql
 -- Texts are Windows-1252 (the server calls it latin1). Fixed-width codes are CHAR of their
 -- width; logicals are TINYINT(1), which the program reads as true/false; quantities are
 -- DECIMAL, those of stock and vouchers with 7 decimals: a consumption (5 decimals) times a
@@ -170,19 +171,6 @@ create table vales (
   puntaje_un decimal(12,4) not null default 0,
   c_estado char(1) not null default '1',
   key nume_folio (nume_folio)
-) engine=InnoDB default charset=latin1;
-
--- Where each voucher recorded off-line came from: the workstation's identity (kept in its
--- off-line store) and the voucher's local number there, written in the same transaction as
--- the voucher's rows. The key makes a second copy of one local voucher impossible, and an
--- upload looks here first, so a voucher the server already holds is never sent again.
--- The program creates this table when a company database lacks it.
-create table vales_origen (
-  estacion char(32) not null,
-  n_interno int not null,
-  nume_folio int not null,
-  enviado timestamp not null default current_timestamp,
-  primary key (estacion, n_interno)
 ) engine=InnoDB default charset=latin1;
 
 -- Single row: the last voucher number used and the date of the last cost calculation.

@@ -11,12 +11,14 @@
 #include "vales/comprobar_almacen.h"
 #include "vales/espera_servidor.h"
 #include "vales/operaciones.h"
+#include "vales/preparar_servidor.h"
 #include "vales/vales.h"
 
 int main(int argc, char** argv) {
     vales::Opciones opciones;
     if (!vales::leer_opciones(argc, argv, opciones)) return opciones.salida;
     if (opciones.comprobar_almacen) return vales::comprobar_almacen();
+    if (opciones.preparar_servidor) return vales::preparar_servidor();
     // A new workstation gets its off-line store with every table defined; an existing one is
     // never touched. When it cannot be made, the off-line operations say so when used.
     rt::create_offline_store();

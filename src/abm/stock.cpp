@@ -1,4 +1,5 @@
 // Stock per warehouse on the server: reading, adding, and pending transfers.
+#include "datos/stock.h"
 #include "abm/abm_rutinas.h"
 #include "abm/consulta_sesion.h"
 #include "abm/rutinas2.h"
@@ -8,73 +9,31 @@
 
 namespace abm {
 
-namespace {
-
-// The condition that picks one stock record. For components the formula plays no part.
-std::string condicion_stock(double warehouse, std::string_view kind, std::string_view code,
-                            std::string_view formula) {
-    std::string w = "where numero_bod=" + sqlnum(warehouse) + " and tipo_prd='" + sqltexto(kind) +
-                    "' and codi_prod='" + sqltexto(code) + "' ";
-    if (kind == "P") w += " and codi_form='" + sqltexto(formula) + "'";
-    return w;
-}
-
-}  // namespace
-
 double STOCK(double warehouse, std::string_view kind, std::string_view code,
              std::string_view formula, double needed, bool msg_if_short) {
-    double stock = 0;
-    {
-        auto res = consulta("select stock from stock_bodegas " +
-                            condicion_stock(warehouse, kind, code, formula));
-        if (fallo(res)) {
-            MSGBOX("ERROR: No se puede encontrar stock de producto");
-            return 0;
-        }
-        if (res->LastRec() > 0) stock = res->FieldGet("stock").number();
+    if (!vales::ses().OSERVER) return 0;
+    datos::Sentencias s(*vales::ses().OSERVER);
+    const auto stock = datos::leer_stock(s, warehouse, kind, code, formula);
+    if (!stock) {
+        MSGBOX("ERROR: No se puede encontrar stock de producto");
+        return 0;
     }
-    if (msg_if_short && needed > stock) MSGBOX("Stock insuficiente...");
-    return stock;
+    if (msg_if_short && needed > *stock) MSGBOX("Stock insuficiente...");
+    return *stock;
 }
 
 bool SUMA_STOCK(double warehouse, std::string_view kind, std::string_view code,
                 std::string_view formula, double amount) {
-    const std::string where = condicion_stock(warehouse, kind, code, formula);
-    auto existe = [&]() -> std::optional<bool> {
-        auto res = consulta("select * from stock_bodegas " + where);
-        if (fallo(res)) return std::nullopt;
-        return res->LastRec() > 0;
-    };
-    const std::optional<bool> exists = existe();
-    if (!exists) {
+    if (!vales::ses().OSERVER) return false;
+    datos::Sentencias s(*vales::ses().OSERVER);
+    if (datos::sumar_stock(s, warehouse, kind, code, formula, amount)) return true;
+    if (s.fallo().sentencia.starts_with("select")) {
         MSGBOX("ERROR: No se puede conectar a registros de stock");
-        return false;
-    }
-    const std::string update =
-        "update stock_bodegas set stock=stock+" + sqlnum(amount) + " " + where;
-    std::string sql = *exists ? update
-                              : "insert into stock_bodegas set stock=" + sqlnum(amount) +
-                                    ", numero_bod=" + sqlnum(warehouse) + ", tipo_prd='" +
-                                    sqltexto(kind) + "', codi_prod='" + sqltexto(code) +
-                                    "', codi_form='" +
-                                    (kind == "P" ? sqltexto(formula) : std::string()) + "'";
-    auto& server = vales::ses().OSERVER;
-    const bool flagged_before = server && server->NetErr();
-    bool failed = fallo(consulta(sql));
-    // Another workstation may have created the record between our look and our insert:
-    // the amount then goes onto that record instead of being lost, and the refused insert
-    // is no failure for a caller that checks the connection's flag afterwards.
-    if (failed && !*exists && existe().value_or(false)) {
-        sql = update;
-        failed = fallo(consulta(sql));
-        if (!failed && !flagged_before) server->Error();
-    }
-    if (failed) {
+    } else {
         MSGBOX("ERROR: No se puede actualizar registro de stock");
-        rt::alert(cp::ansi_to_oem(sql));
-        return false;
+        rt::alert(cp::ansi_to_oem(s.fallo().sentencia));
     }
-    return true;
+    return false;
 }
 
 bool EXISTEN_TRANSF_PEND(std::string_view kind, std::string_view code,

@@ -21,6 +21,9 @@ struct Sesion {
     // The one server connection of the session; a failed login may leave one here while
     // LCONECTADO stays false, so operations test LCONECTADO, never this pointer.
     std::shared_ptr<rt::TMySQLServer> OSERVER;
+    // The user has been told that the company database lacks the register of saved
+    // vouchers' identities (said once per session).
+    bool aviso_sin_registro_dado = false;
 };
 
 // The session of the run (or of the current test).

@@ -1,5 +1,8 @@
 #include "vales/DatosHacia_Servidor.h"
 
+#include <string>
+#include <vector>
+
 #include "abm/abm_rutinas.h"
 #include "abm/resguardo.h"
 #include "abm/rutinas2.h"
@@ -7,6 +10,7 @@
 #include "runtime/common/codepage.h"
 #include "runtime/screen/console.h"
 #include "vales/envio_vales.h"
+#include "vales/resultado_grabacion.h"
 #include "vales/vales_pendientes.h"
 
 namespace vales {
@@ -20,6 +24,10 @@ struct Resumen {
     long total = 0;
     long enviados = 0;    // the server holds them now (sent in this run or found there)
     long sin_marcar = 0;  // held by the server, still pending in the store
+    // Vouchers left pending because they hold what the entry form refuses, or because the
+    // server holds their identity with another content: the user must hear of them.
+    std::vector<std::string> rechazados;
+    bool sin_registro = false;  // the server lacks the register of identities
 };
 
 // Sends the vouchers of the table in ascending local number. A voucher that cannot be read
@@ -31,11 +39,12 @@ Resumen enviar_todos(rt::TODBC& RS, rt::wt::WorkTable& vales, const std::string&
     for (vales.go_top(); !vales.eof(); vales.skip()) {
         abm::MSG("Enviando vale " + numero(++n) + " de " + numero(r.total));
         rt::con().flush();
-        const OrigenVale origen{estacion, static_cast<long>(vales.number("N_INTERNO"))};
-        ValeLocal vale;
-        if (leer_vale_local(RS, origen.n_interno, vale) != Lectura::leido) continue;
-        const Envio envio = enviar_vale(RS, origen, vale, /*show_shortage=*/false);
-        if (envio.estado != Envio::enviado && envio.estado != Envio::ya_estaba) continue;
+        const long interno = static_cast<long>(vales.number("N_INTERNO"));
+        const datos::Envio envio = enviar_vale(RS, estacion, interno, /*interactivo=*/false);
+        if (envio.defecto || envio.grabacion.estado == datos::Grabacion::distinto)
+            r.rechazados.push_back(motivo_no_enviado(interno, envio));
+        r.sin_registro = r.sin_registro || envio.grabacion.sin_registro;
+        if (!envio.en_servidor()) continue;
         ++r.enviados;
         if (!envio.marcado) ++r.sin_marcar;
     }
@@ -43,12 +52,19 @@ Resumen enviar_todos(rt::TODBC& RS, rt::wt::WorkTable& vales, const std::string&
 }
 
 void informar(const Resumen& r) {
+    // The progress line gives way to the notice (once per session) under the summary.
+    avisar_sin_registro(r.sin_registro);
     abm::MSGBOX("De " + numero(r.total) + " vales " + numero(r.enviados) +
                 " fueron grabados correctamente");
     if (r.sin_marcar > 0) {
         abm::MSGBOX(numero(r.sin_marcar) +
                     " vales grabados en el servidor no se marcaron en la base local: se "
                     "marcarán en el próximo envío"_oem);
+    }
+    if (!r.rechazados.empty()) {
+        std::string texto = "Vales no enviados, que se mantienen pendientes:"_ansi;
+        for (const auto& linea : r.rechazados) texto += "\r\n" + linea;
+        abm::VERMEMO(cp::ansi_to_oem(texto));
     }
 }
 

@@ -2,9 +2,9 @@
 
 #include "abm/rutinas2.h"
 #include "comun/sesion.h"
+#include "datos/estacion_local.h"
 #include "runtime/common/codepage.h"
 #include "runtime/common/texto.h"
-#include "vales/estacion_local.h"
 
 namespace vales {
 namespace {
@@ -42,7 +42,7 @@ std::optional<std::string> empresa_local(rt::TODBC& RS) {
 }
 
 bool registrar_empresa_local(rt::TODBC& RS) {
-    const std::string tabla = resto_del_esquema("CREATE TABLE empresa");
+    const std::string tabla = datos::resto_del_esquema("CREATE TABLE empresa");
     return !tabla.empty() && ejecutar(RS, "CREATE TABLE IF NOT EXISTS empresa" + tabla) &&
            ejecutar(RS, "INSERT OR REPLACE INTO empresa (unica, cod_empresa) VALUES (1, '" +
                             rt::mdb_quote(rt::trim(ses().COD_EMPRESA)) + "')");

@@ -11,6 +11,7 @@
 #include "runtime/screen/keys.h"
 #include "vales/envio_vales.h"
 #include "vales/print_vales.h"
+#include "vales/resultado_grabacion.h"
 #include "vales/vales_pendientes.h"
 
 namespace vales {
@@ -76,41 +77,35 @@ class Lista {
             abm::MSGBOX("No existe conexión con el servidor"_oem);
             return;
         }
-        ValeLocal vale;
-        switch (leer_vale_local(RS_, n, vale)) {
-            case Lectura::leido:
+        const auto estacion = preparar_envio(RS_);
+        if (!estacion) return;
+        const datos::Envio envio = enviar_vale(RS_, *estacion, n, /*interactivo=*/true);
+        avisar_sin_registro(envio.grabacion.sin_registro);
+        switch (envio.lectura) {
+            case datos::Lectura::leido:
                 break;
-            case Lectura::error:
+            case datos::Lectura::error:
                 abm::MSGBOX("Error: No se pueden recuperar registros");
                 return;
-            case Lectura::sin_cabecera:
+            case datos::Lectura::sin_cabecera:
                 abm::MSGBOX("No se encuentran datos de vale pendiente (Cabecera)");
                 return;
-            case Lectura::sin_items:
+            case datos::Lectura::sin_items:
                 abm::MSGBOX("No se encuentran datos de vale pendiente (Item)");
                 return;
         }
-        const auto estacion = preparar_envio(RS_);
-        if (!estacion) return;
-        const Envio envio = enviar_vale(RS_, OrigenVale{*estacion, n}, vale, true);
-        switch (envio.estado) {
-            case Envio::no_enviado:
-                return;  // the save has shown why; the voucher stays pending
-            case Envio::sin_consulta:
-                abm::MSGBOX("Error: No se puede consultar el servidor; el vale no se envió"_oem);
-                return;
-            case Envio::ya_estaba:
-                abm::MSGBOX("El vale ya estaba grabado en el servidor con el número "_oem +
-                            numero(envio.folio));
-                break;
-            case Envio::enviado:
-                // Marked sent before the question: the print dialog may take its time.
-                if (abm::CONFIRMA("Vale de producción grabado correctamente - Desea imprimir?"_oem))
-                    PRINT_VALE(PRINTVALE, envio.folio, envio.folio);
-                break;
+        if (envio.defecto) {
+            abm::MSGBOX(cp::ansi_to_oem(motivo_no_enviado(n, envio)) + "; no se envió"_oem);
         }
+        // Not sent: the save has said why (or it was refused above); it stays pending.
+        if (!envio.en_servidor()) return;
+        const long folio = envio.grabacion.numero;
+        // Marked sent before the question: the print dialog may take its time.
+        if (envio.grabacion.estado == datos::Grabacion::grabado &&
+            abm::CONFIRMA("Vale de producción grabado correctamente - Desea imprimir?"_oem))
+            PRINT_VALE(PRINTVALE, folio, folio);
         if (!envio.marcado) {
-            abm::MSGBOX("Vale grabado en el servidor con el número "_oem + numero(envio.folio) +
+            abm::MSGBOX("Vale grabado en el servidor con el número "_oem + numero(folio) +
                         "; no se pudo marcar en la base local"_oem);
             return;  // still pending here: the next send only marks it
         }

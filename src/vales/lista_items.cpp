@@ -54,6 +54,7 @@ void empezar_vale(ValeEnCurso& vale, const DatosCab& cabecera) {
     vale.aDatosItm.clear();
     vale.aDisplay.clear();
     vale.lSeguir = true;
+    vale.identidad.clear();
 }
 
 void agregar_actividad(ValeEnCurso& vale, cp::OemView nombre, std::string_view codigo,

@@ -37,6 +37,11 @@ const char* const kAyuda =
     "  --comprobar-almacen               crea (si falta) y abre el almacen fuera de linea\n"
     "                                    datos/vales.mdb de la carpeta de trabajo, con sus\n"
     "                                    funciones SQL, y termina: 0 si se puede usar, 1 si no\n"
+    "  --preparar-servidor               agrega a cada base de datos de empresa del servidor\n"
+    "                                    local el registro de vales grabados (tabla\n"
+    "                                    vales_identidad, que evita grabar un vale dos veces)\n"
+    "                                    y termina; la cuenta del servidor debe poder crear\n"
+    "                                    tablas. Una vez por servidor, por un administrador\n"
     "  --productos-anterior CARPETA      carpeta de la tabla de productos del sistema anterior\n"
     "                                    (prodvtas.dbf), donde se copian los costos; por\n"
     "                                    omision produc/arti007 bajo la carpeta de trabajo\n"
@@ -86,6 +91,10 @@ bool leer_opciones(int argc, char** argv, Opciones& opciones) {
         }
         if (arg == "--comprobar-almacen") {
             opciones.comprobar_almacen = true;
+            continue;
+        }
+        if (arg == "--preparar-servidor") {
+            opciones.preparar_servidor = true;
             continue;
         }
         const OpcionConValor* opcion = nullptr;

@@ -7,6 +7,7 @@ namespace vales {
 struct Opciones {
     int salida = 0;  // exit status when the program must not start (help, bad option)
     bool comprobar_almacen = false;  // only check the off-line store, then end
+    bool preparar_servidor = false;  // only add the program's objects to the server, then end
 };
 
 // Reads the command line (and the environment); false when the program must end at once

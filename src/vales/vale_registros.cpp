@@ -20,14 +20,6 @@ cp::Oem reemplazar(cp::OemView linea, int col, int ancho, cp::OemView texto) {
 
 }  // namespace
 
-DatosItm item_nuevo(std::string_view actividad, double cantidad_unitaria, double cantidad) {
-    DatosItm item;
-    item.actividad = std::string(actividad);
-    item.cantidad_unitaria = cantidad_unitaria;
-    item.cantidad = cantidad;
-    return item;
-}
-
 cp::Oem linea_display(cp::OemView actividad, cp::OemView operario, cp::OemView especificacion,
                       double cantidad) {
     return cp::Oem(actividad).padded(kAnchoActividad) + " " +

@@ -9,46 +9,20 @@
 //
 // The on-line entry, the off-line entry, the off-line entry list and the upload all fill
 // these same records; GRABARVALE_SERVIDOR (vales_ingreso_on_line.h) writes them to the
-// server. Codes are program texts (Windows-1252) of their full width, padded with blanks:
-// the product code and the formula code are joined to form the 12-character key of a
-// formula, so a short code would find no formula.
+// server.
 #include <string>
-#include <string_view>
 #include <vector>
 
-#include "runtime/common/fecha.h"
+#include "datos/vale.h"
 #include "runtime/common/oem.h"
 
 namespace vales {
 
-// aDatosCab. The members keep the order of the six values of the header.
-struct DatosCab {
-    std::string producto = std::string(9, ' ');  // 1 product code, 9 characters (cxProducto)
-    std::string formula = std::string(3, ' ');   // 2 formula code, 3 characters (cxFormula)
-    double bodega = 0;                           // 3 warehouse number (nxBodega)
-    rt::Fecha fecha;                             // 4 production date (dxFecha)
-    double cantidad = 0;                         // 5 quantity produced, 2 decimals (nxCantidad)
-    double malas = 0;                            // 6 quantity rejected, 2 decimals (nxMalas)
-};
-
-// The text of a time not yet given: two blanks, a colon, two blanks.
-inline constexpr std::string_view kHoraVacia = "  :  ";
-
-// One entry of aDatosItm: an activity of the formula as the user completes it. The members
-// keep the order of the seven values of an item.
-struct DatosItm {
-    std::string actividad;                 // 1 activity code (a component beginning "9")
-    double operario = 0;                   // 2 operator number; 0 until one is given
-    std::string especificacion;            // 3 especificación code, 3 characters; empty
-    std::string hora_inicio{kHoraVacia};   // 4 start time "hh:mm" (not sent to the server)
-    std::string hora_termino{kHoraVacia};  // 5 end time "hh:mm" (not sent to the server)
-    double cantidad_unitaria = 0;          // 6 activity quantity per unit (formulas.consumo)
-    double cantidad = 0;                   // 7 quantity done; starts as the header's quantity
-};
-
-// An item as the activity query gives it: no operator, especificación or times yet, the
-// whole quantity produced as its quantity done.
-DatosItm item_nuevo(std::string_view actividad, double cantidad_unitaria, double cantidad);
+// The header and items are plain values of the data library.
+using datos::DatosCab;
+using datos::DatosItm;
+using datos::item_nuevo;
+using datos::kHoraVacia;
 
 // The display line of an item (aDisplay), 96 characters in four columns separated by one
 // blank. Each name is cut or padded to its column.
@@ -71,14 +45,6 @@ cp::Oem con_operario(cp::OemView linea, cp::OemView operario);
 cp::Oem con_especificacion(cp::OemView linea, cp::OemView especificacion);
 cp::Oem con_cantidad(cp::OemView linea, double cantidad);
 
-// Where a voucher recorded off-line comes from: the identity of the workstation's store and
-// the voucher's local number there (vales_cab.n_interno). Saved with the voucher on the
-// server, it keeps the voucher from ever being stored there twice.
-struct OrigenVale {
-    std::string estacion;
-    long n_interno = 0;
-};
-
 // The four records of the voucher being entered, held by the entry operation for its own
 // duration so that the item-list handler it hands to the pick list can reach them.
 struct ValeEnCurso {
@@ -86,6 +52,10 @@ struct ValeEnCurso {
     std::vector<DatosItm> aDatosItm;
     std::vector<cp::Oem> aDisplay;
     bool lSeguir = true;
+    // The voucher's identity, given when it is first saved (F8) and kept until the next
+    // voucher: saving it again after a lost answer finds it on the server instead of
+    // storing it twice.
+    std::string identidad;
 };
 
 }  // namespace vales

@@ -5,6 +5,7 @@
 #include <string>
 
 #include "abm/rutinas2.h"
+#include "datos/vales_locales.h"
 #include "runtime/common/codepage.h"
 #include "runtime/common/texto.h"
 #include "runtime/screen/console.h"
@@ -122,6 +123,9 @@ void VALES_INGRESO_OFF_LINE(const std::string& conexion_local) {
                     cp::Oem(std::string(rt::kOfflineStoreFile)));
         return;
     }
+    // An older store gets the identities of vouchers, so that those typed now have theirs
+    // (without them a voucher is still stored, and named by its content when sent).
+    datos::asegurar_identidad_de_vales(RS);
     operacion.instalar_ayuda([&RS](const std::string& proc, int line, const std::string& campo) {
         VALES_HELP_OFF_LINE(RS, proc, line, campo);
     });

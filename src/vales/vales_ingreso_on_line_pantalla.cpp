@@ -8,6 +8,7 @@
 #include "abm/consulta_sesion.h"
 #include "abm/rutinas2.h"
 #include "comun/sesion.h"
+#include "datos/identidad.h"
 #include "runtime/common/codepage.h"
 #include "runtime/common/texto.h"
 #include "runtime/lists/alert.h"
@@ -109,10 +110,15 @@ bool grabar_en_servidor(ValeEnCurso& vale) {
         abm::MSGBOX("No existe conexión con el servidor"_oem);
         return false;
     }
-    const long numero = GRABARVALE_SERVIDOR(vale.aDatosCab, vale.aDatosItm);
-    if (numero <= 0) return false;
+    // One identity for every F8 on this voucher: after an answer that did not come, the
+    // next F8 finds the voucher on the server instead of saving it again.
+    if (vale.identidad.empty()) vale.identidad = datos::nueva_identidad();
+    datos::Vale datos_vale{vale.aDatosCab, vale.aDatosItm, {}};
+    datos_vale.identidad.id = vale.identidad;
+    const datos::Grabacion g = grabar_y_mostrar(datos_vale, true);
+    if (!g.en_servidor()) return false;
     if (abm::CONFIRMA("Vale de producción grabado correctamente - Desea imprimir?"_oem))
-        PRINT_VALE(PRINTVALE, numero, numero);
+        PRINT_VALE(PRINTVALE, g.numero, g.numero);
     return true;
 }
 

@@ -117,6 +117,7 @@ Intento intentar(const std::string& direccion, bool local, const cp::Oem& empres
     s.COD_USUARIO = rt::lower(usuario);
     s.COD_EMPRESA = rt::trim(empresa);
     s.LCONECTADO = true;
+    s.aviso_sin_registro_dado = false;  // the company's database may be another one
     if (!registrar_ingreso(*s.OSERVER)) {
         abm::MSGBOX("Error al registrar su ingreso - reintente nuevamente");
         s.LCONECTADO = false;
@@ -126,6 +127,10 @@ Intento intentar(const std::string& direccion, bool local, const cp::Oem& empres
 }
 
 }  // namespace
+
+std::span<const Empresa> empresas() {
+    return kEmpresas;
+}
 
 const Empresa* buscar_empresa(const std::string& codigo) {
     for (const Empresa& e : kEmpresas) {

@@ -1,6 +1,7 @@
 #pragma once
 // Login to the company database server and logout.
 
+#include <span>
 #include <string>
 
 namespace vales {
@@ -17,6 +18,8 @@ struct Empresa {
     const char* nombre;
 };
 const Empresa* buscar_empresa(const std::string& codigo);
+// Every company the program knows, in the order of their codes.
+std::span<const Empresa> empresas();
 
 // "dd/mm/yy  hh:mm", the access-log timestamp (15 characters).
 std::string marca_acceso(int dia, int mes, int anio, int hora, int minuto);

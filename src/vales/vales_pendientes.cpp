@@ -14,9 +14,12 @@ namespace {
 
 namespace tablas = rt::wt::tables;
 
+// Every pending voucher of the store, with its product's name when the local copy still
+// holds the product: one retired or removed by a later download is still the store's
+// voucher, listed and sent like any other (an inner join would hide it for ever).
 constexpr const char* kConsultaPendientes =
-    "select * from vales_cab,prodvtas where vales_cab.codi_prod=prodvtas.codi_prod and "
-    "vales_cab.codi_form=prodvtas.codi_form and vales_cab.c_estado<>'2'";
+    "select * from vales_cab left join prodvtas on vales_cab.codi_prod=prodvtas.codi_prod and "
+    "vales_cab.codi_form=prodvtas.codi_form where vales_cab.c_estado<>'2'";
 
 double numero(const rt::TODBC& RS, std::string_view columna) {
     return rt::store_number(RS.FieldValue(columna));

@@ -1,8 +1,8 @@
 #pragma once
 // The pending vouchers of the off-line store (state other than "2") as the entry list and
 // the batch upload see them: a work table VALES in ascending local number, one record per
-// voucher with its display line. Only vouchers whose product and formula are in the local
-// product copy are listed (the list query joins them).
+// voucher with its display line (the product's name blank when the local copy no longer
+// holds the product).
 #include <string>
 #include <string_view>
 

@@ -105,21 +105,4 @@ cp::Oem MDB_NOMBRE_OPERARIO(rt::TODBC& RS, double operario, bool msg_si_no_exist
                    "NOM_OPER", 20, msg_si_no_existe, "Operario no existe");
 }
 
-bool VALIDAHORA(std::string_view typed) {
-    const std::string hora = rt::trim(typed);
-    if (hora.size() != 5) return false;
-    const double horas = rt::store_number(hora.substr(0, 2));
-    const double minutos = rt::store_number(hora.substr(3, 2));
-    return horas >= 0 && horas <= 23 && minutos >= 0 && minutos <= 59;
-}
-
-rt::Fecha FECHA_MDB_TO_NORMAL(std::string_view fecha) {
-    if (fecha.size() < 10) return {};
-    std::string dia_mes_anio;
-    dia_mes_anio.append(fecha.substr(8, 2)).append("/");
-    dia_mes_anio.append(fecha.substr(5, 2)).append("/");
-    dia_mes_anio.append(fecha.substr(0, 4));
-    return rt::Fecha::parse(dia_mes_anio).value_or(rt::Fecha{});
-}
-
 }  // namespace vales

@@ -10,7 +10,7 @@
 #include <string>
 #include <string_view>
 
-#include "runtime/common/fecha.h"
+#include "datos/valores_locales.h"
 #include "runtime/common/oem.h"
 #include "runtime/offline/todbc.h"
 
@@ -39,11 +39,8 @@ cp::Oem MDB_NOMBRE_FORMULA(rt::TODBC& RS, std::string_view producto, std::string
                            bool msg_si_no_existe = false);
 cp::Oem MDB_NOMBRE_OPERARIO(rt::TODBC& RS, double operario, bool msg_si_no_existe = false);
 
-// A time typed as "hh:mm": five characters once trimmed, hours 0-23, minutes 0-59; a blank in
-// a digit position ends the number (" 5" and "5 " both read as 5).
-bool VALIDAHORA(std::string_view hora);
-
-// The store's date text "yyyy-mm-dd hh:mm:ss" as a date; the empty date when it is not one.
-rt::Fecha FECHA_MDB_TO_NORMAL(std::string_view fecha);
+// The time rule of the item forms and the store's date text (datos/valores_locales.h).
+using datos::FECHA_MDB_TO_NORMAL;
+using datos::VALIDAHORA;
 
 }  // namespace vales

@@ -16,8 +16,10 @@ declare -A allowed=(
     [runtime/browse]="runtime/common runtime/screen runtime/worktables"
     [runtime/server]="runtime/common"
     [runtime/offline]="runtime/common"
+    # The data library knows no screen: only the stores and the common helpers.
+    [datos]="runtime/common runtime/server runtime/offline"
     [comun]="runtime/common runtime/screen runtime/server"
-    [abm]="runtime/common runtime/screen runtime/forms runtime/lists runtime/worktables runtime/browse runtime/server comun"
+    [abm]="runtime/common runtime/screen runtime/forms runtime/lists runtime/worktables runtime/browse runtime/server comun datos"
     # The print service draws nothing: its callers lend it their dialogs.
     [vales/impresion]="runtime/common"
 )

@@ -13,15 +13,19 @@
 #include <string>
 #include <vector>
 
+#include "datos/objetos_adicionales.h"
+#include "datos/puntos_de_falla.h"
 #include "runtime/common/codepage.h"
 #include "runtime/common/texto.h"
 #include "support/modo_sql.h"
-#include "vales/puntos_de_falla.h"
+#include "vales/DatosDesde_Servidor.h"
+#include "vales/preparar_servidor.h"
 #include "vales/vales_locales_fixture.h"
 
 namespace {
 
 using namespace vales;
+namespace falla = datos::falla;
 using Filas = std::vector<std::string>;
 
 // Whether the child has ended (it is left to be waited for).
@@ -101,17 +105,22 @@ TEST_F(DatosHaciaServidor, SendsInLocalOrderAndLeavesTheRefusedOnePending) {
     EXPECT_EQ(folios_en_bodega(), 2);
 }
 
-// Nothing pending, and a voucher whose product has left the local copy since it was
-// recorded: neither is sent nor counted, and nothing breaks.
-TEST_F(DatosHaciaServidor, SendsNothingWhenNothingCanBeSent) {
+// Nothing pending: nothing sent. Then a voucher whose product the server retires, and a
+// download after that leaves out of the local copy: still the store's voucher, listed and
+// sent like any other (a list that joined the copy lost it for ever).
+TEST_F(DatosHaciaServidor, VoucherOfARetiredProductIsStillSent) {
     enviar(store);
     EXPECT_EQ(mensajes(), prueba::Mensajes{"De 0 vales 0 fueron grabados correctamente"});
     guardar(store, 3);
-    store.run("delete from prodvtas");
+    sql("update prodvtas set l_activo=0 where codi_prod='YPRUEBA01'");
+    term.keys({rt::key::kEnter, 'x', rt::key::kEsc});  // "Todos", "Proceso terminado", leave
+    DATOSDESDE_SERVIDOR(store.connection());
+    ASSERT_EQ(store.rows("select count(*) from prodvtas where codi_prod='YPRUEBA01'"), Filas{"0"});
+    mensajes();
     enviar(store);
-    EXPECT_EQ(mensajes(), prueba::Mensajes{"De 0 vales 0 fueron grabados correctamente"});
-    EXPECT_EQ(estados(store), Filas{"1|1"});
-    EXPECT_EQ(contador(), contador_);
+    EXPECT_EQ(mensajes(), prueba::Mensajes{"De 1 vales 1 fueron grabados correctamente"});
+    cada_vale_una_vez(store, 1);
+    EXPECT_EQ(contador(), contador_ + 1);
 }
 
 // A product listed twice in the local copy (a download of a server with a repeated row)
@@ -225,7 +234,7 @@ TEST_F(DatosHaciaServidor, KillAtAnyMomentLosesAndDuplicatesNothing) {
                    [&](pid_t hijo, int) {
                        auto servidor = prueba::conectar_mariadb("test");
                        const std::string cuenta =
-                           "select count(*) from vales_origen where estacion='" + id + "'";
+                           "select count(*) from vales_identidad where estacion='" + id + "'";
                        // (a child that died meanwhile is a zombie: the
                        // signal then finds it and does nothing)
                        while (servidor->Query(cuenta).FieldGet(1).number() < 10 && !terminado(hijo))
@@ -307,20 +316,66 @@ TEST_F(DatosHaciaServidor, EndsWhenItsWorkTableCannotBeOpened) {
     EXPECT_EQ(contador(), contador_);
 }
 
-// A company database without the table of origins gets it from the first upload.
-TEST_F(DatosHaciaServidor, CreatesTheTableOfOriginsWhenTheServerLacksIt) {
-    sql("drop table vales_origen");
-    guardar(store, 2);
+// A company database made before the register of identities, and an account with no right
+// to create tables: vouchers are sent as before, and the user is told once per session, on
+// the message line, that the administrator step is missing. After that step (vales
+// --preparar-servidor) a voucher whose mark was lost is only marked.
+TEST_F(DatosHaciaServidor, WithoutTheRegisterSendingWorksAndTheAdministratorStepAddsIt) {
+    auto admin = prueba::conectar_mariadb("test");
+    // Whatever happens here, the tests after this one find the register again.
+    struct Devolver {
+        TMySQLServer& admin;
+        ~Devolver() {
+            datos::crear_objetos_adicionales(admin);
+            admin.Query("drop user if exists 'vales_min'@'%'");
+        }
+    } devolver{*admin};
+    admin->Query("drop user if exists 'vales_min'@'%'");
+    ASSERT_FALSE(admin->Query("create user 'vales_min'@'%' identified by 'minima'").NetErr());
+    ASSERT_FALSE(
+        admin->Query("grant select, insert, update, delete on test.* to 'vales_min'@'%'").NetErr());
+    ASSERT_FALSE(admin->Query("drop table vales_identidad").NetErr());
+    sesion.OSERVER = TMySQLServer::New(prueba::direccion_mariadb(), "vales_min", "minima");
+    ASSERT_TRUE(sesion.OSERVER->SelectDB("test"));
+    // How many of the screens waiting for a key showed the notice.
+    std::size_t visto = 0;
+    auto avisos = [&] {
+        int n = 0;
+        for (; visto < term.snapshots().size(); ++visto) {
+            const std::string linea =
+                testing_support::grid_row_text(term.snapshots()[visto].grid, 35);
+            if (linea.find("falta preparar el servidor") != std::string::npos) ++n;
+        }
+        return n;
+    };
+
+    guardar_varios(store, 2);
+    enviar(store);
+    EXPECT_EQ(mensajes(), prueba::Mensajes{"De 2 vales 2 fueron grabados correctamente"});
+    EXPECT_EQ(avisos(), 1);
+    guardar_varios(store, 1);
     enviar(store);
     EXPECT_EQ(mensajes(), prueba::Mensajes{"De 1 vales 1 fueron grabados correctamente"});
-    cada_vale_una_vez(store, 1);
+    EXPECT_EQ(avisos(), 0) << "once per session";
+
+    ::setenv("VALES_SERVIDOR_LOCAL", prueba::direccion_mariadb().c_str(), 1);
+    EXPECT_EQ(preparar_servidor(), 0);
+    ::unsetenv("VALES_SERVIDOR_LOCAL");
+    guardar_varios(store, 1);
+    enviar(store);
+    store.run("update vales_cab set c_estado='1' where n_interno=4");  // the mark lost
+    enviar(store);
+    EXPECT_EQ(mensajes(), (prueba::Mensajes{"De 1 vales 1 fueron grabados correctamente",
+                                            "De 1 vales 1 fueron grabados correctamente"}));
+    EXPECT_EQ(folios_en_bodega(), 4);
+    EXPECT_EQ(contador(), contador_ + 4);
+    EXPECT_EQ(origenes(estacion(store)).size(), 1u);
 }
 
 using DatosHaciaServidorEnModo = prueba::EnModoSql<DatosHaciaServidor>;
 
-// The table of origins made, looked up and written under every SQL mode of the server.
+// The identities looked up and written under every SQL mode of the server.
 TEST_P(DatosHaciaServidorEnModo, SendsOnceUnderEverySqlMode) {
-    sql("drop table if exists vales_origen");
     guardar_varios(store, 2);
     enviar(store);
     EXPECT_EQ(mensajes(), prueba::Mensajes{"De 2 vales 2 fueron grabados correctamente"});

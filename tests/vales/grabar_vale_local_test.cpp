@@ -5,6 +5,7 @@
 #include <string>
 #include <vector>
 
+#include "datos/vales_locales.h"
 #include "vales/vales_locales_fixture.h"
 
 namespace {
@@ -25,9 +26,17 @@ TEST_F(GrabarValeLocal, StoresHeaderAndItemsNumberedByTheStore) {
     rt::TODBC RS(store.connection());
     ASSERT_TRUE(GRABARVALE_LOCAL(RS, cab, partido));
     ASSERT_TRUE(GRABARVALE_LOCAL(RS, cabecera(7), items(7)));
-    EXPECT_EQ(store.rows("select * from vales_cab order by n_interno"),
+    EXPECT_EQ(store.rows("select n_interno, codi_prod, codi_form, num_bodega, fecha, cantidad, "
+                         "malas, c_estado from vales_cab order by n_interno"),
               (Filas{"1|YPRUEBA01|001|78|2026-12-06 00:00:00|150.5|0.25|1",
                      "2|YPRUEBA01|001|78|2026-12-07 00:00:00|7|1.5|1"}));
+    // Each voucher gets an identity of its own from the store.
+    const Filas ids = store.rows("select id_vale from vales_cab");
+    EXPECT_EQ(std::set<std::string>(ids.begin(), ids.end()).size(), 2u);
+    for (const auto& id : ids) {
+        EXPECT_EQ(id.size(), 32u);
+        EXPECT_EQ(id.find_first_not_of("0123456789abcdef"), std::string::npos) << id;
+    }
     EXPECT_EQ(
         store.rows("select * from vales_itm order by rowid"),
         (Filas{"1|900000001|1|A01|07:05|08:00|1|75.25", "1|900000001|1|A01|08:00|23:59|1|75.25",
@@ -95,17 +104,29 @@ TEST_F(GrabarValeLocal, EveryStoreHasItsOwnLastingIdentity) {
     EXPECT_NE(estacion(otra), id);
 }
 
-// A store made before the identity existed gets one the first time it is needed, and keeps
-// every voucher it held.
-TEST_F(GrabarValeLocal, OlderStoreGetsAnIdentityAndLosesNothing) {
+// A store made before the identities existed (of the store, of its vouchers) gets them the
+// first time they are needed, and keeps every voucher it held: the older vouchers without
+// an identity of their own, the next ones with theirs.
+TEST_F(GrabarValeLocal, OlderStoreGetsIdentitiesAndLosesNothing) {
+    store.run("drop trigger vales_cab_identidad");
+    store.run("alter table vales_cab drop column id_vale");
     guardar(store, 5);
     store.run("drop table estacion");
     const Filas antes = store.rows("select * from vales_cab");
     const std::string id = estacion(store);
     EXPECT_EQ(id.size(), 32u);
     EXPECT_EQ(estacion(store), id);
-    EXPECT_EQ(store.rows("select * from vales_cab"), antes);
     EXPECT_EQ(store.rows("select count(*) from estacion"), Filas{"1"});
+
+    rt::TODBC RS(store.connection());
+    ASSERT_TRUE(datos::asegurar_identidad_de_vales(RS));
+    ASSERT_TRUE(datos::asegurar_identidad_de_vales(RS)) << "once is enough, twice does no harm";
+    EXPECT_EQ(store.rows("select n_interno, codi_prod, codi_form, num_bodega, fecha, cantidad, "
+                         "malas, c_estado from vales_cab"),
+              antes);
+    guardar(store, 6);
+    EXPECT_EQ(store.rows("select n_interno, length(id_vale) from vales_cab"),
+              (Filas{"1|", "2|32"}));
 }
 
 }  // namespace

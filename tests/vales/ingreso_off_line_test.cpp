@@ -6,8 +6,8 @@
 #include <string>
 #include <vector>
 
+#include "datos/estacion_local.h"
 #include "vales/DatosHacia_Servidor.h"
-#include "vales/estacion_local.h"
 #include "vales/ingreso_off_line_fixture.h"
 
 namespace {
@@ -74,8 +74,9 @@ TEST_F(IngresoOffLineTest, AVoucherTypedWithoutServerIsStoredPending) {
  │Cantidad:           0,00   Malas:           0,00                          │
  └──────────────────────────────────────────────────────────────────────────┘
 )"));
-    EXPECT_EQ(store.rows("select * from vales_cab"),
-              Filas{"1|YPRUEBA01|001|78|2026-12-06 00:00:00|10|1|1"});
+    EXPECT_EQ(store.rows("select n_interno, codi_prod, codi_form, num_bodega, fecha, cantidad, "
+                         "malas, c_estado, length(id_vale) from vales_cab"),
+              Filas{"1|YPRUEBA01|001|78|2026-12-06 00:00:00|10|1|1|32"});
     EXPECT_EQ(store.rows("select * from vales_itm order by rowid"),
               (Filas{"1|9Y0000001|801|Y02|08:00|09:30|1|5", "1|9Y0000001|804|Y01|09:30|10:00|1|5",
                      "1|9Y0000002|802|Y03|10:00|12:00|1|10"}));

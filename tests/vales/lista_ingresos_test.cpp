@@ -8,6 +8,7 @@
 #include <string>
 #include <vector>
 
+#include "datos/envio.h"
 #include "vales/vales_ingreso_on_line.h"
 #include "vales/vales_locales_fixture.h"
 
@@ -30,7 +31,8 @@ class ListaIngresos : public prueba::ValesLocales {
         guardar(store, 10, 7);
         store.run("update vales_cab set c_estado='2' where n_interno=3");  // sent before
         guardar(store, 1234567, 8);
-        // A product no longer in the local copy: not listed.
+        // A product no longer in the local copy: still the store's voucher, listed without
+        // the product's name.
         store.run(
             "insert into vales_cab (codi_prod, codi_form, num_bodega, fecha, cantidad, malas, "
             "c_estado) values('YOTRO0001', '001', 78, '09/12/2026', 5.00, 0.00, '1')");
@@ -51,9 +53,8 @@ const std::string kPie = R"(
                [↑] [↓]    [F8]Grabar en servidor    [Del]Eliminar vale    [Esc]Salir
 )";
 
-// The pending vouchers whose product is in the local copy, in the order they were recorded
-// (those of `lineas`, by position); quantities without decimals, the product's name with
-// its own letters.
+// The pending vouchers in the order they were recorded (those of `lineas`, by position);
+// quantities without decimals, the product's name with its own letters.
 std::string pantalla_lista(const std::vector<int>& lineas) {
     std::string texto = R"(
 Refractarios Velmo Ltda.
@@ -69,6 +70,8 @@ Refractarios Velmo Ltda.
         "Pendiente\n",
         " 08/12/2026  78 YPRUEBA01 001 Pieza de envío 'Ñandú'               1.234.567         2    "
         "Pendiente\n",
+        " 09/12/2026  78 YOTRO0001 001                                              5         0    "
+        "Pendiente\n",
     };
     for (int l : lineas) texto += todas[l];
     for (std::size_t r = 5 + lineas.size(); r < 34; ++r) texto += "\n";
@@ -77,7 +80,7 @@ Refractarios Velmo Ltda.
 
 TEST_F(ListaIngresos, ShowsThePendingVouchersWithTheHighlightOnTheFirst) {
     correr({kDown, kEsc});
-    EXPECT_EQ(shown_screen(1), pantalla_lista({0, 1, 2}));
+    EXPECT_EQ(shown_screen(1), pantalla_lista({0, 1, 2, 3}));
     const std::map<std::string, char> colores = {{"W/B", '.'}, {"+W/R", 'h'}};
     EXPECT_EQ(shown_colours(colores, 5, 1, 7, 10, 1), picture(R"(
 hhhhhhhhhh
@@ -96,7 +99,7 @@ hhhhhhhhhh
 // saved on-line, it is marked sent in the store and leaves the list.
 TEST_F(ListaIngresos, F8SendsTheHighlightedVoucherWhichLeavesTheList) {
     correr({kDown, kF8, 'S', 'N', kEsc});
-    EXPECT_EQ(shown_screen(), pantalla_lista({0, 2}));
+    EXPECT_EQ(shown_screen(), pantalla_lista({0, 2, 3}));
     EXPECT_EQ(estados(store), (Filas{"1|1", "2|2", "3|2", "4|1", "5|1"}));
     const long folio = contador_ + 1;
     EXPECT_EQ(origenes(estacion(store)), Filas{"2|" + std::to_string(folio)});
@@ -110,11 +113,12 @@ TEST_F(ListaIngresos, F8SendsTheHighlightedVoucherWhichLeavesTheList) {
 
     // The next run lists what is still pending.
     correr({kEsc});
-    EXPECT_EQ(shown_screen(), pantalla_lista({0, 2}));
+    EXPECT_EQ(shown_screen(), pantalla_lista({0, 2, 3}));
 }
 
 // What F8 meets besides a plain save: no connection, a shortage on the server (its window,
-// the voucher stays), and a voucher the server already holds (only marked, nothing sent).
+// the voucher stays), a voucher the server already holds (only marked, nothing sent), and
+// one whose identity the server holds under another content (refused, still pending).
 TEST_F(ListaIngresos, F8WithoutConnectionShortageOrVoucherAlreadyOnTheServer) {
     sesion.LCONECTADO = false;
     term.keys({kF8, 'S'}).pause(3).keys({kEsc});
@@ -124,32 +128,52 @@ TEST_F(ListaIngresos, F8WithoutConnectionShortageOrVoucherAlreadyOnTheServer) {
 
     correr({kDown, kDown, kF8, 'S', kEsc, kEsc});  // 1,234,567 units: short of everything
     EXPECT_NE(shown_screen(1).find("< Error - Stock Insuficiente >"), std::string::npos);
-    EXPECT_EQ(shown_screen(), pantalla_lista({0, 1, 2}));
+    EXPECT_EQ(shown_screen(), pantalla_lista({0, 1, 2, 3}));
 
-    sql("insert into vales_origen (estacion, n_interno, nume_folio) values ('" + estacion(store) +
-        "', 1, 4242)");
+    // Sent before, but the mark was lost: the server's voucher is this one, only marked.
+    rt::TODBC RS(store.connection());
+    const datos::Envio antes =
+        datos::enviar_vale_local(RS, *sesion.OSERVER, "otro", estacion(store), 1);
+    ASSERT_EQ(antes.grabacion.estado, datos::Grabacion::grabado);
+    store.run("update vales_cab set c_estado='1' where n_interno=1");
     term.keys({kF8, 'S'}).pause(3).keys({kEsc});
     correr();
     EXPECT_EQ(mensajes(),
-              prueba::Mensajes{"El vale ya estaba grabado en el servidor con el número 4242"});
-    EXPECT_EQ(shown_screen(), pantalla_lista({1, 2}));
+              prueba::Mensajes{"El vale ya estaba grabado en el servidor con el número " +
+                               std::to_string(antes.grabacion.numero)});
+    EXPECT_EQ(shown_screen(), pantalla_lista({1, 2, 3}));
     EXPECT_EQ(estados(store), (Filas{"1|2", "2|1", "3|2", "4|1", "5|1"}));
-    EXPECT_EQ(contador(), contador_);
-    sql("delete from vales_origen where nume_folio=4242");
+    EXPECT_EQ(contador(), contador_ + 1);
+
+    // The server holds the identity of the next voucher under another voucher's content (a
+    // store edited by hand): refused, still pending.
+    sql("insert into vales_identidad (id_vale, nume_folio) values ('" +
+        store.rows("select id_vale from vales_cab where n_interno=2")[0] + "', " +
+        std::to_string(antes.grabacion.numero) + ")");
+    term.keys({kF8, 'S'}).pause(3).keys({kEsc});
+    correr();
+    EXPECT_EQ(mensajes(),
+              prueba::Mensajes{"ERROR: El servidor guarda otro vale con esta identificación "
+                               "(número " +
+                               std::to_string(antes.grabacion.numero) + "): no se grabó"});
+    EXPECT_EQ(shown_screen(), pantalla_lista({1, 2, 3}));
+    EXPECT_EQ(estados(store), (Filas{"1|2", "2|1", "3|2", "4|1", "5|1"}));
+    EXPECT_EQ(contador(), contador_ + 1);
+    sql("delete from vales_identidad where nume_folio=" + std::to_string(antes.grabacion.numero));
 }
 
 // Del removes the voucher with its items (after a "no" nothing changes); deleting the
 // first line puts the highlight on the new first line.
 TEST_F(ListaIngresos, DelRemovesTheVoucherWithItsItems) {
     correr({kDel, 'N', kDown, kDel, 'S', kEsc});
-    EXPECT_EQ(shown_screen(), pantalla_lista({0, 2}));
+    EXPECT_EQ(shown_screen(), pantalla_lista({0, 2, 3}));
     EXPECT_EQ(store.rows("select distinct n_interno from vales_itm order by 1"),
               (Filas{"1", "3", "4"}));
     EXPECT_EQ(store.rows("select n_interno from vales_cab order by 1"),
               (Filas{"1", "3", "4", "5"}));
 
     correr({kDel, 'S', kEsc});
-    EXPECT_EQ(shown_screen(), pantalla_lista({2}));
+    EXPECT_EQ(shown_screen(), pantalla_lista({2, 3}));
     const std::map<std::string, char> colores = {{"W/B", '.'}, {"+W/R", 'h'}};
     EXPECT_EQ(shown_colours(colores, 5, 1, 6, 4), picture(R"(
 hhhh
@@ -166,7 +190,7 @@ TEST_F(ListaIngresos, RefusedDeletionKeepsHeaderAndItems) {
     term.keys({kDel, 'S'}).pause(3).keys({kEsc});
     correr();
     EXPECT_EQ(mensajes(), prueba::Mensajes{"ERROR: No se puede eliminar vale"});
-    EXPECT_EQ(shown_screen(), pantalla_lista({0, 1, 2}));
+    EXPECT_EQ(shown_screen(), pantalla_lista({0, 1, 2, 3}));
     EXPECT_EQ(store.rows("select count(*) from vales_cab where n_interno=1"), Filas{"1"});
     EXPECT_EQ(store.rows("select count(*) from vales_itm where n_interno=1"), Filas{"2"});
 }
@@ -175,7 +199,7 @@ TEST_F(ListaIngresos, RefusedDeletionKeepsHeaderAndItems) {
 TEST_F(ListaIngresos, F5DoesNothing) {
     correr({rt::key::kF5, kEsc});
     EXPECT_EQ(shown_screen(), shown_screen(1));
-    EXPECT_EQ(shown_screen(), pantalla_lista({0, 1, 2}));
+    EXPECT_EQ(shown_screen(), pantalla_lista({0, 1, 2, 3}));
 }
 
 TEST_F(ListaIngresos, EmptyListShowsTheHeadingAndIgnoresF8AndDel) {

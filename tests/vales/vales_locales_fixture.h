@@ -12,15 +12,16 @@
 #include <sys/wait.h>
 #include <unistd.h>
 
+#include <algorithm>
 #include <functional>
 #include <string>
 #include <vector>
 
 #include "abm/servidor_abm.h"
+#include "datos/estacion_local.h"
 #include "runtime/offline/todbc.h"
 #include "support/offline_store.h"
 #include "support/store_rows.h"
-#include "vales/estacion_local.h"
 #include "vales/vale_registros.h"
 #include "vales/vales_ingreso_off_line.h"
 
@@ -58,7 +59,7 @@ class ValesLocales : public ServidorAbm {
     }
     void borrar_datos_propios() {
         for (const char* s :
-             {"delete o from vales_origen o join vales v on v.nume_folio=o.nume_folio where "
+             {"delete i from vales_identidad i join vales v on v.nume_folio=i.nume_folio where "
               "v.numero_bod=78",
               "delete from bodegas where numero_bod=78",
               "delete from prodcmp where codi_prod like 'Y%'",
@@ -81,7 +82,7 @@ class ValesLocales : public ServidorAbm {
     }
     static std::string estacion(const testing_support::ScratchStore& s) {
         rt::TODBC db(s.connection());
-        return vales::identidad_estacion(db).value_or("");
+        return datos::identidad_estacion(db).value_or("");
     }
 
     static vales::DatosCab cabecera(double cantidad, int dia = 7) {
@@ -91,7 +92,7 @@ class ValesLocales : public ServidorAbm {
         cab.bodega = 78;
         cab.fecha = *rt::Fecha::from_ymd(2026, 12, dia);
         cab.cantidad = cantidad;
-        cab.malas = 1.5;
+        cab.malas = std::min(1.5, cantidad);  // never more than produced, as the form checks
         return cab;
     }
     static vales::DatosItm item(std::string actividad, double operario, std::string espec,
@@ -120,9 +121,10 @@ class ValesLocales : public ServidorAbm {
     std::vector<std::string> filas_servidor(const std::string& statement) {
         return prueba::filas(*sesion.OSERVER, statement);
     }
-    // The origins the server holds for a store, "n_interno|nume_folio" by local number.
+    // The identities the server registered for vouchers of a store, "n_interno|nume_folio"
+    // by local number.
     std::vector<std::string> origenes(const std::string& estacion) {
-        return filas_servidor("select n_interno, nume_folio from vales_origen where estacion='" +
+        return filas_servidor("select n_interno, nume_folio from vales_identidad where estacion='" +
                               estacion + "' order by n_interno");
     }
     // Voucher rows of one folio without the folio: what must be the same whichever way the

@@ -12,6 +12,7 @@
 // and the caller shows its own message. Nothing the driver says ever reaches the terminal;
 // SQLErrorMessage() keeps the last complaint for diagnostics.
 #include <memory>
+#include <optional>
 #include <string>
 #include <string_view>
 #include <vector>
@@ -114,8 +115,12 @@ std::string mdb_quote(std::string_view text);
 std::string mdb_number(double value, int decimals = -1);
 
 // A number read from a value of the store: leading blanks skipped, reading stops at the
-// first character that cannot continue the number, "" gives 0.
+// first character that cannot continue the number (an exponent continues it: the driver
+// gives 0.00005 as "5.0e-05"), "" gives 0.
 double store_number(std::string_view text);
+// The same for a value that must be a number and nothing else (blanks around it aside):
+// nullopt for "", "abc", "12x" or a value out of range.
+std::optional<double> store_number_exact(std::string_view text);
 
 }  // namespace rt
 

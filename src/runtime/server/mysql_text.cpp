@@ -16,6 +16,35 @@ std::string mysql_number(double n) {
     return std::string(buf, end);
 }
 
+std::string strict_sql_mode(std::string_view server_mode) {
+    // The modes the program's statements are known to work under; any other (PIPES_AS_CONCAT,
+    // EMPTY_STRING_IS_NULL, ONLY_FULL_GROUP_BY, ALLOW_INVALID_DATES ...) changes what they
+    // mean or what they accept, and is left out.
+    static constexpr std::string_view kTolerated[] = {"STRICT_TRANS_TABLES",
+                                                      "STRICT_ALL_TABLES",
+                                                      "ERROR_FOR_DIVISION_BY_ZERO",
+                                                      "NO_ENGINE_SUBSTITUTION",
+                                                      "NO_AUTO_CREATE_USER",
+                                                      "NO_BACKSLASH_ESCAPES",
+                                                      "ANSI_QUOTES",
+                                                      "NO_ZERO_IN_DATE",
+                                                      "NO_ZERO_DATE",
+                                                      "NO_DIR_IN_CREATE",
+                                                      "IGNORE_SPACE"};
+    std::string out = "STRICT_TRANS_TABLES";
+    while (!server_mode.empty()) {
+        const auto comma = server_mode.find(',');
+        const std::string_view mode = server_mode.substr(0, comma);
+        server_mode =
+            comma == std::string_view::npos ? std::string_view{} : server_mode.substr(comma + 1);
+        if (mode == kTolerated[0]) continue;
+        for (const std::string_view t : kTolerated) {
+            if (mode == t) out += "," + std::string(mode);
+        }
+    }
+    return out;
+}
+
 std::optional<MySQLAddress> parse_mysql_address(std::string_view address) {
     auto trim = [](std::string_view s) {
         while (!s.empty() && (s.front() == ' ' || s.front() == '\t')) s.remove_prefix(1);

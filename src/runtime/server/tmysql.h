@@ -102,6 +102,9 @@ class TMySQLQuery {
     // Refused because a row it needed stayed locked by another connection (lock wait
     // timeout or deadlock): nothing of the statement was done, and it may be tried again.
     bool Busy() const;
+    // Warnings and notes the server left about the statement (a value cut to fit its
+    // column under a lax SQL mode, for one); SHOW WARNINGS on the connection lists them.
+    unsigned int WarningCount() const { return warnings_; }
     // Frees the stored rows; the query then behaves as a statement without result set.
     void Destroy();
 
@@ -122,6 +125,7 @@ class TMySQLQuery {
     bool eof_ = true;
     bool error_ = false;
     unsigned int error_number_ = 0;
+    unsigned int warnings_ = 0;
     bool given_up_ = false;  // the server stayed silent: the connection must be closed
     std::string error_text_;
     std::optional<TMySQLRow> row_;
@@ -151,6 +155,10 @@ class TMySQLServer {
     // The text escaped for a statement on this connection (see mysql_escape).
     std::string escape(std::string_view text) const;
 
+    // A second connection to the same server with the same account and database, such as
+    // one that looks whether a statement whose answer this connection lost was carried out.
+    std::unique_ptr<TMySQLServer> OpenAnother() const;
+
     bool connected() const { return handle_ != nullptr; }
     const std::string& address() const { return address_; }
     const std::string& user() const { return user_; }
@@ -159,6 +167,8 @@ class TMySQLServer {
   private:
     friend std::string mysql_escape(const TMySQLServer* server, std::string_view text);
     friend class MySQLRowStream;  // reads a select row by row on this connection
+    // Settings of the session that the program relies on, whatever the server's defaults.
+    void pin_session();
     detail::MysqlHandle handle_;
     std::string address_, user_, password_, database_;
     bool error_ = false;
@@ -178,6 +188,9 @@ std::optional<MySQLAddress> parse_mysql_address(std::string_view address);
 // stores the bytes as given. Without an open connection no statement can run; the text is
 // then escaped as for the default mode.
 std::string mysql_escape(const TMySQLServer* server, std::string_view text);
+// The SQL mode each connection sets for its own session: strict (a value that does not fit
+// its column is an error), with those modes of the server's that the statements tolerate.
+std::string strict_sql_mode(std::string_view server_mode);
 // A number as statement text: its decimal digits, no blanks, no exponent ("-2.5", "7").
 std::string mysql_number(double n);
 

@@ -43,6 +43,7 @@ TMySQLQuery::TMySQLQuery(MYSQL* handle, std::string sql)
         handle, [&] { return mysql_store_result_start(&stored, handle); },
         [&](int events) { return mysql_store_result_cont(&stored, handle, events); });
     result_.reset(stored);
+    warnings_ = mysql_warning_count(handle);
     if (!result_) {
         // No rows to store: fine for insert, update, delete; a failure otherwise.
         if (mysql_field_count(handle) != 0) {

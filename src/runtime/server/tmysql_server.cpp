@@ -60,10 +60,26 @@ TMySQLServer::TMySQLServer(std::string_view address, std::string_view user,
         return;
     }
     handle_ = std::move(handle);
+    pin_session();
+    error_ = !handle_;
+}
+
+void TMySQLServer::pin_session() {
+    // A value out of its column's range is refused, never cut to fit and stored with a
+    // mere warning, whatever mode the server was started in.
+    std::string mode;
+    auto current = Query("select @@session.sql_mode");
+    if (auto row = current.GetRow(1)) mode = row->Raw(1);
+    Query("set session sql_mode='" + strict_sql_mode(mode) + "'");
     // A row lock is waited for less long than a silent server is, so that the wait ends
     // with the server's own refusal. A server without the setting keeps its own.
     Query("set session innodb_lock_wait_timeout=" + std::to_string(kLockWaitSeconds));
-    error_ = !handle_;
+}
+
+std::unique_ptr<TMySQLServer> TMySQLServer::OpenAnother() const {
+    auto other = New(address_, user_, password_);
+    if (!other->NetErr() && !database_.empty()) other->SelectDB(database_);
+    return other;
 }
 
 TMySQLServer::~TMySQLServer() = default;

@@ -164,8 +164,8 @@ std::vector<Step> working_day() {
          0},
 
         // Entry list and upload: the join with duplicated column names, then one voucher.
-        {"select * from vales_cab,prodvtas where vales_cab.codi_prod=prodvtas.codi_prod and "
-         "vales_cab.codi_form=prodvtas.codi_form and vales_cab.c_estado<>'2'",
+        {"select * from vales_cab left join prodvtas on vales_cab.codi_prod=prodvtas.codi_prod and "
+         "vales_cab.codi_form=prodvtas.codi_form where vales_cab.c_estado<>'2'",
          2,
          {{1, "n_interno", "1"},
           {1, "fecha", "2026-12-06 00:00:00"},
@@ -195,8 +195,8 @@ std::vector<Step> working_day() {
           {1, "CANTIDAD", "75"},
           {2, "CODI_OPER", "9"}}},
         {"update vales_cab set c_estado='2' where n_interno=1", 0},
-        {"select * from vales_cab,prodvtas where vales_cab.codi_prod=prodvtas.codi_prod and "
-         "vales_cab.codi_form=prodvtas.codi_form and vales_cab.c_estado<>'2'",
+        {"select * from vales_cab left join prodvtas on vales_cab.codi_prod=prodvtas.codi_prod and "
+         "vales_cab.codi_form=prodvtas.codi_form where vales_cab.c_estado<>'2'",
          1,
          {{1, "n_interno", "2"}}},
         {"delete from  vales_cab where n_interno=2", 0},

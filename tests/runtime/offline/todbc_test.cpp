@@ -233,11 +233,38 @@ TEST(StoreValues, NumbersAndQuotesForStatements) {
     EXPECT_EQ(mdb_number(0.1 + 0.2, 2), "0.30");
     EXPECT_EQ(mdb_number(1e9), "1000000000");
     const std::pair<const char*, double> reads[] = {
-        {"", 0},    {"  12", 12}, {"12.5", 12.5}, {"9 ", 9},     {"9 5", 9},
-        {"-3", -3}, {"+4", 4},    {"150.0", 150}, {"0.5x", 0.5}, {"abc", 0},
-        {"-", 0},   {".", 0},     {" .5", 0.5},   {"1,5", 1},    {"  :  ", 0},
+        {"", 0},           {"  12", 12},         {"12.5", 12.5}, {"9 ", 9},
+        {"9 5", 9},        {"-3", -3},           {"+4", 4},      {"150.0", 150},
+        {"0.5x", 0.5},     {"abc", 0},           {"-", 0},       {".", 0},
+        {" .5", 0.5},      {"1,5", 1},           {"  :  ", 0},   {"5.0e-05", 0.00005},
+        {"1.0e+15", 1e15}, {"-2.5E-7", -2.5e-7}, {"5e", 5},      {"7e+x", 7},
     };
     for (const auto& [text, value] : reads) EXPECT_DOUBLE_EQ(store_number(text), value) << text;
+    for (const char* text : {"", " ", "abc", "12x", "1,5", "-", "5e", "1e999", "0x10"})
+        EXPECT_FALSE(store_number_exact(text).has_value()) << text;
+    EXPECT_EQ(store_number_exact(" 150.0 "), 150);
+}
+
+// Every number a voucher may hold goes into a NUMERIC column as the program writes it and
+// comes back, through the driver's own text (which has an exponent below 1e-4 and from
+// 1e15 up), as the same number.
+TEST_F(TodbcTest, NumbersComeBackAsWrittenWhateverTextTheDriverGives) {
+    const double values[] = {0.00005, 0.00001, 0.12345, -0.0001, 150,   150.5,       2.5,
+                             -250,    1e15,    1.5e15,  -3e16,   1e-10, 999999999.99};
+    TODBC db(connection());
+    std::string texts;
+    for (const double v : values) {
+        run(db, "delete from formulas");
+        run(db, "insert into formulas (prd_sale, prd_buy, consumo) values ('X', 'Y', " +
+                    mdb_number(v) + ")");
+        db.SetSQL("select consumo from formulas");
+        ASSERT_TRUE(db.Open());
+        const std::string text = db.FieldValue("consumo");
+        texts += text + " ";
+        EXPECT_EQ(store_number_exact(text), v) << text;
+        EXPECT_EQ(store_number(text), v) << text;
+    }
+    EXPECT_NE(texts.find("e-05"), std::string::npos) << "the driver's forms: " << texts;
 }
 
 }  // namespace

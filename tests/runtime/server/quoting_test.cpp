@@ -2,6 +2,9 @@
 // back byte for byte, whatever they hold; numbers and addresses as statement text.
 #include <gtest/gtest.h>
 
+#include <set>
+#include <sstream>
+
 #include "runtime/server/tmysql.h"
 #include "support/modo_sql.h"
 #include "support/servidor_prueba.h"
@@ -101,6 +104,51 @@ TEST(QuotingHelper, EscapesOnlyWhatTheServerReads) {
     EXPECT_EQ(rt::mysql_escape(nullptr, "O'Brien"), "O\\'Brien");
     auto cerrada = TMySQLServer::New("127.0.0.1:1", "x", "y");
     EXPECT_EQ(cerrada->escape("a\\'"), "a\\\\\\'");
+}
+
+// Whatever mode the server runs in, each connection's own is strict (a value out of its
+// column's range is an error, not a clipped write) and keeps only the modes the program's
+// statements are known to work under.
+TEST(SessionMode, StrictWhateverTheServersMode) {
+    struct Case {
+        const char* server;
+        const char* session;
+    };
+    const Case cases[] = {
+        {"", "STRICT_TRANS_TABLES"},
+        {"STRICT_TRANS_TABLES,ERROR_FOR_DIVISION_BY_ZERO,NO_AUTO_CREATE_USER,"
+         "NO_ENGINE_SUBSTITUTION",
+         "STRICT_TRANS_TABLES,ERROR_FOR_DIVISION_BY_ZERO,NO_AUTO_CREATE_USER,"
+         "NO_ENGINE_SUBSTITUTION"},
+        {"PIPES_AS_CONCAT,NO_BACKSLASH_ESCAPES,EMPTY_STRING_IS_NULL,ANSI_QUOTES",
+         "STRICT_TRANS_TABLES,NO_BACKSLASH_ESCAPES,ANSI_QUOTES"},
+        {"REAL_AS_FLOAT,PIPES_AS_CONCAT,ANSI_QUOTES,IGNORE_SPACE,ONLY_FULL_GROUP_BY,ANSI",
+         "STRICT_TRANS_TABLES,ANSI_QUOTES,IGNORE_SPACE"},
+    };
+    // The server lists a mode in its own order.
+    auto modos = [](const std::string& lista) {
+        std::set<std::string> out;
+        std::stringstream in(lista);
+        for (std::string m; std::getline(in, m, ',');) out.insert(m);
+        return out;
+    };
+    auto admin = prueba::conectar_mariadb("");
+    const std::string previo = admin->Query("select @@global.sql_mode").GetRow(1)->Raw(1);
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.server);
+        EXPECT_EQ(rt::strict_sql_mode(c.server), c.session);
+        ASSERT_FALSE(admin->Query(std::string("set global sql_mode='") + c.server + "'").NetErr());
+        auto srv = prueba::conectar_mariadb("test");
+        EXPECT_EQ(modos(srv->Query("select @@session.sql_mode").GetRow(1)->Raw(1)),
+                  modos(c.session));
+        ASSERT_FALSE(srv->Query("create temporary table cifra (x decimal(5,2))").NetErr());
+        auto fuera = srv->Query("insert into cifra values (123456)");
+        EXPECT_TRUE(fuera.NetErr()) << "out of range";
+        auto redondeo = srv->Query("insert into cifra values (1.005)");
+        EXPECT_FALSE(redondeo.NetErr()) << "extra decimals are rounded as the server does";
+        EXPECT_EQ(prueba::filas(*srv, "select x from cifra"), std::vector<std::string>{"1.01"});
+    }
+    admin->Query("set global sql_mode='" + previo + "'");
 }
 
 TEST(NumberText, DecimalDigitsWithoutBlanksOrExponent) {

@@ -1,8 +1,8 @@
-#include "vales/puntos_de_falla.h"
+#include "datos/puntos_de_falla.h"
 
 #include <utility>
 
-namespace vales::falla {
+namespace datos::falla {
 namespace {
 
 Accion& accion_instalada() {
@@ -20,4 +20,4 @@ void punto(std::string_view nombre) {
     if (const Accion& a = accion_instalada()) a(nombre);
 }
 
-}  // namespace vales::falla
+}  // namespace datos::falla

@@ -1,10 +1,10 @@
-#include "vales/estacion_local.h"
+#include "datos/estacion_local.h"
 
 #include <string_view>
 
 #include "runtime/offline/store_creation.h"
 
-namespace vales {
+namespace datos {
 namespace {
 
 bool ejecutar(rt::TODBC& RS, std::string_view sql) {
@@ -41,7 +41,10 @@ std::string resto_del_esquema(std::string_view comienzo) {
     const std::string_view esquema = rt::offline_schema();
     const auto desde = esquema.find(comienzo);
     if (desde == std::string_view::npos) return {};
-    const auto hasta = esquema.find(';', desde);
+    auto hasta = esquema.find(';', desde);
+    // A trigger's body holds statements of its own: it ends at its END.
+    const auto cuerpo = esquema.find("BEGIN", desde);
+    if (cuerpo < hasta) hasta = esquema.find(';', esquema.find("END", cuerpo));
     return std::string(esquema.substr(desde + comienzo.size(), hasta - desde - comienzo.size()));
 }
 
@@ -51,4 +54,4 @@ std::optional<std::string> identidad_estacion(rt::TODBC& RS) {
     return leer(RS);
 }
 
-}  // namespace vales
+}  // namespace datos

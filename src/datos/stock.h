@@ -1,0 +1,28 @@
+#pragma once
+// Stock per warehouse on the server (stock_bodegas): reading and changing one record. A
+// record is identified by warehouse, kind ("P" product, "I" component), code and, for
+// products only, formula.
+#include <optional>
+#include <string>
+#include <string_view>
+
+#include "datos/sentencias.h"
+
+namespace datos {
+
+// "where numero_bod=... and tipo_prd='...' and codi_prod='...' " and, for kind "P",
+// " and codi_form='...'".
+std::string condicion_stock(const Sentencias& s, double bodega, std::string_view tipo,
+                            std::string_view codigo, std::string_view formula);
+
+// The quantity on hand, 0 without record; nothing when it could not be read (the failure
+// stops `s`).
+std::optional<double> leer_stock(Sentencias& s, double bodega, std::string_view tipo,
+                                 std::string_view codigo, std::string_view formula);
+
+// Adds `cantidad` (negative to take away), creating the record when there is none. False
+// when the stock could not be changed (the failure stops `s`).
+bool sumar_stock(Sentencias& s, double bodega, std::string_view tipo, std::string_view codigo,
+                 std::string_view formula, double cantidad);
+
+}  // namespace datos
