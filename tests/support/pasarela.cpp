@@ -65,6 +65,13 @@ std::string Pasarela::direccion() const {
 void Pasarela::callar_tras(const std::string& sentencia) {
     std::lock_guard<std::mutex> lock(mutex_);
     marca_ = std::string(1, '\x03') + sentencia;  // a statement as the protocol carries it
+    cortar_ = false;
+}
+
+void Pasarela::cortar_tras(const std::string& sentencia) {
+    callar_tras(sentencia);
+    std::lock_guard<std::mutex> lock(mutex_);
+    cortar_ = true;
 }
 
 void Pasarela::reenviar(Par& par, bool del_programa) {
@@ -82,8 +89,17 @@ void Pasarela::reenviar(Par& par, bool del_programa) {
     escribir_todo(del_programa ? par.servidor : par.programa, buf, n);
     // A packet is a 4-byte header and its payload: the statement fills the payload exactly.
     if (del_programa && !marca_.empty() && n == static_cast<ssize_t>(marca_.size()) + 4 &&
-        std::string(buf + 4, static_cast<size_t>(n - 4)) == marca_)
-        callado_ = true;
+        std::string(buf + 4, static_cast<size_t>(n - 4)) == marca_) {
+        if (!cortar_) {
+            callado_ = true;
+            return;
+        }
+        // The server has the statement and carries it out; its answer has nowhere to go.
+        marca_.clear();
+        ::close(par.programa);
+        ::close(par.servidor);
+        par = Par{};
+    }
 }
 
 void Pasarela::correr() {

@@ -2,7 +2,8 @@
 // A relay between the program and the test server, in a thread of the test: everything
 // passes through unchanged until the test asks it to fall silent after a given statement.
 // From then on the server still receives what the program sends, but its answers are held
-// back: to the program the server has stopped answering right after that statement.
+// back: to the program the server has stopped answering right after that statement. Or it
+// cuts that connection, as a network that fails at the worst moment.
 //
 //   prueba::Pasarela pasarela(prueba::direccion_mariadb());
 //   auto srv = TMySQLServer::New(pasarela.direccion(), ...);
@@ -25,6 +26,9 @@ class Pasarela {
     std::string direccion() const;  // where the program connects
     // After the first packet from the program that holds exactly this statement.
     void callar_tras(const std::string& sentencia);
+    // Cuts that connection instead, on both sides, right after passing the statement on:
+    // the server carries it out and the program never hears of it. Other connections pass.
+    void cortar_tras(const std::string& sentencia);
 
   private:
     struct Par {
@@ -41,6 +45,7 @@ class Pasarela {
     std::mutex mutex_;
     std::string marca_;
     bool callado_ = false;
+    bool cortar_ = false;
     std::thread hilo_;
 };
 

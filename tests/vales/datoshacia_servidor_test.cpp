@@ -9,6 +9,7 @@
 #include <unistd.h>
 
 #include <algorithm>
+#include <filesystem>
 #include <set>
 #include <string>
 #include <vector>
@@ -251,6 +252,78 @@ TEST_F(DatosHaciaServidor, KillAtAnyMomentLosesAndDuplicatesNothing) {
                                            " fueron grabados correctamente"});
     cada_vale_una_vez(store, 50);
     EXPECT_EQ(folios_en_bodega(), 50);
+}
+
+// Vouchers of a store edited by hand, each with what the entry form refuses: none is sent,
+// each stays pending, and the user is shown which and why; the sound one goes. A tiny
+// consumption, which the driver gives as "5.0e-05", reaches the server as it was typed.
+TEST_F(DatosHaciaServidor, VouchersTheEntryFormWouldRefuseStayPendingAndAreShown) {
+    struct Case {
+        const char* cambio;  // on voucher n, the n-th of the table
+        const char* motivo;
+    };
+    const Case cases[] = {
+        {"update vales_cab set cantidad=-100 where n_interno=1", "cantidad no mayor que 0"},
+        {"update vales_cab set malas=500 where n_interno=2",
+         "malas fuera del rango de 0 a la cantidad"},
+        {"update vales_itm set hora_ini='25:00' where n_interno=3",
+         "actividad 1: hora de inicio no válida"},
+        {"update vales_itm set codi_oper=0 where n_interno=4 and codi_actividad='900000003'",
+         "actividad 2: sin operario"},
+        {"update vales_cab set cantidad='diez' where n_interno=5",
+         "valor no numérico en CANTIDAD 'diez'"},
+        {"update vales_cab set codi_prod='' where n_interno=6", "sin producto o fórmula"},
+    };
+    Filas memo = {"Vales no enviados, que se mantienen pendientes:"};
+    for (const auto& c : cases) {
+        const long n = guardar(store, 10);
+        store.run(c.cambio);
+        memo.push_back("Vale local " + std::to_string(n) + ": " + c.motivo);
+    }
+    rt::TODBC RS(store.connection());
+    std::vector<DatosItm> fino = items(10);
+    fino[0].cantidad_unitaria = 0.00005;
+    ASSERT_TRUE(GRABARVALE_LOCAL(RS, cabecera(10), fino));
+    ASSERT_EQ(store.rows("select consumo from vales_itm where n_interno=7 and codi_oper=1"),
+              Filas{"5.0e-05"});
+
+    term.keys({'S'}).pause(3).keys({rt::key::kEsc});
+    DATOSHACIA_SERVIDOR(store.connection());
+    EXPECT_EQ(mensajes(), prueba::Mensajes{"De 7 vales 1 fueron grabados correctamente"});
+    Filas mostrado;  // the viewer's lines, inside its frame
+    for (int r = 7; r < 7 + static_cast<int>(memo.size()); ++r)
+        mostrado.push_back(
+            rt::trim(testing_support::grid_row_text(term.snapshots().back().grid, r, 3, 93)));
+    EXPECT_EQ(mostrado, memo);
+    EXPECT_EQ(estados(store), (Filas{"1|1", "2|1", "3|1", "4|1", "5|1", "6|1", "7|2"}));
+    EXPECT_EQ(filas_servidor("select consumo from vales where numero_bod=78 and codi_oper=1"),
+              Filas{"0.00005"});
+    EXPECT_EQ(contador(), contador_ + 1);
+}
+
+// A store restored from a copy taken before its last upload holds again, as pending, the
+// vouchers that were sent since: they are found on the server (only marked), and the
+// vouchers typed after the restore, numbered by the store as the ones it lost, are sent as
+// the new vouchers they are.
+TEST_F(DatosHaciaServidor, StoreRestoredFromACopySendsItsNewVouchersAndNoneTwice) {
+    guardar(store, 3);
+    guardar(store, 4);
+    const std::filesystem::path copia = store.file().string() + ".copia";
+    std::filesystem::copy_file(store.file(), copia);
+    guardar(store, 5);
+    enviar(store);
+    EXPECT_EQ(mensajes(), prueba::Mensajes{"De 3 vales 3 fueron grabados correctamente"});
+    std::filesystem::copy_file(copia, store.file(), std::filesystem::copy_options::overwrite_existing);
+    guardar(store, 6);  // local number 3, as the voucher of 5 units had
+    guardar(store, 7);
+    EXPECT_EQ(estados(store), (Filas{"1|1", "2|1", "3|1", "4|1"}));
+    enviar(store);
+    EXPECT_EQ(mensajes(), prueba::Mensajes{"De 4 vales 4 fueron grabados correctamente"});
+    EXPECT_EQ(folios_en_bodega(), 5);
+    EXPECT_EQ(contador(), contador_ + 5);
+    EXPECT_EQ(filas_servidor("select cantidad from mov_stock where numero_bod=78 and tipo_doc='7' "
+                             "order by nume_doc"),
+              (Filas{"3.0000000", "4.0000000", "5.0000000", "6.0000000", "7.0000000"}));
 }
 
 // The store refuses to mark the vouchers sent: the server keeps them, the user learns that

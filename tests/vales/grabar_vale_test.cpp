@@ -6,14 +6,19 @@
 #include <unistd.h>
 
 #include <algorithm>
+#include <chrono>
 #include <set>
 #include <string>
+#include <thread>
+#include <utility>
 #include <vector>
 
 #include "abm/servidor_abm.h"
 #include "runtime/common/codepage.h"
 #include "runtime/screen/keys.h"
 #include "runtime/server/server_wait.h"
+#include "datos/identidad.h"
+#include "datos/puntos_de_falla.h"
 #include "support/pasarela.h"
 #include "vales/espera_servidor.h"
 #include "vales/filas_servidor.h"
@@ -409,33 +414,135 @@ TEST_F(GrabarVale, QuantitiesKeepEveryDecimalOfTheConsumption) {
               "3.0000000");
 }
 
-// The server falls silent right after it receives the commit of a voucher, which it may
-// well have carried out: the user is told so and asked to check that voucher before
-// saving it again, instead of being told that nothing was saved.
-TEST_F(GrabarVale, ServerSilentAtTheCommitAsksToCheckTheVoucher) {
-    const auto directa = sesion.OSERVER;
+// The answer to the commit of a voucher never comes back. When the server fell silent the
+// outcome cannot be known: the user is asked to check that voucher before saving it again.
+// When only the connection was cut, another connection finds the voucher's identity on the
+// server: the voucher is saved, under its number.
+TEST_F(GrabarVale, LostAnswerToTheCommitIsLookedUpByTheVouchersIdentity) {
+    struct Case {
+        const char* what;
+        bool cortar;
+        prueba::Mensajes mensajes;  // each waits for a key
+        bool grabado;
+    };
     const long antes = contador();
-    prueba::Pasarela pasarela(prueba::direccion_mariadb());
-    sesion.OSERVER =
-        TMySQLServer::New(pasarela.direccion(), vales::USUARIO_SERVIDOR, vales::CLAVE_SERVIDOR);
-    ASSERT_TRUE(sesion.OSERVER->SelectDB("test")) << sesion.OSERVER->Error();
+    const Case cases[] = {
+        {"silent server", false,
+         prueba::Mensajes{vales::kServidorNoResponde,
+                          "El servidor no confirmó el vale " + std::to_string(antes + 1) +
+                              ": revise si quedó grabado antes de reintentar"},
+         false},
+        {"connection cut", true, prueba::Mensajes{vales::kConexionPerdida}, true},
+    };
+    const auto directa = sesion.OSERVER;
     const rt::ServerWait previo = rt::server_wait();
     vales::instalar_espera_servidor();
-    pasarela.callar_tras("COMMIT");
-    term.keys({'x', 'y'});
-    const long numero = GRABARVALE_SERVIDOR(cabecera("001", 10), {item("900000001", 1, "A01", 10)});
+    long numero_esperado = antes;
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.what);
+        prueba::Pasarela pasarela(prueba::direccion_mariadb());
+        sesion.OSERVER =
+            TMySQLServer::New(pasarela.direccion(), vales::USUARIO_SERVIDOR, vales::CLAVE_SERVIDOR);
+        ASSERT_TRUE(sesion.OSERVER->SelectDB("test")) << sesion.OSERVER->Error();
+        sesion.LCONECTADO = true;
+        if (c.cortar) {
+            pasarela.cortar_tras("COMMIT");
+        } else {
+            pasarela.callar_tras("COMMIT");
+        }
+        for (std::size_t i = 0; i < c.mensajes.size(); ++i) term.keys({'x'});
+        const long numero =
+            GRABARVALE_SERVIDOR(cabecera("001", 10), {item("900000001", 1, "A01", 10)});
+        ++numero_esperado;
+        EXPECT_EQ(numero, c.grabado ? numero_esperado : 0);
+        EXPECT_EQ(mensajes(), c.mensajes);
+        EXPECT_FALSE(sesion.LCONECTADO);
+        EXPECT_TRUE(term.script_empty());
+        sesion.OSERVER = directa;
+        EXPECT_EQ(contador(), numero_esperado) << "the server did carry the commit out";
+        EXPECT_EQ(vales_de(numero_esperado).size(), 4u);
+    }
     rt::install_server_wait(previo);
+}
 
-    EXPECT_EQ(numero, 0);
-    EXPECT_EQ(mensajes(),
-              (prueba::Mensajes{vales::kServidorNoResponde,
-                                "El servidor no confirmó el vale " + std::to_string(antes + 1) +
-                                    ": revise si quedó grabado antes de reintentar"}));
-    EXPECT_FALSE(sesion.LCONECTADO);
-    EXPECT_TRUE(term.script_empty());
+// Another connection keeps a stock record that the save needs and waits for the counter
+// the save holds: the server ends the save's transaction as the victim of the deadlock. The
+// save starts again and goes through, under a number of its own, with nothing of the first
+// try left behind.
+TEST_F(GrabarVale, DeadlockVictimIsSavedAgainFromTheStart) {
+    const long antes = contador();
+    auto otra = prueba::conectar_mariadb("test");
+    auto vigia = prueba::conectar_mariadb("test");
+    std::thread bloqueo;
+    bool hecho = false;
+    datos::falla::instalar([&](std::string_view punto) {
+        if (punto != datos::falla::kNumeroTomado || std::exchange(hecho, true)) return;
+        bloqueo = std::thread([&] {
+            // Heavier than the save, so that the server picks the save as the victim.
+            otra->Query("start transaction");
+            otra->Query("insert into mov_stock (tipo_doc, numero_bod) select '9', 77 from "
+                        "information_schema.columns limit 300");
+            otra->Query("update stock_bodegas set stock=stock where numero_bod=77 and "
+                        "codi_prod='ZCOMP0001'");
+            otra->Query("update paramet set num_vales=num_vales");  // waits for the save
+            otra->Query("rollback");
+        });
+        // The server refreshes its list of transactions only when it was not read for a
+        // tenth of a second: it is looked at no more often than that.
+        while (vigia->Query("select 1 from information_schema.innodb_trx where "
+                            "trx_state='LOCK WAIT'")
+                   .LastRec() == 0)
+            std::this_thread::sleep_for(std::chrono::milliseconds(150));
+    });
+    datos::Vale vale{cabecera("001", 10), {item("900000001", 1, "A01", 10)}, {}};
+    vale.identidad.id = datos::nueva_identidad();
+    const datos::Grabacion g = datos::grabar_vale(*sesion.OSERVER, vale, "o'brien");
+    datos::falla::instalar({});
+    bloqueo.join();
+    EXPECT_EQ(g.estado, datos::Grabacion::grabado) << g.fallo.texto;
+    EXPECT_EQ(g.intentos, 2);
+    EXPECT_EQ(g.numero, antes + 1);
+    EXPECT_EQ(contador(), antes + 1);
+    EXPECT_EQ(vales_de(g.numero).size(), 4u);
+    EXPECT_EQ(movimientos_de(g.numero).size(), 4u);
+    EXPECT_EQ(filas_propias("mov_stock"), 4) << "nothing of the first try, nor of the other";
+    EXPECT_EQ(stock("I", "ZCOMP0001", ""), 975);
+    EXPECT_EQ(stock("P", "ZPRUEBA01", "001"), 20);
+}
+
+// A quantity whose consumption cannot be stored exactly (999,999,999.99 units at 500 each
+// is beyond the columns of movements and stock) is refused and nothing is written: with the
+// server in a lax mode the session is strict all the same, and were it lax too, the
+// server's warning that it cut the value stops the save.
+TEST_F(GrabarVale, ValueTheServerWouldCutIsRefusedNotClipped) {
+    sql("insert into prodvtas (codi_prod, codi_form, desc_prod, desc_form, unid_med, "
+        "l_ctrl_stk, codi_form_rel) values "
+        "('ZPRUEBA01', '004', 'Pieza de prueba', 'Gruesa', 'UN', 1, '---')");
+    sql("insert into formulas (prd_sale, prd_buy, tipo_prd, codi_form, consumo) values "
+        "('ZPRUEBA01004', 'ZCOMP0002', 'I', '', 500)");
+    auto admin = prueba::conectar_mariadb("");
+    const std::string global = admin->Query("select @@global.sql_mode").GetRow(1)->Raw(1);
+    ASSERT_FALSE(admin->Query("set global sql_mode=''").NetErr());
+    const auto directa = sesion.OSERVER;
+    const long antes = contador();
+    for (const bool sesion_laxa : {false, true}) {
+        SCOPED_TRACE(sesion_laxa ? "lax session" : "lax server");
+        sesion.OSERVER = prueba::conectar_mariadb("test");
+        if (sesion_laxa) sql("set session sql_mode=''");
+        term.keys({rt::key::kEsc});
+        EXPECT_EQ(GRABARVALE_SERVIDOR(cabecera("004", 999999999.99),
+                                      {item("900000001", 1, "A01", 999999999.99)}),
+                  0);
+        std::string memo;
+        for (const auto& row : pantalla_en_espera(term.snapshots().size() - 1)) memo += row;
+        EXPECT_NE(memo.find("Out of range"), std::string::npos) << memo;
+        EXPECT_EQ(contador(), antes);
+        EXPECT_EQ(filas_propias("vales"), 0);
+        EXPECT_EQ(filas_propias("mov_stock"), 0);
+        EXPECT_EQ(filas_propias("stock_bodegas"), 3);
+    }
+    admin->Query("set global sql_mode='" + global + "'");
     sesion.OSERVER = directa;
-    EXPECT_EQ(contador(), antes + 1) << "the server did carry the commit out";
-    EXPECT_EQ(vales_de(antes + 1).size(), 4u);
 }
 
 TEST_F(GrabarVale, UnreadableFormulaWritesNothing) {
