@@ -5,6 +5,7 @@ packages=(
     build-essential cmake pkg-config git
     libgtest-dev
     libmariadb-dev mariadb-server mariadb-client
+    galera-4 rsync
     unixodbc unixodbc-dev libsqliteodbc libsqlite3-dev sqlite3
     tmux
     cups-client poppler-utils
