@@ -313,7 +313,8 @@ TEST_F(DatosHaciaServidor, StoreRestoredFromACopySendsItsNewVouchersAndNoneTwice
     guardar(store, 5);
     enviar(store);
     EXPECT_EQ(mensajes(), prueba::Mensajes{"De 3 vales 3 fueron grabados correctamente"});
-    std::filesystem::copy_file(copia, store.file(), std::filesystem::copy_options::overwrite_existing);
+    std::filesystem::copy_file(copia, store.file(),
+                               std::filesystem::copy_options::overwrite_existing);
     guardar(store, 6);  // local number 3, as the voucher of 5 units had
     guardar(store, 7);
     EXPECT_EQ(estados(store), (Filas{"1|1", "2|1", "3|1", "4|1"}));

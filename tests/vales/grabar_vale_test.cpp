@@ -14,11 +14,11 @@
 #include <vector>
 
 #include "abm/servidor_abm.h"
+#include "datos/identidad.h"
+#include "datos/puntos_de_falla.h"
 #include "runtime/common/codepage.h"
 #include "runtime/screen/keys.h"
 #include "runtime/server/server_wait.h"
-#include "datos/identidad.h"
-#include "datos/puntos_de_falla.h"
 #include "support/pasarela.h"
 #include "vales/espera_servidor.h"
 #include "vales/filas_servidor.h"
@@ -480,17 +480,20 @@ TEST_F(GrabarVale, DeadlockVictimIsSavedAgainFromTheStart) {
         bloqueo = std::thread([&] {
             // Heavier than the save, so that the server picks the save as the victim.
             otra->Query("start transaction");
-            otra->Query("insert into mov_stock (tipo_doc, numero_bod) select '9', 77 from "
-                        "information_schema.columns limit 300");
-            otra->Query("update stock_bodegas set stock=stock where numero_bod=77 and "
-                        "codi_prod='ZCOMP0001'");
+            otra->Query(
+                "insert into mov_stock (tipo_doc, numero_bod) select '9', 77 from "
+                "information_schema.columns limit 300");
+            otra->Query(
+                "update stock_bodegas set stock=stock where numero_bod=77 and "
+                "codi_prod='ZCOMP0001'");
             otra->Query("update paramet set num_vales=num_vales");  // waits for the save
             otra->Query("rollback");
         });
         // The server refreshes its list of transactions only when it was not read for a
         // tenth of a second: it is looked at no more often than that.
-        while (vigia->Query("select 1 from information_schema.innodb_trx where "
-                            "trx_state='LOCK WAIT'")
+        while (vigia
+                   ->Query("select 1 from information_schema.innodb_trx where "
+                           "trx_state='LOCK WAIT'")
                    .LastRec() == 0)
             std::this_thread::sleep_for(std::chrono::milliseconds(150));
     });
