@@ -1,12 +1,16 @@
 // The on-line voucher save: the time of one save through GRABARVALE_SERVIDOR against the
 // same statements sent by the `mariadb` command-line client in one transaction (the
 // statements are taken from the server's general log of a save), and eight processes
-// saving fifty vouchers each at the same time: how many distinct voucher numbers they got
-// (400 expected) and whether every stock equals its start plus the sum of its movements.
+// saving fifty vouchers each at the same time, on one server and then through the three
+// nodes of a Galera cluster: saves per second, tries per save (a save is tried again when
+// another workstation got in the way), how many distinct voucher numbers they got and
+// whether every stock equals its start plus the sum of its movements.
 //
 // Runs against the server in $VALES_TEST_MARIADB_DIR when set, otherwise starts a private
-// one of its own with scripts/mariadb-start.sh and stops it at the end. Works in a
-// database of its own, bench_vales, made from sql/schema.sql.
+// one of its own with scripts/mariadb-start.sh and stops it at the end; likewise the
+// cluster in $VALES_TEST_GALERA_DIR or one started with scripts/galera-start.sh
+// (VALES_BENCH_SIN_GALERA=1 leaves the cluster out). Works in a database of its own,
+// bench_vales, made from sql/schema.sql and sql/objetos_adicionales.sql.
 #include <sys/wait.h>
 #include <unistd.h>
 
@@ -21,6 +25,8 @@
 
 #include "bench_mariadb.h"
 #include "comun/sesion.h"
+#include "datos/grabar_vale.h"
+#include "datos/identidad.h"
 #include "runtime/screen/console.h"
 #include "runtime/screen/virtual_backend.h"
 #include "runtime/server/tmysql.h"
@@ -39,9 +45,9 @@ double ms_desde(std::chrono::steady_clock::time_point t) {
 std::string cliente(const std::string& direccion, const std::string& archivo) {
     const auto dos_puntos = direccion.rfind(':');
     return "mariadb --no-defaults --default-character-set=latin1 -h " +
-           direccion.substr(0, dos_puntos) + " -P " + direccion.substr(dos_puntos + 1) +
-           " -u" + std::string(vales::USUARIO_SERVIDOR) + " -p" +
-           std::string(vales::CLAVE_SERVIDOR) + " bench_vales < " + archivo + " > /dev/null";
+           direccion.substr(0, dos_puntos) + " -P " + direccion.substr(dos_puntos + 1) + " -u" +
+           std::string(vales::USUARIO_SERVIDOR) + " -p" + std::string(vales::CLAVE_SERVIDOR) +
+           " bench_vales < " + archivo + " > /dev/null";
 }
 
 bool ejecutar(TMySQLServer& srv, const std::string& sql) {
@@ -55,8 +61,10 @@ bool ejecutar(TMySQLServer& srv, const std::string& sql) {
 bool preparar(TMySQLServer& srv, const std::string& direccion) {
     srv.Query("drop database if exists bench_vales");
     if (!ejecutar(srv, "create database bench_vales character set latin1")) return false;
-    const std::string esquema = std::string(VALES_SOURCE_DIR) + "/sql/schema.sql";
-    if (std::system(cliente(direccion, esquema).c_str()) != 0) return false;
+    for (const char* archivo : {"/sql/schema.sql", "/sql/objetos_adicionales.sql"}) {
+        const std::string sql = std::string(VALES_SOURCE_DIR) + archivo;
+        if (std::system(cliente(direccion, sql).c_str()) != 0) return false;
+    }
     srv.SelectDB("bench_vales");
     for (const char* sql : {
              "insert into paramet (id, num_vales) values (1, 0)",
@@ -127,15 +135,23 @@ struct Puesto {
 };
 
 // The statements one save sends, from the server's general log.
-std::vector<std::string> sentencias_de_un_vale(TMySQLServer& admin, Puesto& puesto) {
+// `identidad` receives the identity the voucher was given.
+std::vector<std::string> sentencias_de_un_vale(TMySQLServer& admin, Puesto& puesto,
+                                               std::string& identidad) {
     const std::string hilo =
         puesto.sesion.OSERVER->Query("select connection_id()").GetRow(1)->Raw(1);
     admin.Query("truncate mysql.general_log");
     admin.Query("set global log_output='TABLE', general_log=1");
     vales::GRABARVALE_SERVIDOR(cabecera(), items(), false);
     admin.Query("set global general_log=0");
-    auto q = admin.Query("select argument from mysql.general_log where command_type='Query' "
-                         "and thread_id=" + hilo);
+    auto id = admin.Query(
+        "select id_vale from bench_vales.vales_identidad order by grabado desc, "
+        "nume_folio desc limit 1");
+    identidad = id.LastRec() == 1 ? id.GetRow(1)->Raw(1) : std::string();
+    auto q = admin.Query(
+        "select argument from mysql.general_log where command_type='Query' "
+        "and thread_id=" +
+        hilo);
     std::vector<std::string> out;
     for (long n = 1; n <= q.LastRec(); ++n) out.push_back(q.GetRow(n)->Raw(1));
     admin.Query("truncate mysql.general_log");
@@ -145,7 +161,8 @@ std::vector<std::string> sentencias_de_un_vale(TMySQLServer& admin, Puesto& pues
 void medir_un_vale(TMySQLServer& admin, const std::string& direccion) {
     Puesto puesto(direccion);
     vales::GRABARVALE_SERVIDOR(cabecera(), items(), false);  // warm the caches
-    const std::vector<std::string> sentencias = sentencias_de_un_vale(admin, puesto);
+    std::string identidad;
+    const std::vector<std::string> sentencias = sentencias_de_un_vale(admin, puesto, identidad);
 
     auto t = std::chrono::steady_clock::now();
     long grabados = 0;
@@ -156,10 +173,17 @@ void medir_un_vale(TMySQLServer& admin, const std::string& direccion) {
     // The same statements, kValesMedidos times, through one client process; and once in a
     // process of its own, start-up included.
     const std::string archivo = "/tmp/bench_grabar_vale_" + std::to_string(::getpid()) + ".sql";
+    // Each voucher with an identity of its own, as the program gives it.
     auto escribir = [&](int veces) {
         std::ofstream out(archivo);
-        for (int i = 0; i < veces; ++i)
-            for (const auto& s : sentencias) out << s << ";\n";
+        for (int i = 0; i < veces; ++i) {
+            const std::string id = datos::nueva_identidad();
+            for (std::string s : sentencias) {
+                const auto at = s.find(identidad);
+                if (!identidad.empty() && at != std::string::npos) s.replace(at, id.size(), id);
+                out << s << ";\n";
+            }
+        }
     };
     escribir(kValesMedidos);
     t = std::chrono::steady_clock::now();
@@ -182,28 +206,36 @@ void medir_un_vale(TMySQLServer& admin, const std::string& direccion) {
     std::printf("  ratio program / client   %7.2f\n", programa / por_cliente);
 }
 
-// Eight workstations at once, each on its own connection, all released together.
-void medir_concurrencia(TMySQLServer& admin, const std::string& direccion) {
-    admin.Query("delete from vales");
-    admin.Query("delete from mov_stock");
-    admin.Query("delete from stock_bodegas");
-    admin.Query("insert into stock_bodegas select * from stock_inicial");
+// What one workstation's save gave.
+struct Resultado {
+    long numero = 0;  // 0: not saved
+    int intentos = 0;
+};
+
+// Eight workstations at once, each on its own connection to one of `direcciones` in turn,
+// all released together; the pauses between tries are real ones.
+std::vector<Resultado> grabar_a_la_vez(const std::vector<std::string>& direcciones) {
     std::vector<std::pair<pid_t, int>> hijos;
     int salida[2];
-    if (::pipe(salida) != 0) return;
+    if (::pipe(salida) != 0) return {};
     for (int p = 0; p < kProcesos; ++p) {
         int resultados[2];
-        if (::pipe(resultados) != 0) return;
+        if (::pipe(resultados) != 0) return {};
         const pid_t hijo = ::fork();
         if (hijo == 0) {
             ::close(resultados[0]);
             ::close(salida[1]);
-            Puesto puesto(direccion);
+            auto srv = TMySQLServer::New(direcciones[std::size_t(p) % direcciones.size()],
+                                         vales::USUARIO_SERVIDOR, vales::CLAVE_SERVIDOR);
+            srv->SelectDB("bench_vales");
             char c;
             if (::read(salida[0], &c, 1) != 0) ::_exit(3);  // the pipe closes: go
             for (int v = 0; v < kValesPorProceso; ++v) {
-                const long n = vales::GRABARVALE_SERVIDOR(cabecera(), items(), false);
-                if (::write(resultados[1], &n, sizeof n) != sizeof n) ::_exit(4);
+                datos::Vale vale{cabecera(), items(), {}};
+                vale.identidad.id = datos::nueva_identidad();
+                const datos::Grabacion g = datos::grabar_vale(*srv, vale, "bench");
+                const Resultado r{g.estado == datos::Grabacion::grabado ? g.numero : 0, g.intentos};
+                if (::write(resultados[1], &r, sizeof r) != sizeof r) ::_exit(4);
             }
             ::_exit(0);
         }
@@ -211,19 +243,36 @@ void medir_concurrencia(TMySQLServer& admin, const std::string& direccion) {
         hijos.emplace_back(hijo, resultados[0]);
     }
     ::close(salida[0]);
-    const auto t = std::chrono::steady_clock::now();
     ::close(salida[1]);
-    std::vector<long> numeros;
+    std::vector<Resultado> out;
     for (auto [pid, fd] : hijos) {
-        long n = 0;
-        while (::read(fd, &n, sizeof n) == sizeof n) numeros.push_back(n);
+        Resultado r;
+        while (::read(fd, &r, sizeof r) == sizeof r) out.push_back(r);
         ::close(fd);
         ::waitpid(pid, nullptr, 0);
     }
+    return out;
+}
+
+void medir_concurrencia(TMySQLServer& admin, const std::vector<std::string>& direcciones,
+                        const char* donde) {
+    admin.Query("delete from vales");
+    admin.Query("delete from mov_stock");
+    admin.Query("delete from vales_identidad");
+    admin.Query("delete from stock_bodegas");
+    admin.Query("insert into stock_bodegas select * from stock_inicial");
+    const auto t = std::chrono::steady_clock::now();
+    const std::vector<Resultado> resultados = grabar_a_la_vez(direcciones);
     const double total = ms_desde(t);
     std::set<long> distintos;
-    long ceros = 0;
-    for (long n : numeros) n > 0 ? (void)distintos.insert(n) : (void)++ceros;
+    long ceros = 0, intentos = 0;
+    for (const Resultado& r : resultados) {
+        r.numero > 0 ? (void)distintos.insert(r.numero) : (void)++ceros;
+        intentos += r.intentos;
+    }
+    long grabados = static_cast<long>(resultados.size()) - ceros;
+    // Read once the node has applied everything the cluster committed.
+    admin.Query("set session wsrep_sync_wait=1");
     auto q = admin.Query(
         "select count(*) from stock_bodegas s left join stock_inicial i on "
         "i.numero_bod=s.numero_bod and i.tipo_prd=s.tipo_prd and i.codi_prod=s.codi_prod and "
@@ -232,15 +281,62 @@ void medir_concurrencia(TMySQLServer& admin, const std::string& direccion) {
         "m.numero_bod=s.numero_bod and m.tipo_prd=s.tipo_prd and m.codi_prod=s.codi_prod and "
         "m.codi_form=s.codi_form where s.stock <> coalesce(i.stock, 0) + coalesce(m.suma, 0)");
     auto registros = admin.Query("select count(*) from stock_bodegas");
-    std::printf("%d processes x %d vouchers: %zu distinct numbers of %zu saves (%ld refused), "
-                "%.0f ms, %.1f vouchers/s\n",
-                kProcesos, kValesPorProceso, distintos.size(), numeros.size(), ceros, total,
-                1000.0 * static_cast<double>(distintos.size()) / total);
-    std::printf("  stock records off their start plus movements: %s of %s%s\n",
-                q.GetRow(1)->Raw(1).c_str(), registros.GetRow(1)->Raw(1).c_str(),
-                distintos.size() == kProcesos * kValesPorProceso && q.GetRow(1)->Raw(1) == "0"
-                    ? ""
-                    : "  (WRONG RESULT)");
+    auto folios = admin.Query("select count(distinct nume_folio) from vales");
+    std::printf("%d processes x %d vouchers %s:\n", kProcesos, kValesPorProceso, donde);
+    std::printf("  %ld saved, %ld refused as busy, in %.0f ms: %.1f saves/s, %.2f tries per save\n",
+                grabados, ceros, total, 1000.0 * static_cast<double>(grabados) / total,
+                static_cast<double>(intentos) / static_cast<double>(resultados.size()));
+    const bool bien = static_cast<long>(distintos.size()) == grabados &&
+                      folios.GetRow(1)->Raw(1) == std::to_string(grabados) &&
+                      q.GetRow(1)->Raw(1) == "0";
+    std::printf(
+        "  %zu distinct numbers, %s vouchers on the server, stock records off their "
+        "start plus movements: %s of %s%s\n",
+        distintos.size(), folios.GetRow(1)->Raw(1).c_str(), q.GetRow(1)->Raw(1).c_str(),
+        registros.GetRow(1)->Raw(1).c_str(), bien ? "" : "  (WRONG RESULT)");
+}
+
+// The three nodes of the test cluster, or of one started here and stopped at the end.
+class BenchCluster {
+  public:
+    BenchCluster() {
+        if (const char* dir = std::getenv("VALES_TEST_GALERA_DIR")) {
+            state_ = dir;
+        } else {
+            state_ = "/tmp/vales-bench-galera-" + std::to_string(::getpid());
+            own_ = std::system(
+                       (script("galera-start.sh") + " " + state_ + " >/dev/null").c_str()) == 0;
+        }
+        std::ifstream in(state_ + "/addresses");
+        for (std::string line; std::getline(in, line);)
+            if (!line.empty()) direcciones_.push_back(line);
+    }
+    ~BenchCluster() {
+        if (own_)
+            std::system((script("galera-stop.sh") + " " + state_ + " >/dev/null 2>&1").c_str());
+    }
+    const std::vector<std::string>& direcciones() const { return direcciones_; }
+
+  private:
+    static std::string script(const char* name) {
+        return std::string(VALES_SOURCE_DIR) + "/scripts/" + name;
+    }
+    std::string state_;
+    bool own_ = false;
+    std::vector<std::string> direcciones_;
+};
+
+void medir_en_cluster() {
+    BenchCluster cluster;
+    if (cluster.direcciones().size() != 3) {
+        std::printf("no Galera cluster could be started: the cluster is left out\n");
+        return;
+    }
+    auto admin =
+        TMySQLServer::New(cluster.direcciones()[0], vales::USUARIO_SERVIDOR, vales::CLAVE_SERVIDOR);
+    if (admin->NetErr() || !preparar(*admin, cluster.direcciones()[0])) return;
+    medir_concurrencia(*admin, cluster.direcciones(), "through the 3 nodes of a Galera cluster");
+    admin->Query("drop database bench_vales");
 }
 
 }  // namespace
@@ -251,11 +347,13 @@ int main() {
     rt::VirtualBackend terminal;
     rt::Console consola(terminal);
     rt::install_console(&consola);
-    auto admin = TMySQLServer::New(server.address(), vales::USUARIO_SERVIDOR,
-                                   vales::CLAVE_SERVIDOR);
+    auto admin =
+        TMySQLServer::New(server.address(), vales::USUARIO_SERVIDOR, vales::CLAVE_SERVIDOR);
     if (admin->NetErr() || !preparar(*admin, server.address())) return 1;
     medir_un_vale(*admin, server.address());
-    medir_concurrencia(*admin, server.address());
+    medir_concurrencia(*admin, {server.address()}, "on one server");
     admin->Query("drop database bench_vales");
+    const char* sin_galera = std::getenv("VALES_BENCH_SIN_GALERA");
+    if (!sin_galera || std::string(sin_galera) != "1") medir_en_cluster();
     return 0;
 }
