@@ -104,13 +104,13 @@ long valor(TMySQLServer& srv, const std::string& sql) {
 }
 
 bool envio(rt::VirtualBackend& term, TMySQLServer& srv, const std::string& store) {
-    const long antes = valor(srv, "select count(*) from vales_origen");
+    const long antes = valor(srv, "select count(*) from vales_identidad");
     term.keys({'S'});
     vales::DATOSHACIA_SERVIDOR(rt::offline_connection_string_for(store));
     rt::TODBC db(rt::offline_connection_string_for(store));
     db.SetSQL("select count(*) as n from vales_cab where c_estado='2'");
     const bool marcados = db.Open() && db.FieldValue("n") == std::to_string(kVales);
-    const bool recibidos = valor(srv, "select count(*) from vales_origen") - antes == kVales;
+    const bool recibidos = valor(srv, "select count(*) from vales_identidad") - antes == kVales;
     if (!marcados || !recibidos) std::printf("  WRONG RESULT: upload incomplete\n");
     return marcados && recibidos;
 }

@@ -95,7 +95,7 @@ sleep 0.5
 
 same "two numbers taken" "$((antes + 2))" "$(sql "select num_vales from paramet")"
 same "where each voucher came from" "1|$((antes + 1))
-2|$((antes + 2))" "$(sql "select concat_ws('|', n_interno, nume_folio) from vales_origen
+2|$((antes + 2))" "$(sql "select concat_ws('|', n_interno, nume_folio) from vales_identidad
                           where nume_folio>$antes order by n_interno")"
 same "the first voucher's rows" "$(cat <<ROWS
 L01AA0110|001|10.0000000|0.0000000|1|900000001||I|1.00000|1|A02|3.0000|1

@@ -1,6 +1,7 @@
 #!/usr/bin/env bash
 # End-to-end on a company of its own, unlike the demo in every code: company 225 (database
-# tarsin, made afresh from sql/schema.sql) with products and formulas of full width,
+# tarsin, made afresh from sql/schema.sql and prepared by the administrator's step of the
+# program) with products and formulas of full width,
 # warehouses 105 and 999, operators 101, 250, 998, a user whose name and password hold an
 # "ñ", and names with accents, quotes and a "¿". The real program in a tmux pane logs in,
 # types a voucher on-line, downloads the master data, types a voucher off-line with the
@@ -30,7 +31,8 @@ local_sql() { sqlite3 "$work/datos/vales.mdb" "$1"; }
 restore_tarsin() {
     client -e "drop database if exists tarsin;
                create database tarsin character set latin1 collate latin1_swedish_ci"
-    cat "$sql_dir/schema.sql" "$sql_dir/demo_comun.sql" "$sql_dir/demo_tarsin.sql" |
+    cat "$sql_dir/schema.sql" "$sql_dir/objetos_adicionales.sql" "$sql_dir/demo_comun.sql" \
+        "$sql_dir/demo_tarsin.sql" |
         client tarsin
 }
 
@@ -74,6 +76,10 @@ insert into stock_bodegas (numero_bod, tipo_prd, codi_prod, codi_form, stock) va
 (105, 'I', 'ZR0000001', '', 1000), (999, 'I', 'ZR0000001', '', 5);
 insert into paramet (id, num_vales, fech_cst) values (1, 99999990, '2026-11-30');
 SQL
+# The administrator's step gives the new database the register of saved vouchers (the
+# other databases have it already: they are left as they are).
+same "administrator step" "vales: empresa 225: base de datos tarsin preparada" \
+    "$("$program" --servidor-local "$address" --preparar-servidor | grep 'empresa 225')"
 save_demo  # company 007 is written only if the refusal below fails
 antes_velmo=$(sql "select num_vales from paramet")
 
@@ -189,6 +195,9 @@ ROWS
 )" "$(sql_t "select concat_ws('|', numero_bod, tipo_prd, codi_prod, codi_form, stock)
               from stock_bodegas order by numero_bod, tipo_prd, codi_prod")"
 same "marked sent" "1|2" "$(local_sql "select n_interno, c_estado from vales_cab")"
+same "the voucher's identity registered with its folio" "99999992" \
+    "$(sql_t "select nume_folio from vales_identidad where id_vale='$(local_sql "select id_vale
+              from vales_cab where n_interno=1")'")"
 same "the store's company" "225" "$(local_sql "select cod_empresa from empresa")"
 
 echo "segunda_empresa_tmux: $passes passed, $failures failed"

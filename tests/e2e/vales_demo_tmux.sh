@@ -16,7 +16,7 @@ save_demo() {
          create table e2e_paramet as select num_vales from paramet"
 }
 restore_demo() {
-    sql "delete from vales_origen where nume_folio>(select num_vales from e2e_paramet);
+    sql "delete from vales_identidad where nume_folio>(select num_vales from e2e_paramet);
          delete from vales where nume_folio>(select num_vales from e2e_paramet);
          delete from mov_stock where nume_doc>(select num_vales from e2e_paramet)
              and tipo_doc in ('7','8');
