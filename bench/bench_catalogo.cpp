@@ -21,12 +21,12 @@
 
 #include "abm/abm_productos.h"
 #include "bench_mariadb.h"
-#include "comun/sesion.h"
+#include "datos/sesion.h"
 #include "runtime/screen/console.h"
 #include "runtime/screen/keys.h"
 #include "runtime/screen/virtual_backend.h"
 #include "runtime/server/tmysql.h"
-#include "vales/mysql_operarios.h"
+#include "vales/en_linea/mysql_operarios.h"
 #include "vales/servidores.h"
 
 namespace {
@@ -163,11 +163,11 @@ int main() {
     TerminalCronometrado term;
     rt::Console console{term};
     rt::Console* const previous_console = rt::install_console(&console);
-    vales::Sesion sesion;
+    datos::Sesion sesion;
     sesion.LCONECTADO = true;
     sesion.COD_USUARIO = "bench";
     sesion.OSERVER = srv;
-    vales::Sesion* const previous_sesion = vales::install_sesion(&sesion);
+    datos::Sesion* const previous_sesion = datos::install_sesion(&sesion);
 
     const Busqueda productos[] = {
         {"prefix, broad   ", "ladrillo", rt::key::kEnter},
@@ -187,7 +187,7 @@ int main() {
     ok = medir(term, operarios, 55, [] { vales::MYSQL_OPERARIOS(); }) && ok;
     ok = medir_carga(term) && ok;
 
-    vales::install_sesion(previous_sesion);
+    datos::install_sesion(previous_sesion);
     rt::install_console(previous_console);
     srv->Query(std::string("drop database ") + kDatabase);
     srv->Destroy();

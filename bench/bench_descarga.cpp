@@ -26,14 +26,14 @@
 #include <vector>
 
 #include "bench_mariadb.h"
-#include "comun/sesion.h"
+#include "datos/sesion.h"
 #include "runtime/offline/store_creation.h"
 #include "runtime/offline/todbc.h"
 #include "runtime/screen/console.h"
 #include "runtime/screen/keys.h"
 #include "runtime/screen/virtual_backend.h"
 #include "runtime/server/tmysql.h"
-#include "vales/DatosDesde_Servidor.h"
+#include "vales/fuera_de_linea/DatosDesde_Servidor.h"
 #include "vales/servidores.h"
 
 namespace {
@@ -198,10 +198,10 @@ int main() {
     rt::VirtualBackend term;
     rt::Console console{term};
     rt::Console* const previous_console = rt::install_console(&console);
-    vales::Sesion sesion;
+    datos::Sesion sesion;
     sesion.LCONECTADO = true;
     sesion.OSERVER = srv;
-    vales::Sesion* const previous_sesion = vales::install_sesion(&sesion);
+    datos::Sesion* const previous_sesion = datos::install_sesion(&sesion);
 
     bool ok = true;
     double directa = 1e9, programa = 1e9, repetida = 1e9;
@@ -228,7 +228,7 @@ int main() {
         std::printf("ratio program / raw bulk copy: %.2f\n", directa / programa);
     }
 
-    vales::install_sesion(previous_sesion);
+    datos::install_sesion(previous_sesion);
     rt::install_console(previous_console);
     srv->Query(std::string("drop database ") + kDatabase);
     srv->Destroy();

@@ -25,16 +25,16 @@
 #include <vector>
 
 #include "bench_mariadb.h"
-#include "comun/sesion.h"
+#include "datos/sesion.h"
 #include "runtime/offline/store_creation.h"
 #include "runtime/offline/todbc.h"
 #include "runtime/screen/console.h"
 #include "runtime/screen/virtual_backend.h"
 #include "runtime/server/tmysql.h"
-#include "vales/DatosHacia_Servidor.h"
+#include "vales/en_linea/vales_ingreso_on_line.h"
+#include "vales/fuera_de_linea/DatosHacia_Servidor.h"
+#include "vales/fuera_de_linea/vales_ingreso_off_line.h"
 #include "vales/servidores.h"
-#include "vales/vales_ingreso_off_line.h"
-#include "vales/vales_ingreso_on_line.h"
 
 namespace {
 
@@ -48,10 +48,10 @@ bool cargar(const std::string& cliente, const char* archivo) {
     return std::system((cliente + " " + kDatabase + " < " + sql).c_str()) == 0;
 }
 
-// The demo catalogue over the new database's tables, its users (juan may enter vouchers) and stock enough for every run.
+// The demo catalogue over the new database's tables, its users (juan may enter vouchers) and stock
+// enough for every run.
 bool preparar_servidor(TMySQLServer& srv, const std::string& cliente) {
-    if (!cargar(cliente, "demo_comun.sql") || !cargar(cliente, "demo_test.sql"))
-        return false;
+    if (!cargar(cliente, "demo_comun.sql") || !cargar(cliente, "demo_test.sql")) return false;
     return !srv.Query("update stock_bodegas set stock = 1e9 where numero_bod = 1").NetErr();
 }
 
@@ -139,11 +139,11 @@ int main() {
     rt::VirtualBackend term;
     rt::Console console{term};
     rt::Console* const previous_console = rt::install_console(&console);
-    vales::Sesion sesion;
+    datos::Sesion sesion;
     sesion.LCONECTADO = true;
     sesion.OSERVER = srv;
     sesion.COD_USUARIO = "juan";
-    vales::Sesion* const previous_sesion = vales::install_sesion(&sesion);
+    datos::Sesion* const previous_sesion = datos::install_sesion(&sesion);
 
     bool ok = true;
     double subida = 1e9, directa = 1e9;
@@ -163,7 +163,7 @@ int main() {
         std::printf("ratio upload / on-line save: %.2f\n", directa / subida);
     }
 
-    vales::install_sesion(previous_sesion);
+    datos::install_sesion(previous_sesion);
     rt::install_console(previous_console);
     fs::current_path(trabajo);
     srv->Query(std::string("drop database ") + kDatabase);

@@ -24,14 +24,14 @@
 #include <vector>
 
 #include "bench_mariadb.h"
-#include "comun/sesion.h"
 #include "datos/grabar_vale.h"
 #include "datos/identidad.h"
+#include "datos/sesion.h"
 #include "runtime/screen/console.h"
 #include "runtime/screen/virtual_backend.h"
 #include "runtime/server/tmysql.h"
+#include "vales/en_linea/vales_ingreso_on_line.h"
 #include "vales/servidores.h"
-#include "vales/vales_ingreso_on_line.h"
 
 namespace {
 
@@ -122,16 +122,16 @@ std::vector<vales::DatosItm> items() {
 // A session of its own on the bench database.
 struct Puesto {
     explicit Puesto(const std::string& direccion) {
-        previa_ = vales::install_sesion(&sesion);
+        previa_ = datos::install_sesion(&sesion);
         sesion.OSERVER =
             TMySQLServer::New(direccion, vales::USUARIO_SERVIDOR, vales::CLAVE_SERVIDOR);
         sesion.OSERVER->SelectDB("bench_vales");
         sesion.LCONECTADO = true;
         sesion.COD_USUARIO = "bench";
     }
-    ~Puesto() { vales::install_sesion(previa_); }
-    vales::Sesion sesion;
-    vales::Sesion* previa_;
+    ~Puesto() { datos::install_sesion(previa_); }
+    datos::Sesion sesion;
+    datos::Sesion* previa_;
 };
 
 // The statements one save sends, from the server's general log.

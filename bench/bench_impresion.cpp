@@ -10,9 +10,9 @@
 #include <filesystem>
 #include <string>
 
-#include "vales/impresion/documento.h"
-#include "vales/impresion/formatos.h"
-#include "vales/impresion/tprint.h"
+#include "impresion/documento.h"
+#include "impresion/formatos.h"
+#include "impresion/tprint.h"
 
 namespace {
 

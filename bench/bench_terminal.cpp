@@ -9,11 +9,11 @@
 #include <cstdio>
 #include <string>
 
+#include "datos/sesion.h"
 #include "runtime/screen/console.h"
 #include "runtime/screen/terminal_backend.h"
 #include "runtime/screen/terminal_frame.h"
 #include "runtime/screen/virtual_backend.h"
-#include "comun/sesion.h"
 #include "vales/vales.h"
 
 namespace {
@@ -23,13 +23,13 @@ std::pair<rt::Grid, rt::Grid> menu_frames() {
     rt::VirtualBackend keys;
     rt::Console console(keys);
     rt::Console* previous = rt::install_console(&console);
-    vales::Sesion sesion;
-    vales::Sesion* previous_sesion = vales::install_sesion(&sesion);
+    datos::Sesion sesion;
+    datos::Sesion* previous_sesion = datos::install_sesion(&sesion);
     console.set_colour("w/b,+w/r,,,+w/b");
     keys.keys({rt::key::kDown, rt::key::kEnter});
     int opcion = 1;
     vales::menu_principal(opcion);
-    vales::install_sesion(previous_sesion);
+    datos::install_sesion(previous_sesion);
     rt::install_console(previous);
     return {keys.snapshots().at(0).grid, keys.snapshots().at(1).grid};
 }

@@ -12,8 +12,8 @@
 #include "runtime/common/codepage.h"
 #include "runtime/screen/console.h"
 #include "runtime/screen/virtual_backend.h"
-#include "runtime/worktables/tables.h"
 #include "runtime/worktables/temp_table.h"
+#include "ui/tablas_trabajo.h"
 
 namespace {
 
@@ -57,9 +57,9 @@ int main() {
     const auto folder = std::filesystem::temp_directory_path() / "vales_bench_worktables";
     std::filesystem::remove_all(folder);
     rt::wt::TempTable prod;
-    if (!prod.open((folder / "p.dbf").string(), rt::wt::tables::productos(), "PRODUCTOS") ||
-        !prod.index((folder / "1.ntx").string(), rt::wt::tables::kProductosKeyCode) ||
-        !prod.index((folder / "2.ntx").string(), rt::wt::tables::kProductosKeyName)) {
+    if (!prod.open((folder / "p.dbf").string(), ui::tablas::productos(), "PRODUCTOS") ||
+        !prod.index((folder / "1.ntx").string(), ui::tablas::kProductosKeyCode) ||
+        !prod.index((folder / "2.ntx").string(), ui::tablas::kProductosKeyName)) {
         std::fprintf(stderr, "cannot make the work table under %s\n", folder.c_str());
         return 1;
     }

@@ -3,7 +3,7 @@
 #include <exception>
 #include <string>
 
-#include "comun/sesion.h"
+#include "datos/sesion.h"
 #include "runtime/offline/store_creation.h"
 #include "runtime/screen/console.h"
 #include "runtime/screen/terminal_backend.h"
@@ -26,8 +26,8 @@ int main(int argc, char** argv) {
         auto backend = rt::make_terminal_backend();
         rt::Console console(*backend);
         rt::install_console(&console);
-        vales::Sesion sesion;
-        vales::install_sesion(&sesion);
+        datos::Sesion sesion;
+        datos::install_sesion(&sesion);
         vales::instalar_espera_servidor();
         vales::MAIN(vales::operaciones_del_programa());
         rt::install_server_wait({});

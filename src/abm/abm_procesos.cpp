@@ -12,19 +12,19 @@
 #include "abm/consulta_sesion.h"
 #include "abm/lista_busqueda.h"
 #include "abm/observaciones.h"
-#include "abm/resguardo.h"
-#include "abm/rutinas2.h"
 #include "runtime/common/codepage.h"
 #include "runtime/common/texto.h"
 #include "runtime/forms/form.h"
 #include "runtime/screen/console.h"
-#include "runtime/worktables/tables.h"
+#include "ui/resguardo.h"
+#include "ui/rutinas2.h"
+#include "ui/tablas_trabajo.h"
 
 namespace abm {
 
 namespace {
 
-namespace tablas = rt::wt::tables;
+namespace tablas = ui::tablas;
 
 constexpr std::string_view kPermisoTablas = "acc_add_tablas_codificacion";
 constexpr int kAnchoNombre = 40;
@@ -130,17 +130,17 @@ class ListaProcesos {
 }  // namespace
 
 std::string ABM_PROCESOS(bool seleccion, bool teclear, const std::optional<TeclaExtra>& extra) {
-    Resguardo resguardo("n/bg,r/w,,,n/w");
-    TablaLista tabla(NOMARCH("dbf", "temp/"), tablas::procesos(), tablas::kProcesosAlias,
+    ui::Resguardo resguardo("n/bg,r/w,,,n/w");
+    TablaLista tabla(ui::NOMARCH("dbf", "temp/"), tablas::procesos(), tablas::kProcesosAlias,
                      cp::OemView::cp850(tablas::kProcesosOpenError));
-    tabla.indice(NOMARCH("ntx", "temp/"), tablas::kProcesosKey);
+    tabla.indice(ui::NOMARCH("ntx", "temp/"), tablas::kProcesosKey);
     return ListaProcesos(*tabla, seleccion, teclear, extra).correr();
 }
 
 bool EXISTE(std::string_view codigo, bool mensaje) {
     const bool existe =
         hay_filas(consulta("select * from procesos where codi_proceso='" + sqltexto(codigo) + "'"));
-    if (existe && mensaje) MSGBOX("Código ya existe"_oem);
+    if (existe && mensaje) ui::MSGBOX("Código ya existe"_oem);
     return existe;
 }
 
@@ -164,7 +164,7 @@ std::optional<Proceso> leer_proceso(std::string_view codigo, bool nuevo) {
     // A process removed since the list was loaded cannot be modified: storing its form
     // would change nothing on the server and still say it was stored.
     if (res->LastRec() > 1 || (!nuevo && res->LastRec() == 0)) {
-        MSGBOX("Error en base de datos...");
+        ui::MSGBOX("Error en base de datos...");
         return std::nullopt;
     }
     const std::size_t ancho = ancho_columna(*res, "nombre_proceso", kAnchoNombre);
@@ -207,14 +207,14 @@ bool grabar_proceso(const Proceso& p, const cp::Oem& observaciones, bool nuevo) 
 }  // namespace
 
 bool EDIT_PROCESO(std::string_view codigo, bool puede_modificar) {
-    Resguardo resguardo("+g/n,+w/r,,,w/n");
+    ui::Resguardo resguardo("+g/n,+w/r,,,w/n");
     const bool nuevo = rt::trim(codigo).empty();
     std::optional<Proceso> leido = leer_proceso(codigo, nuevo);
     if (!leido) return false;
     Proceso p = *leido;
 
     rt::Console& c = rt::con();
-    BOX(8, 32, 30, 92, "+bg/n");
+    ui::BOX(8, 32, 30, 92, "+bg/n");
     c.write_at(8, 33, nuevo ? cp::OemView("<Agregar>") : cp::OemView("<Modificar>"), "+gr/n");
     rt::Form form;
     c.write_at(9, 33, "Codigo:");
@@ -224,7 +224,7 @@ bool EDIT_PROCESO(std::string_view codigo, bool puede_modificar) {
         [&] { return nuevo; });
     c.write_at(10, 33, "Descripción:"_oem);
     form.field(10, 46, p.nombre, "cxDescrip", "", [&] { return !p.nombre.trimmed().empty(); });
-    DISPLINEA(11, 32, 92, "+bg/n");
+    ui::DISPLINEA(11, 32, 92, "+bg/n");
     c.write_at(12, 33, "Observaciones:");
     Observaciones obs(cp::ansi_to_oem(p.observaciones), rt::MemoWindow{13, 33, 29, 91});
     if (!obs.leer(form, "EDIT_PROCESO", puede_modificar, 30, 45, "[Control+W]Grabar    [Esc]Salir"))

@@ -12,19 +12,19 @@
 #include "abm/lista_productos.h"
 #include "abm/productos_anterior.h"
 #include "abm/productos_tabla.h"
-#include "abm/resguardo.h"
-#include "abm/rutinas2.h"
 #include "abm/saldos_anteriores.h"
 #include "runtime/common/codepage.h"
 #include "runtime/forms/mask.h"
 #include "runtime/screen/console.h"
-#include "runtime/worktables/tables.h"
+#include "ui/resguardo.h"
+#include "ui/rutinas2.h"
+#include "ui/tablas_trabajo.h"
 
 namespace abm {
 
 namespace {
 
-namespace tablas = rt::wt::tables;
+namespace tablas = ui::tablas;
 
 class ListaProductos {
   public:
@@ -85,8 +85,8 @@ class ListaProductos {
                 return BrowseKey::kHandled;
             case k::kF9:
                 solo_peso_cero_ = !solo_peso_cero_;
-                MSGBOX(solo_peso_cero_ ? cp::OemView("Solo con pesos en cero")
-                                       : cp::OemView("Todos"));
+                ui::MSGBOX(solo_peso_cero_ ? cp::OemView("Solo con pesos en cero")
+                                           : cp::OemView("Todos"));
                 return BrowseKey::kHandled;
             case k::kF11:
                 if (SISTEMA_PERMITE("acc_ver_costos", {}, false)) mostrar_costo();
@@ -97,12 +97,12 @@ class ListaProductos {
                                    "+bg/bg");
                 return BrowseKey::kHandled;
             case k::kCtrlF11:
-                if (CONFIRMA("Ejecutar funciones internas del programador (GRABAR COSTOS) ") &&
-                    PASSROOT())
+                if (ui::CONFIRMA("Ejecutar funciones internas del programador (GRABAR COSTOS) ") &&
+                    ui::PASSROOT())
                     COPIAR_COSTOS_ANTERIOR();
                 return BrowseKey::kHandled;
             case k::kCtrlF12:
-                if (CONFIRMA("Ejecutar funciones internas del programador") && PASSROOT())
+                if (ui::CONFIRMA("Ejecutar funciones internas del programador") && ui::PASSROOT())
                     SALDOS_ANTERIORES();
                 return BrowseKey::kHandled;
             case k::kAltF12:
@@ -126,8 +126,8 @@ class ListaProductos {
 
     void mostrar_costo() {
         const double costo = CALCULACOSTO(codigo(), formula(), false);
-        MSGBOX(" Costo: " + rt::format_with_mask(rt::Value(costo), "@E 999,999,999.99").trimmed() +
-               " ");
+        ui::MSGBOX(" Costo: " +
+                   rt::format_with_mask(rt::Value(costo), "@E 999,999,999.99").trimmed() + " ");
     }
 
     void cambiar_control_de_stock() {
@@ -141,7 +141,8 @@ class ListaProductos {
         }
         if (res->LastRec() == 0) return;
         const bool controla = res->FieldGet("l_ctrl_stk").logical();
-        if (!CONFIRMA(controla ? cp::OemView("Desea Desactivar") : cp::OemView("Desea Activar")))
+        if (!ui::CONFIRMA(controla ? cp::OemView("Desea Desactivar")
+                                   : cp::OemView("Desea Activar")))
             return;
         auto cambio = consulta(std::string("update prodvtas set l_ctrl_stk=") +
                                (controla ? "false" : "true") + " " + donde);
@@ -160,14 +161,14 @@ class ListaProductos {
 void ABM_FORMULAS(std::string_view, std::string_view) {}
 
 void ABM_PRODUCTOS(bool seleccion, bool enter_entre) {
-    Resguardo resguardo("n/bg,r/w,,,n/w");
+    ui::Resguardo resguardo("n/bg,r/w,,,n/w");
     if (!SISTEMA_PERMITE("acc_ver_productos")) return;
 
-    const std::string ruta = NOMARCH2("dbf", "temp/");
+    const std::string ruta = ui::NOMARCH2("dbf", "temp/");
     TablaLista tabla(ruta, tablas::productos(), tablas::catalogue_alias(ruta),
                      cp::OemView::cp850(tablas::kProductosOpenError));
-    tabla.indice(NOMARCH("ntx", "temp/"), tablas::kProductosKeyCode);
-    tabla.indice(NOMARCH2("ntx", "temp/"), tablas::kProductosKeyName);
+    tabla.indice(ui::NOMARCH("ntx", "temp/"), tablas::kProductosKeyCode);
+    tabla.indice(ui::NOMARCH2("ntx", "temp/"), tablas::kProductosKeyName);
     tabla->set_order(2);  // by description
 
     ListaProductos(*tabla, seleccion, enter_entre).correr();

@@ -11,13 +11,13 @@
 #include "abm/gencodigo.h"
 #include "abm/observaciones.h"
 #include "abm/productos_tabla.h"
-#include "abm/resguardo.h"
-#include "abm/rutinas2.h"
 #include "runtime/common/codepage.h"
 #include "runtime/common/texto.h"
 #include "runtime/forms/form.h"
 #include "runtime/forms/mask.h"
 #include "runtime/screen/console.h"
+#include "ui/resguardo.h"
+#include "ui/rutinas2.h"
 
 namespace abm {
 
@@ -54,7 +54,7 @@ std::optional<Producto> leer_producto(std::string_view codigo, std::string_view 
         return std::nullopt;
     }
     if (!nuevo && res->LastRec() != 1) {
-        MSGBOX("Error en base de datos...");
+        ui::MSGBOX("Error en base de datos...");
         return std::nullopt;
     }
     auto ancho = [&](std::string_view columna, std::size_t omision) {
@@ -149,9 +149,9 @@ void mostrar_costo(const Producto& p) {
 
 void dibujar(bool nuevo) {
     rt::Console& c = rt::con();
-    BOX(4, 22, 33, 98, "+bg/n");
+    ui::BOX(4, 22, 33, 98, "+bg/n");
     c.write_at(4, 23, nuevo ? cp::OemView("<Agregar>") : cp::OemView("<Modificar>"), "+gr/n");
-    for (int fila : {10, 14, 16, 18, 20}) DISPLINEA(fila, 22, 98, "+bg/n");
+    for (int fila : {10, 14, 16, 18, 20}) ui::DISPLINEA(fila, 22, 98, "+bg/n");
     c.write_at(21, 23, "Observaciones:", "+w/n");
 }
 
@@ -196,7 +196,7 @@ void anunciar(const Producto& p) {
                             sqltexto(p.codigo.substr(0, 1)) +
                             "' and codi_subfamilia='00' and tipo_estado='T'")))
         return;
-    if (CONFIRMA("Desea enviar mail anunciando nuevo producto"))
+    if (ui::CONFIRMA("Desea enviar mail anunciando nuevo producto"))
         MAILNUEVOPRODUCTO(p.codigo, p.formula, cp::oem_to_ansi(p.descripcion),
                           cp::oem_to_ansi(p.detalle));
 }
@@ -204,7 +204,7 @@ void anunciar(const Producto& p) {
 }  // namespace
 
 bool EDIT_PRODUCTOS(std::string_view codigo, std::string_view formula, bool puede_modificar) {
-    Resguardo resguardo("+g/n,+w/r,,,w/n");
+    ui::Resguardo resguardo("+g/n,+w/r,,,w/n");
     const bool nuevo = codigo.empty();
     std::string generado;
     if (nuevo) {
@@ -223,7 +223,7 @@ bool EDIT_PRODUCTOS(std::string_view codigo, std::string_view formula, bool pued
     if (!obs.leer(form, "EDIT_PRODUCTOS", puede_modificar, 33, 44,
                   " [Control+W] Grabar      [Esc] Salir "))
         return false;
-    if (!CONFIRMA("Confirma actualizar")) return false;
+    if (!ui::CONFIRMA("Confirma actualizar")) return false;
 
     auto res = consulta(sentencia(p, cp::oem_to_ansi_keeping(obs.texto(), p.observaciones), nuevo));
     if (fallo(res)) {
@@ -238,7 +238,7 @@ bool EDIT_PRODUCTOS(std::string_view codigo, std::string_view formula, bool pued
 bool CODREPETIDO(std::string_view codigo) {
     const bool repetido = hay_filas(consulta("select codi_prod from prodvtas where codi_prod='" +
                                              sqltexto(codigo) + "' and codi_form=space(03)"));
-    if (repetido) MSGBOX("Código ya existe"_oem);
+    if (repetido) ui::MSGBOX("Código ya existe"_oem);
     return repetido;
 }
 

@@ -4,9 +4,9 @@
 #include "abm/abm_rutinas.h"
 
 #include "abm/consulta_sesion.h"
-#include "abm/rutinas2.h"
 #include "runtime/common/codepage.h"
 #include "runtime/common/texto.h"
+#include "ui/rutinas2.h"
 
 namespace abm {
 
@@ -24,8 +24,8 @@ const cp::Oem& kCodigoNoExiste() {
 // The common end of the existence lookups: at most one of the two messages.
 bool existencia(bool found, bool msg_if_found, bool msg_if_missing, cp::OemView found_text,
                 cp::OemView missing_text) {
-    if (found && msg_if_found) MSGBOX(found_text);
-    if (!found && msg_if_missing) MSGBOX(missing_text);
+    if (found && msg_if_found) ui::MSGBOX(found_text);
+    if (!found && msg_if_missing) ui::MSGBOX(missing_text);
     return found;
 }
 
@@ -42,7 +42,7 @@ cp::Oem nombre(std::string_view sql, std::size_t width, bool msg_if_missing,
             name = res->FieldGet(1).text();
         }
     }
-    if (!found && msg_if_missing) MSGBOX(missing_text);
+    if (!found && msg_if_missing) ui::MSGBOX(missing_text);
     return cp::ansi_to_oem(name).padded(width);
 }
 
@@ -70,7 +70,7 @@ bool EXISTE_BODEGA(double number, bool msg_if_found, bool msg_if_missing, bool c
         if (found) active = res->FieldGet(1).logical();
     }
     if (found && check_active && !active) {
-        MSGBOX("Bodega no activa");
+        ui::MSGBOX("Bodega no activa");
         return false;
     }
     return existencia(found, msg_if_found, msg_if_missing, kCodigoYaExiste(), kCodigoNoExiste());
@@ -91,11 +91,11 @@ bool OPERARIO_ACTIVO(double number, bool msg_if_active, bool msg_if_inactive, bo
         if (found) active = res->FieldGet(1).logical();
     }
     if (!found) {
-        if (msg_if_missing) MSGBOX("Operario no existe");
+        if (msg_if_missing) ui::MSGBOX("Operario no existe");
         return false;
     }
-    if (active && msg_if_active) MSGBOX("Usuario activo");
-    if (!active && msg_if_inactive) MSGBOX("Usuario no activo");
+    if (active && msg_if_active) ui::MSGBOX("Usuario activo");
+    if (!active && msg_if_inactive) ui::MSGBOX("Usuario no activo");
     return active;
 }
 

@@ -1,7 +1,7 @@
 #pragma once
 // Lookups of master data on the company server, permission checks, the SQL text viewer,
 // and stock reads and updates. All of them run on the session's connection
-// (vales::ses().OSERVER); a session without connection fails their statements, which they
+// (datos::ses().OSERVER); a session without connection fails their statements, which they
 // treat as they treat any failing statement.
 //
 // Texts given and returned are program texts (Windows-1252) unless said otherwise; names
@@ -39,14 +39,12 @@ cp::Oem NOMBRE_OPERARIO(double number, bool msg_if_missing = false);  // 20
 // Unit of measure of a component (kind "I") or of a product and formula: 3 characters.
 cp::Oem UNIDAD_MEDIDA(std::string_view kind, std::string_view code, std::string_view formula = {});
 
-// --- permissions -------------------------------------------------------------------------
+// --- permissions (the SQL text viewer VERMEMO is ui/vermemo.h) ---------------------------
 // Whether `user` (the session's user when not given) holds the permission `code`. The
 // code must be registered and enabled for everybody; the user then needs either full
 // access or the code's own column. Only the plain refusal can be silenced.
 bool SISTEMA_PERMITE(std::string_view code, std::optional<std::string_view> user = {},
                      bool show_refusal = true);
-// Shows a text (a statement, a server error) in a framed read-only viewer until Esc.
-void VERMEMO(cp::OemView text, std::optional<std::string_view> colour = {});
 
 // --- stock -------------------------------------------------------------------------------
 // Quantity on hand; 0 without record. For kind "I" the formula plays no part.

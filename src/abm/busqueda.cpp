@@ -2,9 +2,9 @@
 
 #include <vector>
 
-#include "abm/rutinas2.h"
 #include "runtime/common/codepage.h"
 #include "runtime/common/sql_like.h"
+#include "ui/rutinas2.h"
 
 namespace abm {
 
@@ -57,7 +57,7 @@ std::string condicion_busqueda(ModoBusqueda modo, const cp::Oem& texto, std::str
     };
     if (modo == ModoBusqueda::kPrefijo)
         return "where " + like(col_nombre, "", cp::oem_to_ansi(texto), "%") + " ";
-    const std::vector<std::string> palabras = CTOARR(cp::oem_to_ansi(texto));
+    const std::vector<std::string> palabras = ui::CTOARR(cp::oem_to_ansi(texto));
     if (palabras.size() == 1 && col_codigo.empty())
         return "where " + like(col_nombre, "%", palabras[0], "%") + " ";
     if (palabras.size() == 1)

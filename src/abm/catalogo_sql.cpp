@@ -1,9 +1,9 @@
 #include "abm/catalogo_sql.h"
 
-#include "abm/rutinas2.h"
 #include "runtime/common/codepage.h"
 #include "runtime/lists/alert.h"
 #include "runtime/worktables/field.h"
+#include "ui/rutinas2.h"
 
 namespace abm {
 
@@ -12,7 +12,7 @@ std::string error_servidor(std::optional<TMySQLQuery>& q) {
 }
 
 void mostrar_error(std::optional<TMySQLQuery>& q) {
-    MSGBOX("Error:" + cp::ansi_to_oem(error_servidor(q)));
+    ui::MSGBOX("Error:" + cp::ansi_to_oem(error_servidor(q)));
 }
 
 void alertar_error(std::optional<TMySQLQuery>& q) {

@@ -8,7 +8,7 @@
 
 namespace abm {
 
-// Runs `sql` on vales::ses().OSERVER. Without a connection there is no result, which
+// Runs `sql` on datos::ses().OSERVER. Without a connection there is no result, which
 // callers treat as a failed statement.
 std::optional<TMySQLQuery> consulta(std::string_view sql);
 inline bool fallo(const std::optional<TMySQLQuery>& q) {

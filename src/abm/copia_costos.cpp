@@ -6,16 +6,16 @@
 #include "abm/consola_lineas.h"
 #include "abm/consulta_sesion.h"
 #include "abm/productos_anterior.h"
-#include "abm/resguardo.h"
-#include "abm/rutinas2.h"
 #include "runtime/common/codepage.h"
+#include "ui/resguardo.h"
+#include "ui/rutinas2.h"
 
 namespace abm {
 
 void COPIAR_COSTOS_ANTERIOR() {
     auto tabla = ProductosAnterior::abrir(tabla_productos_anterior());
     if (!tabla) return;
-    Resguardo resguardo;
+    ui::Resguardo resguardo;
     auto res = consulta("select * from prodvtas order by desc_prod");
     if (fallo(res)) {
         mostrar_error(res);
@@ -39,7 +39,7 @@ void COPIAR_COSTOS_ANTERIOR() {
             consola.linea(cp::ansi_to_oem(fila->FieldGet("desc_prod").text()));
     }
     tabla.reset();
-    MSGBOX("Proceso terminado");
+    ui::MSGBOX("Proceso terminado");
 }
 
 }  // namespace abm

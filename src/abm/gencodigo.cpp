@@ -9,12 +9,12 @@
 
 #include "abm/catalogo_sql.h"
 #include "abm/consulta_sesion.h"
-#include "abm/resguardo.h"
-#include "abm/rutinas2.h"
 #include "runtime/common/codepage.h"
 #include "runtime/common/texto.h"
 #include "runtime/lists/pick_list.h"
 #include "runtime/screen/console.h"
+#include "ui/resguardo.h"
+#include "ui/rutinas2.h"
 
 namespace abm {
 
@@ -49,7 +49,7 @@ cp::OemView oem(std::string_view ascii) {
 void dibujar_pantalla() {
     rt::Console& c = rt::con();
     c.fill_box(3, 0, rt::kRows - 1, rt::kCols - 1, cp::Oem(std::string(9, ' ')), "w/b");
-    BOX(4, 1, 33, 24, "g/n");
+    ui::BOX(4, 1, 33, 24, "g/n");
     c.write_at(5, 2, "<Generar nuevo código>"_oem, "w/n");
     for (const Grupo& g : kGrupos) {
         c.write_at(8, g.col, cp::Oem(std::string(static_cast<std::size_t>(g.ancho), 'X')), g.color);
@@ -61,11 +61,11 @@ void dibujar_pantalla() {
             c.write_at(fila, g.col, oem("\xB3"), g.color);
         c.write_at(g.fila_nombre, g.col, oem("\xC0") + oem(g.nombre), g.color);
     }
-    DISPLINEA(19, 1, 24, "g/n");
+    ui::DISPLINEA(19, 1, 24, "g/n");
     c.write_at(21, 2, "Productos que cumplen", "w/n");
     c.write_at(22, 2, "con código parcial"_oem, "w/n");
     c.write_at(24, 2, "[F2]Ver productos", "w/n");
-    DISPLINEA(26, 1, 24, "g/n");
+    ui::DISPLINEA(26, 1, 24, "g/n");
 }
 
 // The partial code above the key, and the three lines that name the step.
@@ -143,7 +143,7 @@ ListasCodificacion instalar_listas_codificacion(ListasCodificacion nuevas) {
 }
 
 std::string GENCODIGO() {
-    Resguardo resguardo;
+    ui::Resguardo resguardo;
     rt::Console& c = rt::con();
     std::string codigo;
     const TeclaExtra f2{rt::key::kF2, [&codigo] { VERDETCUMPLEN(codigo); }};
@@ -160,7 +160,7 @@ std::string GENCODIGO() {
     if (!codigo.empty()) {
         tipo = codigo.size() >= 3 ? tipo_de_formato(codigo) : std::nullopt;
         if (!tipo) {
-            MSGBOX("ERROR: Debe definir si familia usa Formatos o Mallas");
+            ui::MSGBOX("ERROR: Debe definir si familia usa Formatos o Mallas");
             codigo.clear();
         }
     }
@@ -201,14 +201,14 @@ void VERDETCUMPLEN(std::string_view parcial) {
     rt::Console& c = rt::con();
     const rt::KeyHandler f2 = c.set_key_handler(rt::key::kF2);
     {
-        Resguardo resguardo("+w/n,+w/bg");
+        ui::Resguardo resguardo("+w/n,+w/bg");
         auto res = consulta("select codi_prod, desc_prod from prodvtas where left(codi_prod," +
                             std::to_string(parcial.size()) + ")='" + sqltexto(parcial) +
                             "' and codi_form=space(03)");
         if (fallo(res)) {
             mostrar_error(res);
         } else if (res->LastRec() == 0) {
-            MSGBOX("ADVERTENCIA: No existen registros");
+            ui::MSGBOX("ADVERTENCIA: No existen registros");
         } else {
             std::vector<cp::Oem> items;
             for (long n = 1; n <= res->LastRec(); ++n) {
@@ -216,7 +216,7 @@ void VERDETCUMPLEN(std::string_view parcial) {
                 items.push_back(cp::ansi_to_oem(fila->FieldGet("codi_prod").text()) + " " +
                                 cp::ansi_to_oem(fila->FieldGet("desc_prod").text()).substr(0, 50));
             }
-            BOX(4, 26, 33, 98, "+g/n");
+            ui::BOX(4, 26, 33, 98, "+g/n");
             c.write_at(33, 27, oem("[\x18][\x19]"), "+g/n");
             rt::pick_list(5, 27, 32, 97, items);
         }

@@ -4,12 +4,12 @@
 
 #include "abm/catalogo_sql.h"
 #include "abm/consulta_sesion.h"
-#include "abm/rutinas2.h"
 #include "abm/salir.h"
 #include "runtime/common/texto.h"
 #include "runtime/forms/mask.h"
 #include "runtime/screen/console.h"
 #include "runtime/screen/keys.h"
+#include "ui/rutinas2.h"
 
 namespace abm {
 namespace {
@@ -51,7 +51,7 @@ void ListaBusqueda::dibujar_marco() {
     c.write_at(kFilaBuscar, diseno_.columna_buscar, "Buscar:<", "w/bg");
     c.write_at(kFilaBuscar, diseno_.columna_buscar + 8 + kLargoCampo, ">", "w/bg");
     for (const LineaTeclas& t : diseno_.teclas)
-        MSG(t.texto, t.fila, t.columna, t.ancho, "w/bg", "+gr/bg");
+        ui::MSG(t.texto, t.fila, t.columna, t.ancho, "w/bg", "+gr/bg");
 }
 
 rt::BrowseKey ListaBusqueda::tecla(int key) {
@@ -102,7 +102,7 @@ void ListaBusqueda::buscar(ModoBusqueda modo) {
     rt::Console& c = rt::con();
     busqueda_.empezar(modo);
     const int col = diseno_.columna_buscando;
-    BOX(20, col, 22, col + 15, "+w/r");
+    ui::BOX(20, col, 22, col + 15, "+w/r");
     c.write_at(21, col + 2, "Buscando...", "+gr/r");
     c.flush();
     if (diseno_.buscar(modo, busqueda_.texto())) {
@@ -138,7 +138,7 @@ void ListaBusqueda::mostrar_estado(bool recien_buscado) {
 TablaLista::TablaLista(std::string_view ruta, const rt::wt::Structure& estructura,
                        std::string_view alias, cp::OemView error_apertura) {
     if (!tabla_.open(ruta, estructura, alias)) {
-        MSGBOX(error_apertura);
+        ui::MSGBOX(error_apertura);
         SALIR();
     }
 }

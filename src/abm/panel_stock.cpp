@@ -2,11 +2,11 @@
 // product catalogue, with a notice when transfers of the item are pending.
 #include "abm/abm_rutinas.h"
 #include "abm/consulta_sesion.h"
-#include "abm/rutinas2.h"
 #include "runtime/common/codepage.h"
 #include "runtime/common/texto.h"
 #include "runtime/forms/mask.h"
 #include "runtime/screen/console.h"
+#include "ui/rutinas2.h"
 
 namespace abm {
 
@@ -20,11 +20,11 @@ constexpr std::string_view kMarco = "w/g";
 void VERSTK(std::string_view kind, std::string_view code, std::optional<std::string_view> formula,
             bool only_non_zero) {
     rt::Console& c = rt::con();
-    BOX(kTop, kLeft, kBottom, kRight, kMarco);
+    ui::BOX(kTop, kLeft, kBottom, kRight, kMarco);
     c.write_at(kTop + 1, kLeft + 1, "Bodega       Stock(", kMarco);
     c.write(UNIDAD_MEDIDA(kind, code, formula.value_or("")).trimmed(), "+w/g");
     c.write(")", kMarco);
-    DISPLINEA(kTop + 2, kLeft, kRight, kMarco);
+    ui::DISPLINEA(kTop + 2, kLeft, kRight, kMarco);
 
     // Lines the panel has room for; more would run over its frame and off the screen.
     int row = kTop + 2;
@@ -55,7 +55,7 @@ void VERSTK(std::string_view kind, std::string_view code, std::optional<std::str
 
     auto aviso = [&](std::initializer_list<cp::Oem> lines) {
         if (!room()) return;
-        DISPLINEA(++row, kLeft, kRight, kMarco);
+        ui::DISPLINEA(++row, kLeft, kRight, kMarco);
         for (const auto& line : lines) {
             if (!room()) break;
             c.write_at(++row, kLeft + 1, line, "+w/g");

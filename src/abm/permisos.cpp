@@ -3,8 +3,8 @@
 
 #include "abm/abm_rutinas.h"
 #include "abm/consulta_sesion.h"
-#include "abm/rutinas2.h"
-#include "comun/sesion.h"
+#include "datos/sesion.h"
+#include "ui/rutinas2.h"
 
 namespace abm {
 
@@ -28,24 +28,24 @@ bool SISTEMA_PERMITE(std::string_view code, std::optional<std::string_view> user
     {
         auto res = consulta("select l_activo from nombre_accesos where cod_acceso='" +
                             sqltexto(code) + "' ");
-        if (fallo(res)) return MSGBOX(kSinConexion);
+        if (fallo(res)) return ui::MSGBOX(kSinConexion);
         if (res->LastRec() == 0)
-            return MSGBOX("Acceso inexistente - Consulte con el administrador del sistema");
+            return ui::MSGBOX("Acceso inexistente - Consulte con el administrador del sistema");
         if (!res->FieldGet(1).logical())
-            return MSGBOX("Acceso desactivado para todos los usuarios");
+            return ui::MSGBOX("Acceso desactivado para todos los usuarios");
     }
-    const std::string who = user ? std::string(*user) : vales::ses().COD_USUARIO;
+    const std::string who = user ? std::string(*user) : datos::ses().COD_USUARIO;
     bool allowed = false;
     {
-        if (!nombre_de_columna(code)) return MSGBOX(kSinConexion);
+        if (!nombre_de_columna(code)) return ui::MSGBOX(kSinConexion);
         auto res = consulta("select l_full_accesos, " + std::string(code) +
                             " from usuarios where usuario='" + sqltexto(who) + "' ");
-        if (fallo(res)) return MSGBOX(kSinConexion);
+        if (fallo(res)) return ui::MSGBOX(kSinConexion);
         // A user who has vanished since the login holds nothing: the row of blanks that an
         // empty result gives reads as false in both columns.
         allowed = res->FieldGet(1).logical() || res->FieldGet(2).logical();
     }
-    if (!allowed && show_refusal) MSGBOX(" - Acceso no permitido - ");
+    if (!allowed && show_refusal) ui::MSGBOX(" - Acceso no permitido - ");
     return allowed;
 }
 

@@ -10,12 +10,12 @@
 #include "abm/catalogo_sql.h"
 #include "abm/consola_lineas.h"
 #include "abm/consulta_sesion.h"
-#include "abm/resguardo.h"
-#include "abm/rutinas2.h"
-#include "comun/sesion.h"
+#include "datos/sesion.h"
 #include "runtime/common/codepage.h"
 #include "runtime/lists/alert.h"
 #include "runtime/server/tmysql.h"
+#include "ui/resguardo.h"
+#include "ui/rutinas2.h"
 
 namespace abm {
 
@@ -37,11 +37,11 @@ double redondeo(double x) {
 // Whether a statement failed since the flag was last cleared (STOCK reports its own
 // failures and gives 0, which must not be taken for a stock of 0).
 bool fallo_servidor() {
-    auto& s = vales::ses().OSERVER;
+    auto& s = datos::ses().OSERVER;
     return !s || s->NetErr();
 }
 void limpiar_fallo() {
-    if (auto& s = vales::ses().OSERVER) s->Error();
+    if (auto& s = datos::ses().OSERVER) s->Error();
 }
 
 class Saldos {
@@ -115,7 +115,7 @@ class Saldos {
 }  // namespace
 
 void SALDOS_ANTERIORES() {
-    Resguardo resguardo;
+    ui::Resguardo resguardo;
     auto res = consulta("select numero_bod from bodegas");
     if (fallo(res)) {
         mostrar_error(res);
@@ -127,11 +127,11 @@ void SALDOS_ANTERIORES() {
 
     const Clase productos{"P", "select codi_prod, codi_form from prodvtas", 8};
     const Clase insumos{"I", "select codi_prod from prodcmp", 0};
-    if (CONFIRMA("Crear registro saldo anterior para PRODVTAS (productos)")) {
+    if (ui::CONFIRMA("Crear registro saldo anterior para PRODVTAS (productos)")) {
         ConsolaLineas consola;
         if (Saldos(productos, consola).correr(bodegas)) rt::alert("listo");
     }
-    if (CONFIRMA("Crear registro saldo anterior para PRODCMP (insumos)")) {
+    if (ui::CONFIRMA("Crear registro saldo anterior para PRODCMP (insumos)")) {
         ConsolaLineas consola;
         if (Saldos(insumos, consola).correr(bodegas)) rt::alert("listo");
     }

@@ -1,5 +1,6 @@
 #include "datos/grabar_vale.h"
 
+#include <algorithm>
 #include <chrono>
 #include <cmath>
 #include <optional>
@@ -236,6 +237,7 @@ class Intento {
         return terminar(estado);
     }
 
+  public:
     // Whether the server holds the voucher already; nothing when it is to be written.
     std::optional<Paso> buscar_en_servidor() {
         const Identidad& id = vale_.identidad;
@@ -275,6 +277,7 @@ class Intento {
         return consulta_fallida(s);
     }
 
+  private:
     Paso consulta_fallida(Sentencias& s) {
         r_.fallo = s.fallo();
         r_.deshecho = true;  // nothing was written
@@ -321,12 +324,23 @@ Grabacion grabar_vale(TMySQLServer& servidor, const Vale& vale, const std::strin
         r.estado = Grabacion::sin_formula;
         return r;
     }
+    int esperas = 0;
     for (r.intentos = 1; r.intentos <= reintentos.maximo; ++r.intentos) {
         r.faltantes.clear();
         if (Intento(servidor, vale, *ingredientes, usuario, r).correr() == Paso::fin) return r;
+        // A lock held for as long as the server waits is held by something long (not another
+        // save, which takes milliseconds): it is waited for once more, not ten times.
+        if (r.fallo.espera_agotada() && ++esperas > 1) break;
         if (r.intentos < reintentos.maximo) pausar(reintentos, pausa_tras(reintentos, r.intentos));
     }
-    r.intentos = reintentos.maximo;
+    r.intentos = std::min(r.intentos, reintentos.maximo);
+    // The last try may have met the voucher saved meanwhile through another copy of the
+    // program (its identity refused as repeated): then it is on the server, not refused.
+    const Grabacion ocupado = r;
+    if (const auto paso = Intento(servidor, vale, *ingredientes, usuario, r).buscar_en_servidor();
+        paso && r.en_servidor())
+        return r;
+    r = ocupado;
     r.estado = Grabacion::ocupado;
     return r;
 }

@@ -35,15 +35,6 @@ bool mismo_texto(const rt::MySQLValue& v, std::string_view texto) {
     return rt::trim(v.text()) == rt::trim(texto);
 }
 
-// The formula on the server's rows is the voucher's own, or the one whose stock its product
-// shares (the save records the voucher under that one).
-bool misma_formula(Sentencias& s, const DatosCab& cab, const rt::MySQLValue& en_servidor) {
-    if (mismo_texto(en_servidor, cab.formula)) return true;
-    auto rel = s.leer("select codi_form_rel from prodvtas where codi_prod='" +
-                      s.texto(cab.producto) + "' and codi_form='" + s.texto(cab.formula) + "'");
-    return rel && rel->LastRec() > 0 && mismo_texto(en_servidor, rel->FieldGet(1).text());
-}
-
 bool misma_actividad(const TMySQLRow& fila, const DatosCab& cab, const DatosItm& item) {
     // Quantities are kept with two decimals, consumptions with five.
     return mismo_texto(fila.FieldGet("codi_prod"), cab.producto) &&
@@ -66,12 +57,11 @@ std::string nueva_identidad() {
     return hex128(v);
 }
 
-std::string identidad_derivada(std::string_view estacion, long n_interno, const DatosCab& cab,
+std::string identidad_derivada(long n_interno, const DatosCab& cab,
                                const std::vector<DatosItm>& items) {
-    std::string texto = std::string(estacion) + "|" + std::to_string(n_interno) + "|" +
-                        cab.producto + "|" + cab.formula + "|" + numero_sql(cab.bodega) + "|" +
-                        cab.fecha.dtos() + "|" + numero_sql(cab.cantidad) + "|" +
-                        numero_sql(cab.malas);
+    std::string texto = std::to_string(n_interno) + "|" + cab.producto + "|" + cab.formula + "|" +
+                        numero_sql(cab.bodega) + "|" + cab.fecha.dtos() + "|" +
+                        numero_sql(cab.cantidad) + "|" + numero_sql(cab.malas);
     for (const DatosItm& i : items) {
         texto += "|" + i.actividad + "|" + numero_sql(i.operario) + "|" + i.especificacion + "|" +
                  i.hora_inicio + "|" + i.hora_termino + "|" + numero_sql(i.cantidad_unitaria) +
@@ -131,9 +121,6 @@ Comparacion comparar_con_servidor(Sentencias& s, long folio, const DatosCab& cab
         const auto fila = filas->GetRow(n);
         if (!misma_actividad(*fila, cab, items[static_cast<std::size_t>(n - 1)]))
             return Comparacion::distinto;
-    }
-    if (!misma_formula(s, cab, filas->GetRow(1)->FieldGet("codi_form"))) {
-        return s.ok() ? Comparacion::distinto : Comparacion::error;
     }
     return Comparacion::igual;
 }

@@ -22,10 +22,12 @@ namespace datos {
 // 32 hexadecimal digits at random.
 std::string nueva_identidad();
 
-// The identity of a voucher typed off-line before vouchers had identities of their own:
-// the same for the same voucher in every copy of its store, different for vouchers that
-// differ in anything.
-std::string identidad_derivada(std::string_view estacion, long n_interno, const DatosCab& cab,
+// The identity of a voucher typed off-line before vouchers had identities of their own,
+// made from its local number and its whole content (times of every activity included): the
+// same for the same voucher in every copy of its store, made at any time, different for
+// vouchers that differ in anything. Not from the store's identity, which a store older
+// than that one receives separately in each copy.
+std::string identidad_derivada(long n_interno, const DatosCab& cab,
                                const std::vector<DatosItm>& items);
 
 struct Registro {
@@ -45,8 +47,9 @@ std::string registro_de_identidad(const Sentencias& s, const Identidad& identida
 
 enum class Comparacion { igual, distinto, error };
 // Whether the voucher numbered `folio` on the server is `cab` with `items`: product,
-// formula (or the formula whose stock it shares), warehouse, date, quantities and every
-// activity with its operator, especificación and quantities, in order.
+// warehouse, date, quantities and every activity with its operator, especificación and
+// quantities, in order. Not the formula: the server keeps a voucher under the formula whose
+// stock its product shared when it was saved, which the catalogue may have changed since.
 Comparacion comparar_con_servidor(Sentencias& s, long folio, const DatosCab& cab,
                                   const std::vector<DatosItm>& items);
 

@@ -17,6 +17,10 @@ bool Fallo::ocupado() const {
     return numero == kEsperaDeBloqueo || numero == kBloqueoMutuo;
 }
 
+bool Fallo::espera_agotada() const {
+    return numero == kEsperaDeBloqueo;
+}
+
 bool Fallo::transaccion_deshecha() const {
     return numero == kBloqueoMutuo;
 }

@@ -26,6 +26,8 @@ struct Fallo {
     // or a conflict with a commit through another node of a cluster): the server undid the
     // statement or the whole transaction, and the same work may simply be tried again.
     bool ocupado() const;
+    // Of those, a row lock waited for as long as the server waits, and given up.
+    bool espera_agotada() const;
     // The server had already undone the whole transaction when it refused the statement.
     bool transaccion_deshecha() const;
 };

@@ -1,5 +1,7 @@
 #include "datos/vales_locales.h"
 
+#include <cmath>
+
 #include "datos/estacion_local.h"
 #include "datos/identidad.h"
 #include "datos/valores_locales.h"
@@ -90,12 +92,32 @@ DatosItm item_de(const rt::TODBC& RS, ValeLocal& vale) {
     return item;
 }
 
+// What the form's fields can hold: a warehouse or an operator is a whole number of three
+// digits (mask "999"), a quantity has at most two decimals and fits "999,999,999.99", a
+// time is "hh:mm" in digits (mask "99:99"). The server would round anything else into its
+// columns without a word: a voucher in another warehouse, points for another operator.
+bool numero_de_tres_cifras(double x) {
+    return x >= 1 && x <= 999 && x == std::floor(x);
+}
+bool cantidad_del_formulario(double x) {
+    return x <= 999999999.99 && std::fabs(x * 100 - std::round(x * 100)) < 1e-6;
+}
+bool hora_del_formulario(std::string_view hora) {
+    if (hora.size() != 5 || hora[2] != ':') return false;
+    for (const std::size_t i : {0, 1, 3, 4}) {
+        if (hora[i] != ' ' && (hora[i] < '0' || hora[i] > '9')) return false;
+    }
+    return VALIDAHORA(hora);
+}
+
 std::optional<std::string> defecto_de_item(const DatosItm& item) {
     if (rt::trim(item.actividad).empty()) return "sin código de actividad"_ansi;
-    if (item.operario <= 0) return std::string("sin operario");
-    if (!VALIDAHORA(item.hora_inicio)) return "hora de inicio no válida"_ansi;
-    if (!VALIDAHORA(item.hora_termino)) return "hora de término no válida"_ansi;
+    if (item.operario == 0) return std::string("sin operario");
+    if (!numero_de_tres_cifras(item.operario)) return "operario no válido"_ansi;
+    if (!hora_del_formulario(item.hora_inicio)) return "hora de inicio no válida"_ansi;
+    if (!hora_del_formulario(item.hora_termino)) return "hora de término no válida"_ansi;
     if (item.cantidad <= 0) return std::string("cantidad no mayor que 0");
+    if (!cantidad_del_formulario(item.cantidad)) return "cantidad no válida"_ansi;
     if (item.cantidad_unitaria < 0) return std::string("consumo negativo");
     return std::nullopt;
 }
@@ -147,12 +169,14 @@ std::optional<std::string> defecto_de_vale(const ValeLocal& vale) {
     const DatosCab& cab = vale.cabecera;
     if (!vale.no_numericos.empty()) return "valor no numérico en "_ansi + vale.no_numericos.front();
     if (cab.fecha.empty()) return "fecha no válida"_ansi;
-    if (cab.bodega <= 0) return std::string("sin bodega");
+    if (!numero_de_tres_cifras(cab.bodega)) return "bodega no válida"_ansi;
     if (rt::trim(cab.producto).empty() || rt::trim(cab.formula).empty())
         return "sin producto o fórmula"_ansi;
     if (cab.cantidad <= 0) return std::string("cantidad no mayor que 0");
     if (cab.malas < 0 || cab.malas > cab.cantidad)
         return std::string("malas fuera del rango de 0 a la cantidad");
+    if (!cantidad_del_formulario(cab.cantidad) || !cantidad_del_formulario(cab.malas))
+        return "cantidad no válida"_ansi;
     for (std::size_t i = 0; i < vale.items.size(); ++i) {
         if (auto defecto = defecto_de_item(vale.items[i]))
             return "actividad " + std::to_string(i + 1) + ": " + *defecto;
@@ -165,8 +189,7 @@ Identidad identidad_de(const ValeLocal& vale, const std::string& estacion, long 
     id.estacion = estacion;
     id.n_interno = n_interno;
     id.anterior = vale.id_vale.size() != 32;
-    id.id = id.anterior ? identidad_derivada(estacion, n_interno, vale.cabecera, vale.items)
-                        : vale.id_vale;
+    id.id = id.anterior ? identidad_derivada(n_interno, vale.cabecera, vale.items) : vale.id_vale;
     return id;
 }
 

@@ -48,7 +48,7 @@ Lectura leer_vale_local(rt::TODBC& RS, long n_interno, ValeLocal& vale);
 std::optional<std::string> defecto_de_vale(const ValeLocal& vale);
 
 // The identity the server records the voucher under: its own, or for a voucher stored
-// before identities existed, one made from its store, its local number and its content.
+// before identities existed, one made from its local number and its content.
 Identidad identidad_de(const ValeLocal& vale, const std::string& estacion, long n_interno);
 
 // "update vales_cab set c_estado='2' ...": true when the store took it.

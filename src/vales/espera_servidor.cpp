@@ -3,11 +3,11 @@
 #include <optional>
 #include <string>
 
-#include "abm/rutinas2.h"
-#include "comun/sesion.h"
+#include "datos/sesion.h"
 #include "runtime/common/codepage.h"
 #include "runtime/screen/console.h"
 #include "runtime/server/server_wait.h"
+#include "ui/rutinas2.h"
 
 namespace vales {
 namespace {
@@ -28,7 +28,7 @@ void avisar_espera(rt::Console& c, double waited) {
     const int segundos = static_cast<int>(waited);
     if (segundos == g_aviso.segundos) return;
     g_aviso.segundos = segundos;
-    abm::MSG("Esperando respuesta del servidor... " + cp::Oem(std::to_string(segundos) + " s"));
+    ui::MSG("Esperando respuesta del servidor... " + cp::Oem(std::to_string(segundos) + " s"));
     c.flush();
 }
 
@@ -44,8 +44,8 @@ void fin(bool abandonado) {
     rt::Console& c = rt::con();
     c.queue_typed_keys();
     if (abandonado) {
-        ses().LCONECTADO = false;
-        abm::MSGBOX(cp::utf8_to_oem(kServidorNoResponde));  // over the waiting notice
+        datos::ses().LCONECTADO = false;
+        ui::MSGBOX(cp::utf8_to_oem(kServidorNoResponde));  // over the waiting notice
     }
     if (g_aviso.linea) {
         c.restore_region(*g_aviso.linea);
@@ -56,8 +56,8 @@ void fin(bool abandonado) {
 
 void perdida() {
     rt::con().queue_typed_keys();
-    ses().LCONECTADO = false;
-    abm::MSGBOX(cp::utf8_to_oem(kConexionPerdida));
+    datos::ses().LCONECTADO = false;
+    ui::MSGBOX(cp::utf8_to_oem(kConexionPerdida));
 }
 
 }  // namespace

@@ -4,15 +4,15 @@
 
 #include <ctime>
 
-#include "abm/rutinas2.h"
-#include "comun/rutinas_gui.h"
-#include "comun/sesion.h"
+#include "datos/sesion.h"
 #include "runtime/common/codepage.h"
 #include "runtime/common/texto.h"
 #include "runtime/lists/alert.h"
 #include "runtime/offline/environment_failure.h"
 #include "runtime/screen/console.h"
 #include "runtime/worktables/workspace.h"
+#include "ui/rutinas2.h"
+#include "ui/rutinas_gui.h"
 
 namespace vales {
 namespace {
@@ -37,12 +37,12 @@ void apply_settings(rt::Console& c) {
 }
 
 void draw_title_lines() {
-    const Sesion& s = ses();
+    const datos::Sesion& s = datos::ses();
     if (s.LCONECTADO) {
-        abm::PANTALLA(cp::ansi_to_oem(s.NOM_EMPRESA), "Vales de producción"_oem,
-                      "Conectado => " + cp::ansi_to_oem(rt::trim(s.COD_USUARIO)));
+        ui::PANTALLA(cp::ansi_to_oem(s.NOM_EMPRESA), "Vales de producción"_oem,
+                     "Conectado => " + cp::ansi_to_oem(rt::trim(s.COD_USUARIO)));
     } else {
-        abm::PANTALLA("Refractarios Velmo Ltda.", "Vales de producción"_oem, "Desconectado");
+        ui::PANTALLA("Refractarios Velmo Ltda.", "Vales de producción"_oem, "Desconectado");
     }
 }
 
@@ -109,15 +109,15 @@ int menu_principal(int& opcion) {
     draw_title_lines();
     c.set_colour("w/b,r/w");
     c.fill_box(3, 0, rt::kRows - 1, rt::kCols - 1, "         ");
-    abm::MSG("Seleccione opción   -   [Escape] Salir del sistema"_oem, {}, 0, 100, "w/b", "n/w");
+    ui::MSG("Seleccione opción   -   [Escape] Salir del sistema"_oem, {}, 0, 100, "w/b", "n/w");
     c.set_colour("+g/n,+w/g");
-    abm::BOX(3, 1, 17, 40, "g/n");
+    ui::BOX(3, 1, 17, 40, "g/n");
     for (const Entrada& e : kEntradas) {
         const int row = c.row() + 1;
         if (*e.utf8) {
             c.prompt(row, 2, cp::utf8_to_oem(e.utf8).padded(38));
         } else {
-            abm::DISPLINEA(row, 1, 40, "g/n");
+            ui::DISPLINEA(row, 1, 40, "g/n");
         }
     }
     const int result = c.menu_to(rt::bind(opcion), "nOpcion", "MAIN");
@@ -131,16 +131,16 @@ void MAIN(const Operaciones& operaciones) {
     apply_settings(c);
     c.clear_screen();
     c.set_pos(0, 0);
-    comun::OPENWINPROCESO("Dudivur Odezad", "Iniciando sistema...");
+    ui::OPENWINPROCESO("Dudivur Odezad", "Iniciando sistema...");
     c.inkey(2);
-    comun::CLOSEWINPROCESO();
+    ui::CLOSEWINPROCESO();
     c.set_mode(rt::kRows, rt::kCols);
     c.set_colour("w/b,+w/r,,,+w/b");
 
     int opcion = 1;
     for (;;) {
         const int result = menu_principal(opcion);
-        if ((result == 0 || result == 9) && abm::CONFIRMA("Desea salir del sistema")) break;
+        if ((result == 0 || result == 9) && ui::CONFIRMA("Desea salir del sistema")) break;
         dispatch(result, operaciones);
     }
 

@@ -3,14 +3,14 @@
 #include <cstdio>
 #include <string>
 
-#include "abm/rutinas2.h"
-#include "comun/sesion.h"
+#include "datos/sesion.h"
 #include "runtime/common/codepage.h"
 #include "runtime/common/texto.h"
 #include "runtime/forms/form.h"
 #include "runtime/lists/alert.h"
 #include "runtime/screen/console.h"
 #include "runtime/server/tmysql.h"
+#include "ui/rutinas2.h"
 #include "vales/servidores.h"
 #include "vales/vales.h"
 
@@ -26,8 +26,8 @@ const Empresa kEmpresas[] = {
 // The connection-mode menu: 1 local, 2 remote, 3 cancel (0 for Esc).
 int elegir_conexion() {
     rt::Console& c = rt::con();
-    abm::MSG("Seleccione tipo de conexión"_oem);
-    abm::BOX(19, 5, 23, 34);
+    ui::MSG("Seleccione tipo de conexión"_oem);
+    ui::BOX(19, 5, 23, 34);
     c.prompt(20, 11, " Conección Local  "_oem, "+g/+n,b/w");
     c.prompt(21, 11, " Conección Remota "_oem, "+g/+n,b/w");
     c.prompt(22, 11, "    Cancelar      ", "+g/+n,b/w");
@@ -37,8 +37,8 @@ int elegir_conexion() {
 // The login form; false when the user left it with Esc.
 bool leer_usuario(cp::Oem& empresa, cp::Oem& usuario) {
     rt::Console& c = rt::con();
-    abm::MSG("Ingrese código de empresa, nombre y clave de usuario      [Escape]Salir"_oem);
-    abm::BOX(25, 5, 29, 34, "+g/+n");
+    ui::MSG("Ingrese código de empresa, nombre y clave de usuario      [Escape]Salir"_oem);
+    ui::BOX(25, 5, 29, 34, "+g/+n");
     auto not_blank = [](const cp::Oem& v) { return [&v] { return !v.trimmed().empty(); }; };
     rt::Form form;
     c.write_at(26, 7, "Empresa :");
@@ -55,7 +55,7 @@ bool leer_usuario(cp::Oem& empresa, cp::Oem& usuario) {
 // Checks the user on the server; the message of the first failure, or "" when valid.
 std::string validar_usuario(TMySQLServer& server, const std::string& usuario,
                             const std::string& clave) {
-    abm::MSG("Validando usuario...");
+    ui::MSG("Validando usuario...");
     TMySQLQuery q = server.Query("select * from usuarios where usuario='" + server.escape(usuario) +
                                  "' and clave=password('" + server.escape(clave) + "')");
     std::string error;
@@ -76,7 +76,7 @@ bool registrar_ingreso(TMySQLServer& server) {
     const rt::LocalTime t = rt::con().now();
     const std::string acceso = marca_acceso(t.day, t.month, t.year, t.hour, t.minute);
     TMySQLQuery q =
-        server.Query("insert into accesos set usuario='" + server.escape(ses().COD_USUARIO) +
+        server.Query("insert into accesos set usuario='" + server.escape(datos::ses().COD_USUARIO) +
                      "', acceso='" + acceso + "', accion='Ingreso sistema VALES'");
     return !q.NetErr();
 }
@@ -87,18 +87,18 @@ enum class Intento { kConectado, kReintentar, kTerminar };
 
 Intento intentar(const std::string& direccion, bool local, const cp::Oem& empresa_oem,
                  const cp::Oem& usuario_oem, const cp::Oem& clave_oem) {
-    Sesion& s = ses();
+    datos::Sesion& s = datos::ses();
     const std::string empresa = cp::oem_to_ansi(empresa_oem);
     const Empresa* e = buscar_empresa(empresa);
     if (!e) {
-        abm::MSGBOX("ADVERTENCIA: No existe base de datos para empresa ingresada");
+        ui::MSGBOX("ADVERTENCIA: No existe base de datos para empresa ingresada");
         return Intento::kReintentar;
     }
-    abm::MSG("Conectando con Servidor(" + cp::ansi_to_oem(direccion) + ")...");
+    ui::MSG("Conectando con Servidor(" + cp::ansi_to_oem(direccion) + ")...");
     if (s.OSERVER) s.OSERVER->Destroy();
     s.OSERVER = TMySQLServer::New(direccion, usuario_servidor(), clave_servidor());
     if (s.OSERVER->NetErr()) {
-        abm::MSGBOX("No se puede conectar con servidor");
+        ui::MSGBOX("No se puede conectar con servidor");
         return Intento::kReintentar;
     }
     if (!s.OSERVER->SelectDB(e->base)) {
@@ -109,7 +109,7 @@ Intento intentar(const std::string& direccion, bool local, const cp::Oem& empres
     const std::string usuario = rt::trim(cp::oem_to_ansi(usuario_oem));
     const std::string error = validar_usuario(*s.OSERVER, usuario, cp::oem_to_ansi(clave_oem));
     if (!error.empty()) {
-        abm::MSGBOX(cp::ansi_to_oem(error));
+        ui::MSGBOX(cp::ansi_to_oem(error));
         return Intento::kReintentar;
     }
     s.NOM_EMPRESA = e->nombre;
@@ -119,7 +119,7 @@ Intento intentar(const std::string& direccion, bool local, const cp::Oem& empres
     s.LCONECTADO = true;
     s.aviso_sin_registro_dado = false;  // the company's database may be another one
     if (!registrar_ingreso(*s.OSERVER)) {
-        abm::MSGBOX("Error al registrar su ingreso - reintente nuevamente");
+        ui::MSGBOX("Error al registrar su ingreso - reintente nuevamente");
         s.LCONECTADO = false;
         return Intento::kTerminar;
     }
@@ -150,8 +150,8 @@ bool CONECTARSERVIDOR() {
     rt::Console& c = rt::con();
     const rt::SavedScreen pantalla = c.save_screen();
     c.set_colour("+g/n,+w/n,,,w/n");
-    if (ses().LCONECTADO) {
-        abm::MSGBOX("Ya existe una conexión con el servidor"_oem);
+    if (datos::ses().LCONECTADO) {
+        ui::MSGBOX("Ya existe una conexión con el servidor"_oem);
         c.restore_screen(pantalla);
         return false;
     }
@@ -161,15 +161,15 @@ bool CONECTARSERVIDOR() {
     bool resultado = false;
     if (tipo == 1 || tipo == 2) {
         const std::string direccion = direccion_servidor(tipo == 1);
-        cp::Oem empresa = cp::ansi_to_oem(ses().COD_EMPRESA).padded(3);
+        cp::Oem empresa = cp::ansi_to_oem(datos::ses().COD_EMPRESA).padded(3);
         cp::Oem usuario(15, ' ');
         for (;;) {
             if (!leer_usuario(empresa, usuario)) break;
-            const cp::Oem clave = abm::GETPASS(28, 17, 4, 10, "+w/+n", true);
+            const cp::Oem clave = ui::GETPASS(28, 17, 4, 10, "+w/+n", true);
             if (clave.empty()) {
                 // Esc in the password entry: an empty password would match a user whose
                 // stored password was left empty, past the entry's minimum length.
-                abm::MSGBOX("Usuario y/o password incorrecto");
+                ui::MSGBOX("Usuario y/o password incorrecto");
                 continue;
             }
             const Intento r = intentar(direccion, tipo == 1, empresa, usuario, clave);
@@ -178,15 +178,15 @@ bool CONECTARSERVIDOR() {
             break;
         }
     }
-    if (resultado) abm::MSGBOX("Se ha establecido una conexión con el servidor"_oem);
+    if (resultado) ui::MSGBOX("Se ha establecido una conexión con el servidor"_oem);
     c.restore_screen(pantalla);
     return resultado;
 }
 
 void DESCONECTARSERVIDOR() {
-    Sesion& s = ses();
+    datos::Sesion& s = datos::ses();
     if (!s.OSERVER) {
-        abm::MSGBOX("No existe una conexión con el servidor"_oem);
+        ui::MSGBOX("No existe una conexión con el servidor"_oem);
         return;
     }
     s.OSERVER->Destroy();

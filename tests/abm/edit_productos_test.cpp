@@ -7,8 +7,8 @@
 #include "abm/gencodigo.h"
 #include "catalogo_fixture.h"
 #include "runtime/screen/keys.h"
-#include "runtime/worktables/tables.h"
 #include "runtime/worktables/temp_table.h"
+#include "ui/tablas_trabajo.h"
 
 namespace {
 
@@ -219,7 +219,7 @@ TEST_F(FormularioProducto, AChangedFieldIsStoredWithItsListRow) {
     como_supervisor();
     // The product list's work table, on the product's row.
     rt::wt::TempTable tabla;
-    ASSERT_TRUE(tabla.open("temp/prueba_form.dbf", rt::wt::tables::productos(), "XPRUEBA"));
+    ASSERT_TRUE(tabla.open("temp/prueba_form.dbf", ui::tablas::productos(), "XPRUEBA"));
     tabla->append();
     tabla->set_text("CODIGO", "M02BB0220");
     tabla->set_text("CODI_FORM", "001");

@@ -7,7 +7,7 @@
 #include <string>
 #include <vector>
 
-#include "comun/sesion.h"
+#include "datos/sesion.h"
 #include "runtime/common/codepage.h"
 #include "support/screen_test.h"
 #include "support/servidor_prueba.h"
@@ -17,14 +17,14 @@ namespace prueba {
 class ServidorAbm : public testing_support::ScreenTest {
   protected:
     ServidorAbm() {
-        previous_ = vales::install_sesion(&sesion);
+        previous_ = datos::install_sesion(&sesion);
         sesion.OSERVER = conectar_mariadb("test");
         sesion.LCONECTADO = true;
         sesion.COD_USUARIO = "juan";
         console.set_colour("w/b,+w/r");
         console.clear_screen();
     }
-    ~ServidorAbm() override { vales::install_sesion(previous_); }
+    ~ServidorAbm() override { datos::install_sesion(previous_); }
 
     // The texts (UTF-8) of the message boxes shown since the last call: the bright yellow
     // on red cells of the box's middle row in each snapshot.
@@ -51,10 +51,10 @@ class ServidorAbm : public testing_support::ScreenTest {
         ASSERT_TRUE(sesion.OSERVER->connected());
     }
 
-    vales::Sesion sesion;
+    datos::Sesion sesion;
 
   private:
-    vales::Sesion* previous_ = nullptr;
+    datos::Sesion* previous_ = nullptr;
     std::size_t visto_ = 0;
 };
 

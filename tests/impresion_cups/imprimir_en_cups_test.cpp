@@ -11,9 +11,9 @@
 #include <thread>
 #include <vector>
 
-#include "vales/impresion/comandos.h"
+#include "impresion/comandos.h"
 #include "vales/impresion_fixture.h"
-#include "vales/print_vales.h"
+#include "vales/imprimir/print_vales.h"
 
 namespace {
 

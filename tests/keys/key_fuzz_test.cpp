@@ -16,8 +16,7 @@
 #include <map>
 #include <stdexcept>
 
-#include "abm/rutinas2.h"
-#include "comun/sesion.h"
+#include "datos/sesion.h"
 #include "keys/fuzz_terminal.h"
 #include "runtime/browse/browse_loop.h"
 #include "runtime/browse/browser.h"
@@ -33,9 +32,10 @@
 #include "runtime/worktables/temp_table.h"
 #include "support/offline_store.h"
 #include "support/screen_test.h"
-#include "vales/DatosDesde_Servidor.h"
+#include "ui/rutinas2.h"
+#include "vales/fuera_de_linea/DatosDesde_Servidor.h"
+#include "vales/imprimir/print_vales.h"
 #include "vales/operaciones.h"
-#include "vales/print_vales.h"
 #include "vales/vales.h"
 
 namespace {
@@ -109,7 +109,7 @@ class Program {
             k.restore_screen(under);
             if (chosen > 0) k.put_keys(kCodes[static_cast<std::size_t>(chosen - 1)]);
         });
-        abm::BOX(4, 2, 12, 50);
+        ui::BOX(4, 2, 12, 50);
         rt::Form f;
         f.field(5, 5, producto, "cxProducto", "@!")
             .field(6, 5, fecha, "dxFecha", "", [&] { return !fecha.empty(); })
@@ -183,7 +183,7 @@ class Program {
 
     // Connected, as far as the session knows, to a server that fails every statement.
     void download() {
-        vales::Sesion& s = vales::ses();
+        datos::Sesion& s = datos::ses();
         s.LCONECTADO = true;
         s.OSERVER = rt::TMySQLServer::New("", "root", "");
         vales::DATOSDESDE_SERVIDOR(store_);
@@ -198,7 +198,7 @@ class Program {
         for (int i = 0; i < 40; ++i)
             text += "select codi_prod, desc_prod from prodvtas where l_activo=true;\r\n";
         const cp::Oem edited = rt::memo_edit(text, {3, 5, 30, 94}, true);
-        if (edited != text) abm::MSGBOX("Texto modificado");
+        if (edited != text) ui::MSGBOX("Texto modificado");
         c.restore_screen(screen);
     }
 
@@ -240,10 +240,10 @@ class KeyFuzz : public ::testing::Test {
             if (const char* value = std::getenv(name)) saved_environment_[name] = value;
             setenv(name, "127.0.0.1:1", 1);
         }
-        previous_sesion_ = vales::install_sesion(&sesion_);
+        previous_sesion_ = datos::install_sesion(&sesion_);
     }
     ~KeyFuzz() override {
-        vales::install_sesion(previous_sesion_);
+        datos::install_sesion(previous_sesion_);
         std::filesystem::current_path(previous_dir_);
         for (const char* name : {"VALES_SERVIDOR_LOCAL", "VALES_SERVIDOR_REMOTO"}) {
             auto saved = saved_environment_.find(name);
@@ -256,12 +256,12 @@ class KeyFuzz : public ::testing::Test {
 
     testing_support::TempFolder folder_;
     testing_support::ScratchStore store_;
-    vales::Sesion sesion_;
+    datos::Sesion sesion_;
 
   private:
     std::filesystem::path previous_dir_;
     std::map<std::string, std::string> saved_environment_;
-    vales::Sesion* previous_sesion_;
+    datos::Sesion* previous_sesion_;
 };
 
 TEST_F(KeyFuzz, RandomKeysThroughTheWholeProgram) {

@@ -15,18 +15,18 @@
 #include <map>
 #include <string>
 
-#include "comun/sesion.h"
+#include "datos/sesion.h"
 #include "keys/fuzz_terminal.h"
 #include "runtime/offline/todbc.h"
 #include "runtime/screen/console.h"
 #include "runtime/screen/virtual_backend.h"
 #include "support/offline_store.h"
 #include "support/store_rows.h"
-#include "vales/DatosHacia_Servidor.h"
-#include "vales/lista_ingresos.h"
+#include "vales/fuera_de_linea/DatosHacia_Servidor.h"
+#include "vales/fuera_de_linea/lista_ingresos.h"
+#include "vales/fuera_de_linea/vales_ingreso_off_line.h"
 #include "vales/operaciones.h"
 #include "vales/vales.h"
-#include "vales/vales_ingreso_off_line.h"
 
 namespace {
 
@@ -79,8 +79,8 @@ TEST(OffLineFuzz, RandomKeysThroughTheOffLineOperations) {
     setenv("VALES_SERVIDOR_LOCAL", "127.0.0.1:1", 1);  // no server answers there
     testing_support::ScratchStore store;
     llenar(store.connection());
-    vales::Sesion sesion;
-    vales::Sesion* previous_sesion = vales::install_sesion(&sesion);
+    datos::Sesion sesion;
+    datos::Sesion* previous_sesion = datos::install_sesion(&sesion);
 
     fuzz::FuzzTerminal term(seed, keys);
     rt::Console console(term);
@@ -118,7 +118,7 @@ TEST(OffLineFuzz, RandomKeysThroughTheOffLineOperations) {
         failure = e.what();
     }
     rt::install_console(previous_console);
-    vales::install_sesion(previous_sesion);
+    datos::install_sesion(previous_sesion);
     const double seconds =
         std::chrono::duration<double>(std::chrono::steady_clock::now() - started).count();
 

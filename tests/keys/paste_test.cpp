@@ -6,7 +6,6 @@
 #include <functional>
 #include <string>
 
-#include "abm/rutinas2.h"
 #include "runtime/browse/memo_viewer.h"
 #include "runtime/common/codepage.h"
 #include "runtime/forms/form.h"
@@ -14,6 +13,7 @@
 #include "runtime/lists/pick_list.h"
 #include "runtime/screen/key_decoder.h"
 #include "support/screen_test.h"
+#include "ui/rutinas2.h"
 #include "vales/vales.h"
 #include "vales/vales_fixture.h"
 
@@ -89,7 +89,7 @@ TEST_F(PasteTest, PastedTextTypesOnlyWhereTextIsTyped) {
              return cp::oem_to_utf8(nombre);
          },
          "Año  "},
-        {"password", bracketed("vales123") + "\r", [] { return abm::GETPASS(20, 20).str(); },
+        {"password", bracketed("vales123") + "\r", [] { return ui::GETPASS(20, 20).str(); },
          "vales123"},
         {"memo editor (overstrike)", bracketed("hola") + "\x17",  // Ctrl+W keeps the changes
          [] {
@@ -113,11 +113,11 @@ TEST_F(PasteTest, PastedTextTypesOnlyWhereTextIsTyped) {
          },
          "1"},
         {"confirmation: only a typed answer counts", bracketed("s") + "n",
-         [] { return std::string(abm::CONFIRMA("Desea salir del sistema") ? "si" : "no"); }, "no"},
+         [] { return std::string(ui::CONFIRMA("Desea salir del sistema") ? "si" : "no"); }, "no"},
         {"message box: the paste does not cut the wait short", bracketed("x"),
          [this] {
              const double start = term.monotonic_seconds();
-             abm::MSGBOX("Aviso");
+             ui::MSGBOX("Aviso");
              return std::to_string(term.monotonic_seconds() - start);
          },
          std::to_string(3.0)},

@@ -7,9 +7,9 @@
 #include <vector>
 
 #include "runtime/worktables/workspace.h"
+#include "vales/fuera_de_linea/mdb_operarios.h"
+#include "vales/fuera_de_linea/vales_productos.h"
 #include "vales/ingreso_off_line_fixture.h"
-#include "vales/mdb_operarios.h"
-#include "vales/vales_productos.h"
 
 namespace {
 

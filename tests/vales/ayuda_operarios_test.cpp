@@ -8,8 +8,8 @@
 #include "runtime/common/codepage.h"
 #include "runtime/worktables/workspace.h"
 #include "support/modo_sql.h"
+#include "vales/en_linea/mysql_operarios.h"
 #include "vales/ingreso_on_line_fixture.h"
-#include "vales/mysql_operarios.h"
 
 namespace {
 

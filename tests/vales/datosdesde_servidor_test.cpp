@@ -1,6 +1,6 @@
 // The download of master data: the six copies against the test server into a scratch store,
 // through the virtual terminal.
-#include "vales/DatosDesde_Servidor.h"
+#include "vales/fuera_de_linea/DatosDesde_Servidor.h"
 
 #include <gtest/gtest.h>
 #include <sys/wait.h>
@@ -16,8 +16,8 @@
 #include "support/offline_store.h"
 #include "support/servidor_prueba.h"
 #include "support/store_rows.h"
+#include "vales/fuera_de_linea/vales_rutinas.h"
 #include "vales/vales_fixture.h"
-#include "vales/vales_rutinas.h"
 
 namespace {
 

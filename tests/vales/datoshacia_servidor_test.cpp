@@ -1,7 +1,7 @@
 // The batch upload of the vouchers recorded off-line: what reaches the server, in which
 // order, what stays pending, and that every voucher reaches it exactly once however the
 // upload is stopped.
-#include "vales/DatosHacia_Servidor.h"
+#include "vales/fuera_de_linea/DatosHacia_Servidor.h"
 
 #include <gtest/gtest.h>
 #include <signal.h>
@@ -14,12 +14,13 @@
 #include <string>
 #include <vector>
 
+#include "datos/envio.h"
 #include "datos/objetos_adicionales.h"
 #include "datos/puntos_de_falla.h"
 #include "runtime/common/codepage.h"
 #include "runtime/common/texto.h"
 #include "support/modo_sql.h"
-#include "vales/DatosDesde_Servidor.h"
+#include "vales/fuera_de_linea/DatosDesde_Servidor.h"
 #include "vales/preparar_servidor.h"
 #include "vales/vales_locales_fixture.h"
 
@@ -273,6 +274,14 @@ TEST_F(DatosHaciaServidor, VouchersTheEntryFormWouldRefuseStayPendingAndAreShown
         {"update vales_cab set cantidad='diez' where n_interno=5",
          "valor no numérico en CANTIDAD 'diez'"},
         {"update vales_cab set codi_prod='' where n_interno=6", "sin producto o fórmula"},
+        // What the form's masks cannot hold, which the server would round without a word.
+        {"update vales_itm set codi_oper=1.5 where n_interno=7 and codi_oper=1",
+         "actividad 1: operario no válido"},
+        {"update vales_cab set num_bodega=78.6 where n_interno=8", "bodega no válida"},
+        {"update vales_itm set hora_fin='ab:cd' where n_interno=9 and codi_oper=6",
+         "actividad 2: hora de término no válida"},
+        {"update vales_cab set malas=0.125 where n_interno=10", "cantidad no válida"},
+        {"delete from vales_itm where n_interno=11", "sin actividades en la base local"},
     };
     Filas memo = {"Vales no enviados, que se mantienen pendientes:"};
     for (const auto& c : cases) {
@@ -284,18 +293,21 @@ TEST_F(DatosHaciaServidor, VouchersTheEntryFormWouldRefuseStayPendingAndAreShown
     std::vector<DatosItm> fino = items(10);
     fino[0].cantidad_unitaria = 0.00005;
     ASSERT_TRUE(GRABARVALE_LOCAL(RS, cabecera(10), fino));
-    ASSERT_EQ(store.rows("select consumo from vales_itm where n_interno=7 and codi_oper=1"),
+    ASSERT_EQ(store.rows("select consumo from vales_itm where n_interno=12 and codi_oper=1"),
               Filas{"5.0e-05"});
 
     term.keys({'S'}).pause(3).keys({rt::key::kEsc});
     DATOSHACIA_SERVIDOR(store.connection());
-    EXPECT_EQ(mensajes(), prueba::Mensajes{"De 7 vales 1 fueron grabados correctamente"});
+    EXPECT_EQ(mensajes(), prueba::Mensajes{"De 12 vales 1 fueron grabados correctamente"});
     Filas mostrado;  // the viewer's lines, inside its frame
     for (int r = 7; r < 7 + static_cast<int>(memo.size()); ++r)
         mostrado.push_back(
             rt::trim(testing_support::grid_row_text(term.snapshots().back().grid, r, 3, 93)));
     EXPECT_EQ(mostrado, memo);
-    EXPECT_EQ(estados(store), (Filas{"1|1", "2|1", "3|1", "4|1", "5|1", "6|1", "7|2"}));
+    Filas pendientes;
+    for (int n = 1; n <= 11; ++n) pendientes.push_back(std::to_string(n) + "|1");
+    pendientes.push_back("12|2");
+    EXPECT_EQ(estados(store), pendientes);
     EXPECT_EQ(filas_servidor("select consumo from vales where numero_bod=78 and codi_oper=1"),
               Filas{"0.00005"});
     EXPECT_EQ(contador(), contador_ + 1);
@@ -325,6 +337,74 @@ TEST_F(DatosHaciaServidor, StoreRestoredFromACopySendsItsNewVouchersAndNoneTwice
     EXPECT_EQ(filas_servidor("select cantidad from mov_stock where numero_bod=78 and tipo_doc='7' "
                              "order by nume_doc"),
               (Filas{"3.0000000", "4.0000000", "5.0000000", "6.0000000", "7.0000000"}));
+}
+
+// A voucher on the server whose mark in the store was lost is found again and only marked,
+// also when the server's catalogue changed since it was saved (its product removed, or its
+// formula no longer sharing another's stock), and also when an earlier version recorded it
+// by store and local number only. Sending it twice would double its stock movements.
+TEST_F(DatosHaciaServidor, VoucherOnTheServerIsFoundAgainAfterItsCatalogueRowChanged) {
+    struct Case {
+        const char* cambio;
+        bool anterior;  // recorded by an earlier version, before identities
+    };
+    const Case cases[] = {
+        {"delete from prodvtas where codi_prod='YPRUEBA01'", false},
+        {"update prodvtas set codi_form_rel='---' where codi_prod='YPRUEBA01'", false},
+        {"delete from prodvtas where codi_prod='YPRUEBA01'", true},
+    };
+    sql("create table vales_origen (estacion char(32) not null, n_interno int not null, "
+        "nume_folio int not null, primary key (estacion, n_interno))");
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.cambio);
+        sql("delete from prodvtas where codi_prod='YPRUEBA01'");
+        sql("insert into prodvtas (codi_prod, codi_form, desc_prod, unid_med, l_activo, "
+            "l_ctrl_stk, codi_form_rel) values ('YPRUEBA01', '001', 'Pieza', 'UN', 1, 1, '009')");
+        const long n = guardar(store, 10);
+        rt::TODBC RS(store.connection());
+        if (c.anterior)
+            store.run("update vales_cab set id_vale=NULL where n_interno=" + std::to_string(n));
+        datos::ValeLocal local;
+        ASSERT_EQ(datos::leer_vale_local(RS, n, local), datos::Lectura::leido);
+        datos::Vale vale{local.cabecera, local.items,
+                         datos::identidad_de(local, estacion(store), n)};
+        if (c.anterior) vale.identidad = {};  // the earlier version's save, and its record
+        const datos::Grabacion antes = datos::grabar_vale(*sesion.OSERVER, vale, "antes");
+        sql("insert into vales_origen values ('" + estacion(store) + "', " + std::to_string(n) +
+            ", " + std::to_string(antes.numero) + ")");
+        sql(c.cambio);
+        const datos::Envio otra_vez =
+            datos::enviar_vale_local(RS, *sesion.OSERVER, "otra", estacion(store), n);
+        EXPECT_EQ(otra_vez.grabacion.estado, datos::Grabacion::ya_estaba);
+        EXPECT_EQ(otra_vez.grabacion.numero, antes.numero);
+        EXPECT_TRUE(otra_vez.marcado);
+    }
+    EXPECT_EQ(folios_en_bodega(), 3);
+    sql("drop table vales_origen");
+}
+
+// A store made before vouchers (and the store itself) had identities, copied to a second
+// workstation or kept as a backup before this version first used it: its pending voucher
+// is one voucher, sent once whichever copy sends it.
+TEST_F(DatosHaciaServidor, StoreOlderThanIdentitiesCopiedBeforeTheUpgradeSendsItsVoucherOnce) {
+    for (const bool restaurar : {false, true}) {
+        SCOPED_TRACE(restaurar ? "backup restored" : "second workstation");
+        testing_support::ScratchStore original, copia;
+        original.run("drop trigger vales_cab_identidad");
+        original.run("alter table vales_cab drop column id_vale");
+        original.run("drop table estacion");
+        guardar(original, restaurar ? 4 : 3);
+        std::filesystem::copy_file(original.file(), copia.file(),
+                                   std::filesystem::copy_options::overwrite_existing);
+        enviar(original);
+        if (restaurar)
+            std::filesystem::copy_file(copia.file(), original.file(),
+                                       std::filesystem::copy_options::overwrite_existing);
+        enviar(restaurar ? original : copia);
+        EXPECT_EQ(mensajes(), (prueba::Mensajes{"De 1 vales 1 fueron grabados correctamente",
+                                                "De 1 vales 1 fueron grabados correctamente"}));
+    }
+    EXPECT_EQ(folios_en_bodega(), 2);
 }
 
 // The store refuses to mark the vouchers sent: the server keeps them, the user learns that

@@ -8,10 +8,10 @@
 #include <chrono>
 
 #include "abm/abm_rutinas.h"
-#include "abm/rutinas2.h"
 #include "runtime/server/server_wait.h"
 #include "support/servidor_propio.h"
 #include "support/servidor_prueba.h"
+#include "ui/rutinas2.h"
 #include "vales/vales_fixture.h"
 
 namespace {
@@ -25,7 +25,7 @@ class EsperaServidor : public testing_support::ValesTest {
         vales::instalar_espera_servidor();
         console.set_colour("w/b,+w/r");
         console.clear_screen();
-        abm::MSG("Linea de mensajes de la pantalla");
+        ui::MSG("Linea de mensajes de la pantalla");
     }
     ~EsperaServidor() override { rt::install_server_wait(previo_); }
 

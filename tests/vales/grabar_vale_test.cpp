@@ -20,10 +20,10 @@
 #include "runtime/screen/keys.h"
 #include "runtime/server/server_wait.h"
 #include "support/pasarela.h"
+#include "vales/en_linea/vales_ingreso_on_line.h"
 #include "vales/espera_servidor.h"
 #include "vales/filas_servidor.h"
 #include "vales/servidores.h"
-#include "vales/vales_ingreso_on_line.h"
 
 namespace {
 
@@ -513,6 +513,46 @@ TEST_F(GrabarVale, DeadlockVictimIsSavedAgainFromTheStart) {
     EXPECT_EQ(stock("P", "ZPRUEBA01", "001"), 20);
 }
 
+// Every try of a save is refused as a deadlock, and meanwhile another copy of the program
+// saves the same voucher under its identity: the save does not end as "busy" but finds the
+// voucher on the server. A lock waited for in full is waited for once more, not ten times.
+TEST_F(GrabarVale, SaveThatOthersKeptBusyEndsByLookingItsIdentityUp) {
+    sql("create trigger zfalla before insert on mov_stock for each row if new.usuario='mia' "
+        "then signal sqlstate '40001' set mysql_errno=1213, message_text='Deadlock'; end if");
+    datos::Vale vale{cabecera("001", 10), {item("900000001", 1, "A01", 10)}, {}};
+    const datos::Grabacion otra = datos::grabar_vale(*sesion.OSERVER, vale, "otra");
+    ASSERT_EQ(otra.estado, datos::Grabacion::grabado);
+    vale.identidad.id = datos::nueva_identidad();
+    datos::Reintentos reintentos;
+    reintentos.pausar = [](double) {};
+    int tomados = 0;
+    auto otra_copia = prueba::conectar_mariadb("test");
+    datos::falla::instalar([&](std::string_view punto) {
+        // At the last try, after its look at the register: the other copy registers it.
+        if (punto == datos::falla::kNumeroTomado && ++tomados == reintentos.maximo)
+            otra_copia->Query("insert into vales_identidad (id_vale, nume_folio) values ('" +
+                              vale.identidad.id + "', " + std::to_string(otra.numero) + ")");
+    });
+    const datos::Grabacion g = datos::grabar_vale(*sesion.OSERVER, vale, "mia", reintentos);
+    datos::falla::instalar({});
+    EXPECT_EQ(g.estado, datos::Grabacion::ya_estaba);
+    EXPECT_EQ(g.numero, otra.numero);
+    EXPECT_EQ(g.intentos, 10);
+    EXPECT_EQ(contador(), otra.numero);
+
+    // The counter kept by another workstation: two full waits, then "busy".
+    sql("drop trigger zfalla");
+    auto bloqueo = prueba::conectar_mariadb("test");
+    bloqueo->Query("start transaction");
+    bloqueo->Query("update paramet set num_vales=num_vales");
+    sql("set session innodb_lock_wait_timeout=1");
+    vale.identidad.id = datos::nueva_identidad();
+    const datos::Grabacion ocupado = datos::grabar_vale(*sesion.OSERVER, vale, "mia", reintentos);
+    bloqueo->Query("rollback");
+    EXPECT_EQ(ocupado.estado, datos::Grabacion::ocupado);
+    EXPECT_EQ(ocupado.intentos, 2);
+}
+
 // A quantity whose consumption cannot be stored exactly (999,999,999.99 units at 500 each
 // is beyond the columns of movements and stock) is refused and nothing is written: with the
 // server in a lax mode the session is strict all the same, and were it lax too, the
@@ -561,7 +601,7 @@ TEST_F(GrabarVale, UnreadableFormulaWritesNothing) {
 // Runs `saves` vouchers in each of `processes` child processes, each on a connection of
 // its own, all starting together; returns every result in the order each child saved.
 template <class Save>
-std::vector<long> en_paralelo(vales::Sesion& sesion, int processes, int saves, Save save) {
+std::vector<long> en_paralelo(datos::Sesion& sesion, int processes, int saves, Save save) {
     std::vector<std::pair<pid_t, int>> children;
     int go[2];
     EXPECT_EQ(::pipe(go), 0);

@@ -15,11 +15,11 @@
 #include <string>
 #include <vector>
 
+#include "impresion/comandos.h"
+#include "impresion/tprint.h"
 #include "runtime/common/codepage.h"
 #include "support/servidor_prueba.h"
-#include "vales/impresion/comandos.h"
-#include "vales/impresion/tprint.h"
-#include "vales/print_vales.h"
+#include "vales/imprimir/print_vales.h"
 #include "vales/vales_fixture.h"
 
 namespace testing_support {

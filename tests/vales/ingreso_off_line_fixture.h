@@ -8,9 +8,9 @@
 
 #include "support/offline_store.h"
 #include "support/store_rows.h"
-#include "vales/DatosDesde_Servidor.h"
+#include "vales/fuera_de_linea/DatosDesde_Servidor.h"
+#include "vales/fuera_de_linea/vales_ingreso_off_line.h"
 #include "vales/ingreso_on_line_fixture.h"
-#include "vales/vales_ingreso_off_line.h"
 
 namespace prueba {
 

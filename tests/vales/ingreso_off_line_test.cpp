@@ -7,7 +7,7 @@
 #include <vector>
 
 #include "datos/estacion_local.h"
-#include "vales/DatosHacia_Servidor.h"
+#include "vales/fuera_de_linea/DatosHacia_Servidor.h"
 #include "vales/ingreso_off_line_fixture.h"
 
 namespace {

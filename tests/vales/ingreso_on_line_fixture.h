@@ -16,8 +16,8 @@
 
 #include "abm/servidor_abm.h"
 #include "runtime/screen/keys.h"
+#include "vales/en_linea/vales_ingreso_on_line.h"
 #include "vales/filas_servidor.h"
-#include "vales/vales_ingreso_on_line.h"
 
 namespace prueba {
 

@@ -8,11 +8,11 @@
 #include <map>
 #include <set>
 
+#include "impresion/comandos.h"
 #include "runtime/common/codepage.h"
 #include "runtime/server/server_wait.h"
 #include "support/modo_sql.h"
 #include "vales/espera_servidor.h"
-#include "vales/impresion/comandos.h"
 #include "vales/ingreso_on_line_fixture.h"
 
 namespace {

@@ -1,6 +1,6 @@
 // The list of vouchers recorded off-line: what it shows, sending the highlighted voucher to
 // the server and deleting it from the store.
-#include "vales/lista_ingresos.h"
+#include "vales/fuera_de_linea/lista_ingresos.h"
 
 #include <gtest/gtest.h>
 
@@ -9,7 +9,7 @@
 #include <vector>
 
 #include "datos/envio.h"
-#include "vales/vales_ingreso_on_line.h"
+#include "vales/en_linea/vales_ingreso_on_line.h"
 #include "vales/vales_locales_fixture.h"
 
 namespace {

@@ -18,13 +18,13 @@
 #include <string>
 #include <vector>
 
+#include "impresion/comandos.h"
+#include "impresion/cups.h"
 #include "runtime/common/codepage.h"
 #include "runtime/common/texto.h"
 #include "support/modo_sql.h"
-#include "vales/impresion/comandos.h"
-#include "vales/impresion/cups.h"
 #include "vales/impresion_fixture.h"
-#include "vales/print_vales.h"
+#include "vales/imprimir/print_vales.h"
 
 namespace {
 

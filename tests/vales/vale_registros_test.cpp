@@ -3,7 +3,7 @@
 
 #include "runtime/common/codepage.h"
 #include "support/oem_compare.h"
-#include "vales/vale_registros.h"
+#include "vales/ingreso/vale_registros.h"
 
 namespace {
 

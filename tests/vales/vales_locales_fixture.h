@@ -22,8 +22,8 @@
 #include "runtime/offline/todbc.h"
 #include "support/offline_store.h"
 #include "support/store_rows.h"
-#include "vales/vale_registros.h"
-#include "vales/vales_ingreso_off_line.h"
+#include "vales/fuera_de_linea/vales_ingreso_off_line.h"
+#include "vales/ingreso/vale_registros.h"
 
 namespace prueba {
 

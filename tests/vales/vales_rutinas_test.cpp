@@ -1,6 +1,6 @@
 // The off-line lookups on a real store, their message boxes on the virtual terminal, and the
 // time and date rules.
-#include "vales/vales_rutinas.h"
+#include "vales/fuera_de_linea/vales_rutinas.h"
 
 #include <gtest/gtest.h>
 

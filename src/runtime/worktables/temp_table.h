@@ -5,11 +5,11 @@
 // index file that was made, each only if it exists.
 //
 //     rt::wt::TempTable vales;
-//     if (!vales.open(folder + abm::NOMARCH2("dbf"), rt::wt::tables::vales(), "VALES")) {
-//         abm::MSGBOX(rt::wt::tables::kValesOpenError);
+//     if (!vales.open(folder + ui::NOMARCH2("dbf"), ui::tablas::vales(), "VALES")) {
+//         ui::MSGBOX(ui::tablas::kValesOpenError);
 //         return;
 //     }
-//     vales.index(folder + abm::NOMARCH2("ntx"), rt::wt::tables::kValesKey);
+//     vales.index(folder + ui::NOMARCH2("ntx"), ui::tablas::kValesKey);
 #include <string>
 #include <string_view>
 #include <vector>

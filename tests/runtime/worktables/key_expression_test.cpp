@@ -2,10 +2,13 @@
 
 #include <gtest/gtest.h>
 
-#include "runtime/worktables/tables.h"
+#include "ui/tablas_trabajo.h"
 
 namespace rt::wt {
 namespace {
+
+// The application's own work tables serve as realistic examples.
+namespace tables = ui::tablas;
 
 std::vector<Value> record(const Structure& s) {
     std::vector<Value> r;

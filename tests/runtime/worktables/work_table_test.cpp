@@ -6,12 +6,15 @@
 #include <filesystem>
 #include <random>
 
-#include "runtime/worktables/tables.h"
 #include "runtime/worktables/temp_table.h"
 #include "runtime/worktables/workspace.h"
+#include "ui/tablas_trabajo.h"
 
 namespace rt::wt {
 namespace {
+
+// The application's own work tables serve as realistic examples.
+namespace tables = ui::tablas;
 
 namespace fs = std::filesystem;
 
