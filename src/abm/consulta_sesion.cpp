@@ -5,13 +5,11 @@
 namespace abm {
 
 std::optional<TMySQLQuery> consulta(std::string_view sql) {
-    auto& server = datos::ses().OSERVER;
-    if (!server) return std::nullopt;
-    return server->Query(sql);
+    return datos::consulta(datos::ses().OSERVER.get(), sql);
 }
 
 std::string sqltexto(std::string_view text) {
-    return rt::mysql_escape(datos::ses().OSERVER.get(), text);
+    return datos::texto_sql(datos::ses().OSERVER.get(), text);
 }
 
 }  // namespace abm

@@ -1,7 +1,8 @@
 // The stock panel: the stock of one item in every active warehouse, drawn beside the
 // product catalogue, with a notice when transfers of the item are pending.
 #include "abm/abm_rutinas.h"
-#include "abm/consulta_sesion.h"
+#include "datos/sesion.h"
+#include "datos/stock.h"
 #include "runtime/common/codepage.h"
 #include "runtime/common/texto.h"
 #include "runtime/forms/mask.h"
@@ -30,27 +31,17 @@ void VERSTK(std::string_view kind, std::string_view code, std::optional<std::str
     int row = kTop + 2;
     auto room = [&] { return row + 1 < kBottom; };
 
-    if (!kind.empty() && !code.empty()) {
-        std::string sql =
-            "select bodegas.*, stock_bodegas.stock from bodegas left join stock_bodegas on "
-            "bodegas.numero_bod=stock_bodegas.numero_bod and stock_bodegas.tipo_prd='" +
-            sqltexto(kind) + "' and stock_bodegas.codi_prod='" + sqltexto(code) + "' ";
-        if (kind == "P")
-            sql += "and stock_bodegas.codi_form='" + sqltexto(formula.value_or("")) + "' ";
-        sql += only_non_zero ? "where bodegas.l_activo and stock<>0 " : "where bodegas.l_activo ";
-        sql += "order by bodegas.l_pedidos desc, bodegas.l_vales desc";
-        auto res = consulta(sql);
-        if (!fallo(res)) {
-            while (!res->Eof() && room()) {
-                auto fila = res->GetRow();
-                const double stock = fila->FieldGet("stock").number();
-                const cp::Oem name = cp::ansi_to_oem(fila->FieldGet("nombre_bod").text());
-                c.write_at(++row, kLeft + 1, name.padded(11), "+gr/g");
-                c.write(rt::format_with_mask(rt::Value(stock), "@E 9,999,999.99"),
-                        stock < 0 ? "+bg/g" : "+w/g");
-                res->Skip();
-            }
-        }
+    std::optional<std::vector<datos::StockBodega>> bodegas;
+    if (!kind.empty() && !code.empty() && datos::ses().OSERVER) {
+        datos::Sentencias s(*datos::ses().OSERVER);
+        bodegas = datos::stock_por_bodega(s, kind, code, formula.value_or(""), only_non_zero);
+    }
+    // A list that cannot be read shows no warehouse.
+    for (const auto& b : bodegas.value_or(std::vector<datos::StockBodega>{})) {
+        if (!room()) break;
+        c.write_at(++row, kLeft + 1, cp::ansi_to_oem(b.nombre).padded(11), "+gr/g");
+        c.write(rt::format_with_mask(rt::Value(b.stock), "@E 9,999,999.99"),
+                b.stock < 0 ? "+bg/g" : "+w/g");
     }
 
     auto aviso = [&](std::initializer_list<cp::Oem> lines) {

@@ -1,7 +1,6 @@
 // Stock per warehouse on the server: reading, adding, and pending transfers.
 #include "datos/stock.h"
 #include "abm/abm_rutinas.h"
-#include "abm/consulta_sesion.h"
 #include "datos/sesion.h"
 #include "runtime/common/codepage.h"
 #include "runtime/lists/alert.h"
@@ -38,16 +37,9 @@ bool SUMA_STOCK(double warehouse, std::string_view kind, std::string_view code,
 
 bool EXISTEN_TRANSF_PEND(std::string_view kind, std::string_view code,
                          std::optional<std::string_view> formula, bool same_formula) {
-    std::string sql =
-        "select trfbodi.n_transfer from trfbodi inner join trfbodc on "
-        "trfbodi.n_transfer=trfbodc.n_transfer where trfbodi.tipo_prd='" +
-        sqltexto(kind) + "' and trfbodi.codi_prod='" + sqltexto(code) + "' ";
-    if (kind == "P" && formula) {
-        sql += std::string("and trfbodi.codi_form") + (same_formula ? "=" : "<>") + "'" +
-               sqltexto(*formula) + "' ";
-    }
-    sql += "and trfbodc.c_estado='1'";
-    return hay_filas(consulta(sql));
+    if (!datos::ses().OSERVER) return false;
+    datos::Sentencias s(*datos::ses().OSERVER);
+    return datos::transferencias_pendientes(s, kind, code, formula, same_formula);
 }
 
 }  // namespace abm

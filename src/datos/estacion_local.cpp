@@ -2,15 +2,11 @@
 
 #include <string_view>
 
+#include "datos/almacen.h"
 #include "runtime/offline/store_creation.h"
 
 namespace datos {
 namespace {
-
-bool ejecutar(rt::TODBC& RS, std::string_view sql) {
-    RS.SetSQL(sql);
-    return RS.Open();
-}
 
 std::optional<std::string> leer(rt::TODBC& RS) {
     if (!ejecutar(RS, "select id_estacion from estacion where unica=1") || RS.LastRec() != 1)

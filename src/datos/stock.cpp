@@ -43,4 +43,41 @@ bool sumar_stock(Sentencias& s, double bodega, std::string_view tipo, std::strin
     return s.aceptar(*alta);
 }
 
+std::optional<std::vector<StockBodega>> stock_por_bodega(Sentencias& s, std::string_view tipo,
+                                                         std::string_view codigo,
+                                                         std::string_view formula,
+                                                         bool solo_distinto_de_cero) {
+    std::string sql =
+        "select bodegas.*, stock_bodegas.stock from bodegas left join stock_bodegas on "
+        "bodegas.numero_bod=stock_bodegas.numero_bod and stock_bodegas.tipo_prd='" +
+        s.texto(tipo) + "' and stock_bodegas.codi_prod='" + s.texto(codigo) + "' ";
+    if (tipo == "P") sql += "and stock_bodegas.codi_form='" + s.texto(formula) + "' ";
+    sql +=
+        solo_distinto_de_cero ? "where bodegas.l_activo and stock<>0 " : "where bodegas.l_activo ";
+    sql += "order by bodegas.l_pedidos desc, bodegas.l_vales desc";
+    auto res = s.leer(sql);
+    if (!res) return std::nullopt;
+    std::vector<StockBodega> out;
+    for (long n = 1; n <= res->LastRec(); ++n) {
+        const auto fila = res->GetRow(n);
+        out.push_back({fila->FieldGet("nombre_bod").text(), fila->FieldGet("stock").number()});
+    }
+    return out;
+}
+
+bool transferencias_pendientes(Sentencias& s, std::string_view tipo, std::string_view codigo,
+                               std::optional<std::string_view> formula, bool misma_formula) {
+    std::string sql =
+        "select trfbodi.n_transfer from trfbodi inner join trfbodc on "
+        "trfbodi.n_transfer=trfbodc.n_transfer where trfbodi.tipo_prd='" +
+        s.texto(tipo) + "' and trfbodi.codi_prod='" + s.texto(codigo) + "' ";
+    if (tipo == "P" && formula) {
+        sql += std::string("and trfbodi.codi_form") + (misma_formula ? "=" : "<>") + "'" +
+               s.texto(*formula) + "' ";
+    }
+    sql += "and trfbodc.c_estado='1'";
+    auto res = s.probar(sql);
+    return res && !res->NetErr() && res->LastRec() > 0;
+}
+
 }  // namespace datos

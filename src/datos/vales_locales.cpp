@@ -1,7 +1,9 @@
 #include "datos/vales_locales.h"
 
 #include <cmath>
+#include <map>
 
+#include "datos/almacen.h"
 #include "datos/estacion_local.h"
 #include "datos/identidad.h"
 #include "datos/valores_locales.h"
@@ -13,11 +15,6 @@ namespace {
 
 using rt::mdb_number;
 using rt::mdb_quote;
-
-bool ejecutar(rt::TODBC& RS, const std::string& sql) {
-    RS.SetSQL(sql);
-    return RS.Open();
-}
 
 // Quantities are kept with their two decimals ("150.00").
 std::string cantidad(double x) {
@@ -198,6 +195,48 @@ bool marcar_enviado(rt::TODBC& RS, long n_interno) {
                                      mdb_number(static_cast<double>(n_interno)));
     RS.Close();
     return ok;
+}
+
+std::optional<std::vector<ValePendiente>> leer_pendientes(rt::TODBC& RS) {
+    // A left join: an inner one would hide for ever a voucher whose product left the copy.
+    if (!ejecutar(RS,
+                  "select * from vales_cab left join prodvtas on "
+                  "vales_cab.codi_prod=prodvtas.codi_prod and "
+                  "vales_cab.codi_form=prodvtas.codi_form where vales_cab.c_estado<>'2'")) {
+        RS.Close();
+        return std::nullopt;
+    }
+    // A product listed twice in the local copy would list its vouchers twice, and a batch
+    // would count them twice: each voucher is taken once.
+    std::map<long, ValePendiente> vales;
+    for (RS.First(); !RS.Eof(); RS.Skip()) {
+        ValePendiente v;
+        v.n_interno = static_cast<long>(numero_en(RS, "N_INTERNO"));
+        v.fecha = FECHA_MDB_TO_NORMAL(RS.FieldValue("FECHA"));
+        v.bodega = numero_en(RS, "NUM_BODEGA");
+        v.producto = RS.FieldValue("CODI_PROD");
+        v.formula = RS.FieldValue("CODI_FORM");
+        v.nombre_producto = RS.FieldValue("DESC_PROD");
+        v.cantidad = numero_en(RS, "CANTIDAD");
+        v.malas = numero_en(RS, "MALAS");
+        v.estado = RS.FieldValue("C_ESTADO");
+        vales.try_emplace(v.n_interno, std::move(v));
+    }
+    RS.Close();
+    std::vector<ValePendiente> out;
+    for (auto& [n, v] : vales) out.push_back(std::move(v));
+    return out;
+}
+
+bool eliminar_vale_local(rt::TODBC& RS, long n_interno) {
+    const std::string interno = mdb_number(static_cast<double>(n_interno));
+    const bool hecho = RS.BeginTransaction() &&
+                       ejecutar(RS, "delete from  vales_cab where n_interno=" + interno) &&
+                       ejecutar(RS, "delete from  vales_itm where n_interno=" + interno) &&
+                       RS.CommitTransaction();
+    RS.Close();
+    if (!hecho) RS.RollbackTransaction();
+    return hecho;
 }
 
 }  // namespace datos

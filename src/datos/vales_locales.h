@@ -51,7 +51,25 @@ std::optional<std::string> defecto_de_vale(const ValeLocal& vale);
 // before identities existed, one made from its local number and its content.
 Identidad identidad_de(const ValeLocal& vale, const std::string& estacion, long n_interno);
 
+// A pending voucher as the entry list and the upload list it: every voucher of the store
+// not yet sent, with its product's name when the local copy still holds the product (one
+// retired or removed by a later download is still the store's voucher, listed and sent).
+struct ValePendiente {
+    long n_interno = 0;
+    rt::Fecha fecha;
+    double bodega = 0;
+    std::string producto, formula;  // as stored
+    std::string nombre_producto;    // "" when the copy no longer holds the product
+    double cantidad = 0, malas = 0;
+    std::string estado;
+};
+// In ascending local number, each once; nothing when the store cannot be read.
+std::optional<std::vector<ValePendiente>> leer_pendientes(rt::TODBC& RS);
+
 // "update vales_cab set c_estado='2' ...": true when the store took it.
 bool marcar_enviado(rt::TODBC& RS, long n_interno);
+
+// Removes the voucher `n_interno`, header and items together or neither; true when done.
+bool eliminar_vale_local(rt::TODBC& RS, long n_interno);
 
 }  // namespace datos

@@ -4,6 +4,7 @@
 #include <string_view>
 #include <vector>
 
+#include "vales/ingreso/ingreso_vale.h"
 #include "vales/ingreso/resultado_grabacion.h"
 #include "vales/ingreso/vale_registros.h"
 
@@ -33,6 +34,6 @@ void VALES_INGRESO_ON_LINE();
 // the voucher being entered: Enter edits the highlighted activity with the server's
 // especificaciones and operators, F2 splits it, F8 saves the voucher with
 // GRABARVALE_SERVIDOR and offers to print it, Esc abandons it.
-int CTRL_ITEM(ValeEnCurso& vale, int mode, int item, int row);
+int CTRL_ITEM(const ModoIngreso& modo, ValeEnCurso& vale, int mode, int item, int row);
 
 }  // namespace vales

@@ -5,6 +5,8 @@
 #include <string_view>
 #include <vector>
 
+#include "datos/almacen.h"
+#include "datos/empresa_local.h"
 #include "datos/sesion.h"
 #include "runtime/common/codepage.h"
 #include "runtime/common/texto.h"
@@ -20,6 +22,8 @@
 
 namespace vales {
 namespace {
+
+using datos::ejecutar;
 
 constexpr int kColumnaMarca = 50;
 
@@ -163,12 +167,6 @@ void valor(const rt::MySQLRowStream& filas, int posicion, Forma forma, std::stri
             out.assign(1, v.logical() ? '1' : '0');
             break;
     }
-}
-
-// A statement on the store that cannot fail silently: the copy stops at the first one.
-bool ejecutar(rt::TODBC& RS, const std::string& sql) {
-    RS.SetSQL(sql);
-    return RS.Open();
 }
 
 // Rows of a local table; -1 when they cannot be counted.
@@ -380,7 +378,7 @@ void DATOSDESDE_SERVIDOR(rt::TODBC& RS) {
                 const Entrada& e = kRutinas[elegida - 2];
                 copiada = e.rutina(RS, e.fila, kColumnaMarca, "+gr/g");
             }
-            if (copiada) registrar_empresa_local(RS);
+            if (copiada) datos::registrar_empresa_local(RS, datos::ses().COD_EMPRESA);
             if (elegida >= 1 && elegida <= 7) {
                 ui::MSGBOX("Proceso terminado");
             } else if (elegida == 8) {

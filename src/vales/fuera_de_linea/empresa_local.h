@@ -4,22 +4,16 @@
 // must reach its database, never another company's (where the same codes may mean other
 // products, or nothing, and the vouchers would be marked sent and lost to their company).
 //
-// The download records the company (table `empresa`); the senders refuse to send to
+// The download records the company (datos/empresa_local.h); the senders refuse to send to
 // another company, and the download refuses to replace the data with another company's
-// while vouchers of the first are pending. A store that has no company recorded (made by
-// an earlier version and not downloaded into since) is not checked.
+// while vouchers of the first are pending. A store that has no company recorded is not
+// checked.
 #include <optional>
 #include <string>
 
 #include "runtime/offline/todbc.h"
 
 namespace vales {
-
-// The store's company code; nullopt when none is recorded.
-std::optional<std::string> empresa_local(rt::TODBC& RS);
-
-// Records the session's company as the store's (making the record in an older store).
-bool registrar_empresa_local(rt::TODBC& RS);
 
 // Whether the store's vouchers may be sent to the session's company. Otherwise the user
 // is told which company they belong to.

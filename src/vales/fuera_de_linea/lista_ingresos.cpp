@@ -1,6 +1,7 @@
 #include "vales/fuera_de_linea/lista_ingresos.h"
 
 #include "datos/sesion.h"
+#include "datos/vales_locales.h"
 #include "runtime/browse/browse_loop.h"
 #include "runtime/browse/browser.h"
 #include "runtime/common/codepage.h"
@@ -25,13 +26,6 @@ constexpr cp::OemView kTeclas = cp::OemView::cp850(
 
 cp::Oem numero(long n) {
     return cp::Oem(std::to_string(n));
-}
-
-bool ejecutar(rt::TODBC& RS, const std::string& sql) {
-    RS.SetSQL(sql);
-    const bool ok = RS.Open();
-    RS.Close();
-    return ok;
 }
 
 class Lista {
@@ -111,15 +105,8 @@ class Lista {
         quitar(b);
     }
 
-    // Header and items go together, or neither does.
     void eliminar(rt::Browser& b, long n) {
-        const std::string interno = rt::mdb_number(static_cast<double>(n));
-        const bool ok = RS_.BeginTransaction() &&
-                        ejecutar(RS_, "delete from  vales_cab where n_interno=" + interno) &&
-                        ejecutar(RS_, "delete from  vales_itm where n_interno=" + interno) &&
-                        RS_.CommitTransaction();
-        if (!ok) {
-            RS_.RollbackTransaction();
+        if (!datos::eliminar_vale_local(RS_, n)) {
             ui::MSGBOX("ERROR: No se puede eliminar vale");
             return;
         }

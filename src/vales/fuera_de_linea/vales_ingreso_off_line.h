@@ -5,6 +5,7 @@
 #include <vector>
 
 #include "runtime/offline/todbc.h"
+#include "vales/ingreso/ingreso_vale.h"
 #include "vales/ingreso/vale_registros.h"
 
 namespace vales {
@@ -27,6 +28,6 @@ void VALES_INGRESO_OFF_LINE(const std::string& conexion_local);
 // the voucher being entered: Enter edits the highlighted activity with the store's
 // especificaciones and operators, F2 splits it, F8 stores the voucher with
 // GRABARVALE_LOCAL, Esc abandons it.
-int CTRL_ITEM2(ValeEnCurso& vale, rt::TODBC& RS, int mode, int item, int row);
+int CTRL_ITEM2(const ModoIngreso& modo, ValeEnCurso& vale, int mode, int item, int row);
 
 }  // namespace vales

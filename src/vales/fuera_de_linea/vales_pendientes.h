@@ -6,6 +6,7 @@
 #include <string>
 #include <string_view>
 
+#include "datos/vales_locales.h"
 #include "runtime/common/oem.h"
 #include "runtime/offline/todbc.h"
 #include "runtime/worktables/temp_table.h"
@@ -35,9 +36,9 @@ class ValesPendientes {
     rt::wt::TempTable tabla_;
 };
 
-// The display line of the voucher in the current row of the list query (98 characters with
-// the state, 85 without): date, warehouse, product, formula, product name, quantity,
-// rejected quantity and state, one blank apart.
-cp::Oem detalle_pendiente(const rt::TODBC& RS, bool con_estado);
+// The display line of a pending voucher (98 characters with the state, 85 without): date,
+// warehouse, product, formula, product name, quantity, rejected quantity and state, one
+// blank apart.
+cp::Oem detalle_pendiente(const datos::ValePendiente& vale, bool con_estado);
 
 }  // namespace vales
