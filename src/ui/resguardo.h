@@ -1,7 +1,8 @@
 #pragma once
-// What a catalogue operation keeps on entry and puts back when it leaves, however it
-// leaves: the whole screen with the cursor, the colour setting and the current work area
-// (an operation run from another one's list leaves that list's table current).
+// The screen guard of every operation, window and box of the application: what it keeps on
+// entry and puts back when it leaves, however it leaves: the whole screen with the cursor,
+// the colour setting and the current work area (an operation run from another one's list
+// leaves that list's table current).
 #include <string_view>
 
 #include "runtime/screen/console.h"

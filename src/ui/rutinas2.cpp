@@ -6,7 +6,9 @@
 
 #include "runtime/common/codepage.h"
 #include "runtime/common/texto.h"
+#include "runtime/lists/alert.h"
 #include "runtime/screen/console.h"
+#include "ui/resguardo.h"
 
 namespace ui {
 namespace {
@@ -38,24 +40,13 @@ void MSG(cp::OemView text, std::optional<int> row, int col, int width,
 }
 
 bool MSGBOX(cp::OemView text) {
-    rt::Console& c = rt::con();
-    const rt::SavedScreen saved = c.save_screen();
-    c.set_cursor_shape(0);
-    const cp::Oem shown = cp::Oem(text).trimmed().substr(0, rt::kCols - 2);
-    const int len = static_cast<int>(shown.size());
-    const int col = (99 - len) / 2;
-    c.fill_box(15, col - 1, 17, col + len + 1, rt::kSingleFrameFilled, "+W/R");
-    c.write_at(16, col, shown, "+GR/R");
-    c.tone(100, 3);
-    // Keys typed ahead (while the program was busy) are meant for what comes next.
-    c.inkey_fresh(3);
-    c.restore_screen(saved);
+    rt::notice(text, 3);
     return false;
 }
 
 bool CONFIRMA(cp::OemView question, bool show_second_line) {
     rt::Console& c = rt::con();
-    const rt::SavedScreen saved = c.save_screen();
+    Resguardo resguardo;
     c.set_cursor_shape(0);
     cp::Oem q = cp::Oem(question).trimmed();
     if (q.empty()) q = "¿ Confirma ?"_oem;
@@ -75,7 +66,6 @@ bool CONFIRMA(cp::OemView question, bool show_second_line) {
     c.tone(500, 2);
     int key = 0;
     while (key != 'S' && key != 's' && key != 'N' && key != 'n') key = c.inkey(0);
-    c.restore_screen(saved);
     return key == 'S' || key == 's';
 }
 

@@ -10,6 +10,7 @@
 #include "runtime/lists/alert.h"
 #include "runtime/screen/console.h"
 #include "runtime/server/tmysql.h"
+#include "ui/resguardo.h"
 #include "ui/rutinas2.h"
 #include "vales/servidores.h"
 #include "vales/vales.h"
@@ -148,11 +149,9 @@ std::string marca_acceso(int dia, int mes, int anio, int hora, int minuto) {
 
 bool CONECTARSERVIDOR() {
     rt::Console& c = rt::con();
-    const rt::SavedScreen pantalla = c.save_screen();
-    c.set_colour("+g/n,+w/n,,,w/n");
+    ui::Resguardo resguardo("+g/n,+w/n,,,w/n");
     if (datos::ses().LCONECTADO) {
         ui::MSGBOX("Ya existe una conexión con el servidor"_oem);
-        c.restore_screen(pantalla);
         return false;
     }
     const int tipo = elegir_conexion();
@@ -179,7 +178,6 @@ bool CONECTARSERVIDOR() {
         }
     }
     if (resultado) ui::MSGBOX("Se ha establecido una conexión con el servidor"_oem);
-    c.restore_screen(pantalla);
     return resultado;
 }
 

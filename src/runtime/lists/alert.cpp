@@ -17,6 +17,7 @@ constexpr int kMaxLines = kRows - 4;  // frame, a blank row and the buttons take
 
 struct Layout {
     int top = 0, left = 0, bottom = 0, right = 0;
+    std::string_view box_colour = kTextColour, text_colour = kTextColour;
     std::vector<std::string> lines;   // CP850, cut to the box
     std::vector<std::string> labels;  // CP850, as shown: the text between blanks
     std::vector<int> label_cols;
@@ -93,15 +94,33 @@ Layout lay_out(cp::OemView text, const std::vector<cp::OemView>& buttons) {
     return layout;
 }
 
-void draw(const Layout& layout) {
+// The notice's box: one row of text with the frame around it, one column of margin on the
+// left and two on the right, centred on the 99 columns left of the last.
+Layout lay_out_notice(cp::OemView text, const NoticeLook& look) {
+    Layout layout;
+    const cp::Oem shown = cp::Oem(text).trimmed().substr(0, kCols - 2);
+    const int len = static_cast<int>(shown.size());
+    const int col = (kCols - 1 - len) / 2;
+    layout.lines = {shown.str()};
+    layout.top = look.row - 1;
+    layout.bottom = look.row + 1;
+    layout.left = col - 1;
+    layout.right = col + len + 1;
+    layout.text_row = look.row;
+    layout.box_colour = look.box_colour;
+    layout.text_colour = look.text_colour;
+    return layout;
+}
+
+void draw(const Layout& layout, int margin) {
     Console& c = con();
     c.fill_box(layout.top, layout.left, layout.bottom, layout.right, kSingleFrameFilled,
-               kTextColour);
-    const int inner = layout.right - layout.left + 1 - 2 * kMargin;
+               layout.box_colour);
+    const int inner = layout.right - layout.left + 1 - 2 * margin;
     int row = layout.text_row;
     for (const auto& line : layout.lines) {
-        int col = layout.left + kMargin + (inner - static_cast<int>(line.size())) / 2;
-        c.write_at(row++, col, cp::OemView::cp850(line), kTextColour);
+        int col = layout.left + margin + (inner - static_cast<int>(line.size())) / 2;
+        c.write_at(row++, col, cp::OemView::cp850(line), layout.text_colour);
     }
 }
 
@@ -161,7 +180,7 @@ int alert(cp::OemView text, const std::vector<cp::OemView>& buttons_given) {
     const int count = static_cast<int>(buttons.size());
     ScreenKeeper keeper(layout);
 
-    draw(layout);
+    draw(layout, kMargin);
     for (int i = 0; i < count; ++i) draw_button(layout, i, i == 0);
     int current = 1;
     for (;;) {
@@ -182,6 +201,14 @@ int alert(cp::OemView text, const std::vector<cp::OemView>& buttons_given) {
             current = next;
         }
     }
+}
+
+void notice(cp::OemView text, double seconds, const NoticeLook& look) {
+    const Layout layout = lay_out_notice(text, look);
+    ScreenKeeper keeper(layout);
+    draw(layout, 1);
+    con().tone(look.tone_frequency, look.tone_duration);
+    con().inkey_fresh(seconds);
 }
 
 }  // namespace rt

@@ -3,6 +3,7 @@
 #include "abm/abm_productos.h"
 #include "runtime/screen/console.h"
 #include "runtime/worktables/workspace.h"
+#include "ui/resguardo.h"
 #include "vales/en_linea/mysql_operarios.h"
 
 namespace vales {
@@ -29,13 +30,11 @@ AyudaDeCampo ayuda_de_campo(const std::string& campo) {
 void como_ayuda(int tecla, const std::function<void()>& lista) {
     rt::Console& c = rt::con();
     rt::KeyHandler propio = c.set_key_handler(tecla);
-    const rt::SavedScreen pantalla = c.save_screen();
-    const int forma = c.set_cursor_shape(0);
-    const int area = rt::wt::workspace().current_area();
-    lista();
-    rt::wt::workspace().select(area);
-    c.restore_screen(pantalla);
-    c.set_cursor_shape(forma);
+    {
+        ui::Resguardo resguardo;
+        c.set_cursor_shape(0);
+        lista();
+    }
     c.set_key_handler(tecla, std::move(propio));
 }
 

@@ -61,9 +61,8 @@ bool rango_confirmado(long desde, long hasta) {
 
 void PRINT_VALE(const RutinaImpresion& rutina, long primero, long ultimo) {
     rt::Console& c = rt::con();
-    const rt::SavedScreen pantalla = c.save_screen();
-    const std::string color = c.colour_text();
-    const int cursor = c.set_cursor_shape(0);
+    ui::Resguardo resguardo;
+    c.set_cursor_shape(0);
     ui::MSG("[Flechas]Destino  [1-4]Elegir  [Tab]Cambiar botón  [Enter]Aceptar  [Esc]Salir"_oem);
     ui::BOX(kTop, kLeft, kBottom, kRight, kColorDialogo);
     int elegida = 0;
@@ -88,9 +87,6 @@ void PRINT_VALE(const RutinaImpresion& rutina, long primero, long ultimo) {
             break;
         }
     }
-    c.set_cursor_shape(cursor);
-    c.set_colour(color);
-    c.restore_screen(pantalla);
 }
 
 void IMPRIMIRVALES() {

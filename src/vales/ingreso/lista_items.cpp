@@ -6,6 +6,7 @@
 #include "runtime/common/codepage.h"
 #include "runtime/forms/form.h"
 #include "runtime/screen/console.h"
+#include "ui/resguardo.h"
 #include "ui/rutinas2.h"
 
 namespace vales {
@@ -16,20 +17,6 @@ namespace {
 double centesimas(double x) {
     return std::round(x * 100) / 100;
 }
-
-// The screen and the colour as they were, however the handler ends.
-class PantallaDelManejador {
-  public:
-    PantallaDelManejador() : saved_(rt::con().save_screen()) {
-        rt::con().set_colour("w/bg,+w/r,,,n/w");
-    }
-    ~PantallaDelManejador() { rt::con().restore_screen(saved_); }
-    PantallaDelManejador(const PantallaDelManejador&) = delete;
-    PantallaDelManejador& operator=(const PantallaDelManejador&) = delete;
-
-  private:
-    rt::SavedScreen saved_;
-};
 
 void editar(ValeEnCurso& vale, int item, const ComandosItem& comandos) {
     const auto especificaciones = comandos.especificaciones(vale.aDatosItm.at(item - 1).actividad);
@@ -121,7 +108,8 @@ bool vale_incompleto(const ValeEnCurso& vale) {
 }
 
 int manejar_item(ValeEnCurso& vale, int item, const ComandosItem& comandos) {
-    PantallaDelManejador pantalla;
+    // The screen and the colour as they were, however the handler ends.
+    ui::Resguardo resguardo("w/bg,+w/r,,,n/w");
     switch (rt::con().last_key()) {
         case rt::key::kEsc:
             if (!ui::CONFIRMA("Desea salir")) return rt::pick::kContinue;

@@ -1,19 +1,20 @@
 #pragma once
 // What a voucher entry holds for its whole run: the F1 key handler it installs, and the
-// screen and colour as the menu had them, put back whatever way the entry ends.
+// screen, cursor and colour as the menu had them (ui::Resguardo), put back whatever way the
+// entry ends.
 #include <utility>
 
 #include "runtime/screen/console.h"
 #include "runtime/screen/keys.h"
+#include "ui/resguardo.h"
 
 namespace vales {
 
 class OperacionEnCurso {
   public:
-    OperacionEnCurso() : saved_(rt::con().save_screen()) {}
+    OperacionEnCurso() = default;
     ~OperacionEnCurso() {
         if (ayuda_) rt::con().set_key_handler(rt::key::kF1, previa_);
-        rt::con().restore_screen(saved_);
     }
     OperacionEnCurso(const OperacionEnCurso&) = delete;
     OperacionEnCurso& operator=(const OperacionEnCurso&) = delete;
@@ -23,7 +24,7 @@ class OperacionEnCurso {
     }
 
   private:
-    rt::SavedScreen saved_;
+    ui::Resguardo resguardo_;
     rt::KeyHandler previa_;
     bool ayuda_ = false;
 };
