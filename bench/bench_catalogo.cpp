@@ -21,13 +21,13 @@
 
 #include "abm/abm_productos.h"
 #include "bench_mariadb.h"
+#include "datos/servidores.h"
 #include "datos/sesion.h"
 #include "runtime/screen/console.h"
 #include "runtime/screen/keys.h"
 #include "runtime/screen/virtual_backend.h"
 #include "runtime/server/tmysql.h"
 #include "vales/en_linea/mysql_operarios.h"
-#include "vales/servidores.h"
 
 namespace {
 

@@ -26,6 +26,7 @@
 #include <vector>
 
 #include "bench_mariadb.h"
+#include "datos/servidores.h"
 #include "datos/sesion.h"
 #include "runtime/offline/store_creation.h"
 #include "runtime/offline/todbc.h"
@@ -34,7 +35,6 @@
 #include "runtime/screen/virtual_backend.h"
 #include "runtime/server/tmysql.h"
 #include "vales/fuera_de_linea/DatosDesde_Servidor.h"
-#include "vales/servidores.h"
 
 namespace {
 

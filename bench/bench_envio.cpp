@@ -25,6 +25,7 @@
 #include <vector>
 
 #include "bench_mariadb.h"
+#include "datos/servidores.h"
 #include "datos/sesion.h"
 #include "runtime/offline/store_creation.h"
 #include "runtime/offline/todbc.h"
@@ -34,7 +35,6 @@
 #include "vales/en_linea/vales_ingreso_on_line.h"
 #include "vales/fuera_de_linea/DatosHacia_Servidor.h"
 #include "vales/fuera_de_linea/vales_ingreso_off_line.h"
-#include "vales/servidores.h"
 
 namespace {
 

@@ -26,12 +26,12 @@
 #include "bench_mariadb.h"
 #include "datos/grabar_vale.h"
 #include "datos/identidad.h"
+#include "datos/servidores.h"
 #include "datos/sesion.h"
 #include "runtime/screen/console.h"
 #include "runtime/screen/virtual_backend.h"
 #include "runtime/server/tmysql.h"
 #include "vales/en_linea/vales_ingreso_on_line.h"
-#include "vales/servidores.h"
 
 namespace {
 
@@ -46,7 +46,7 @@ std::string cliente(const std::string& direccion, const std::string& archivo) {
     const auto dos_puntos = direccion.rfind(':');
     return "mariadb --no-defaults --default-character-set=latin1 -h " +
            direccion.substr(0, dos_puntos) + " -P " + direccion.substr(dos_puntos + 1) + " -u" +
-           std::string(vales::USUARIO_SERVIDOR) + " -p" + std::string(vales::CLAVE_SERVIDOR) +
+           std::string(datos::USUARIO_SERVIDOR) + " -p" + std::string(datos::CLAVE_SERVIDOR) +
            " bench_vales < " + archivo + " > /dev/null";
 }
 
@@ -124,7 +124,7 @@ struct Puesto {
     explicit Puesto(const std::string& direccion) {
         previa_ = datos::install_sesion(&sesion);
         sesion.OSERVER =
-            TMySQLServer::New(direccion, vales::USUARIO_SERVIDOR, vales::CLAVE_SERVIDOR);
+            TMySQLServer::New(direccion, datos::USUARIO_SERVIDOR, datos::CLAVE_SERVIDOR);
         sesion.OSERVER->SelectDB("bench_vales");
         sesion.LCONECTADO = true;
         sesion.COD_USUARIO = "bench";
@@ -226,7 +226,7 @@ std::vector<Resultado> grabar_a_la_vez(const std::vector<std::string>& direccion
             ::close(resultados[0]);
             ::close(salida[1]);
             auto srv = TMySQLServer::New(direcciones[std::size_t(p) % direcciones.size()],
-                                         vales::USUARIO_SERVIDOR, vales::CLAVE_SERVIDOR);
+                                         datos::USUARIO_SERVIDOR, datos::CLAVE_SERVIDOR);
             srv->SelectDB("bench_vales");
             char c;
             if (::read(salida[0], &c, 1) != 0) ::_exit(3);  // the pipe closes: go
@@ -333,7 +333,7 @@ void medir_en_cluster() {
         return;
     }
     auto admin =
-        TMySQLServer::New(cluster.direcciones()[0], vales::USUARIO_SERVIDOR, vales::CLAVE_SERVIDOR);
+        TMySQLServer::New(cluster.direcciones()[0], datos::USUARIO_SERVIDOR, datos::CLAVE_SERVIDOR);
     if (admin->NetErr() || !preparar(*admin, cluster.direcciones()[0])) return;
     medir_concurrencia(*admin, cluster.direcciones(), "through the 3 nodes of a Galera cluster");
     admin->Query("drop database bench_vales");
@@ -348,7 +348,7 @@ int main() {
     rt::Console consola(terminal);
     rt::install_console(&consola);
     auto admin =
-        TMySQLServer::New(server.address(), vales::USUARIO_SERVIDOR, vales::CLAVE_SERVIDOR);
+        TMySQLServer::New(server.address(), datos::USUARIO_SERVIDOR, datos::CLAVE_SERVIDOR);
     if (admin->NetErr() || !preparar(*admin, server.address())) return 1;
     medir_un_vale(*admin, server.address());
     medir_concurrencia(*admin, {server.address()}, "on one server");

@@ -10,8 +10,8 @@
 #include <memory>
 #include <string>
 
+#include "datos/servidores.h"
 #include "runtime/server/tmysql.h"
-#include "vales/servidores.h"
 
 class BenchServer {
   public:
@@ -47,9 +47,9 @@ class BenchServer {
     std::string cliente() const {
         const std::string a = address();
         const auto colon = a.rfind(':');
-        ::setenv("MYSQL_PWD", std::string(vales::CLAVE_SERVIDOR).c_str(), 1);
+        ::setenv("MYSQL_PWD", std::string(datos::CLAVE_SERVIDOR).c_str(), 1);
         return "mariadb --no-defaults --default-character-set=latin1 -h " + a.substr(0, colon) +
-               " -P " + a.substr(colon + 1) + " -u " + std::string(vales::USUARIO_SERVIDOR);
+               " -P " + a.substr(colon + 1) + " -u " + std::string(datos::USUARIO_SERVIDOR);
     }
 
     // A connection to a new company database `name` with the tables of sql/schema.sql and
@@ -57,7 +57,7 @@ class BenchServer {
     // nothing when it cannot be made.
     std::shared_ptr<TMySQLServer> base_nueva(const std::string& name) const {
         std::shared_ptr<TMySQLServer> srv =
-            TMySQLServer::New(address(), vales::USUARIO_SERVIDOR, vales::CLAVE_SERVIDOR);
+            TMySQLServer::New(address(), datos::USUARIO_SERVIDOR, datos::CLAVE_SERVIDOR);
         if (srv->NetErr()) return nullptr;
         srv->Query("drop database if exists " + name);
         srv->Query("create database " + name + " character set latin1 collate latin1_swedish_ci");

@@ -15,8 +15,8 @@
 #include <unistd.h>
 
 #include "bench_mariadb.h"
+#include "datos/servidores.h"
 #include "runtime/server/tmysql.h"
-#include "vales/servidores.h"
 
 namespace {
 
@@ -37,7 +37,7 @@ double since(std::chrono::steady_clock::time_point t) {
 int main() {
     BenchServer server;
     if (!server.ok()) return 1;
-    auto srv = TMySQLServer::New(server.address(), vales::USUARIO_SERVIDOR, vales::CLAVE_SERVIDOR);
+    auto srv = TMySQLServer::New(server.address(), datos::USUARIO_SERVIDOR, datos::CLAVE_SERVIDOR);
     if (srv->NetErr()) return 1;
     srv->Query("create database if not exists bench_client");
     srv->SelectDB("bench_client");

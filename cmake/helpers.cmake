@@ -3,22 +3,46 @@ function(vales_warnings target)
   target_compile_options(${target} PRIVATE -Wall -Wextra $<$<BOOL:${VALES_WERROR}>:-Werror>)
 endfunction()
 
-# A library made of every source file of some folders. New files are picked up on the
-# next configure, so adding a module never means editing a list.
+# A library made of every source file of some folders (paths relative to the calling
+# CMakeLists.txt). New files are picked up on the next configure, so adding a module never
+# means editing a list.
+#
+# Its headers are reached through an include root of its own, <build>/include/<name>, that
+# holds links to its folders of src/ under their paths there ("runtime/common",
+# "vales/ingreso") and nothing else. A library sees its own root and those of the libraries
+# it links, so an include of a library it does not depend on is not found: the layers are
+# the link graph, and an include against them does not compile.
 function(vales_library name dirs)
   set(sources)
+  set(root "${CMAKE_BINARY_DIR}/include/${name}")
+  set(linked)
   foreach(dir ${dirs})
     file(GLOB found CONFIGURE_DEPENDS "${dir}/*.cpp" "${dir}/*.c")
     list(APPEND sources ${found})
+    get_filename_component(path "${dir}" ABSOLUTE)
+    file(RELATIVE_PATH in_src "${PROJECT_SOURCE_DIR}/src" "${path}")
+    # A folder under one already linked comes with it.
+    set(inside FALSE)
+    foreach(other ${linked})
+      if(in_src MATCHES "^${other}/")
+        set(inside TRUE)
+      endif()
+    endforeach()
+    if(NOT in_src MATCHES "^\\.\\." AND NOT inside)
+      get_filename_component(parent "${root}/${in_src}" DIRECTORY)
+      file(MAKE_DIRECTORY "${parent}")
+      file(CREATE_LINK "${path}" "${root}/${in_src}" SYMBOLIC)
+      list(APPEND linked "${in_src}")
+    endif()
   endforeach()
   if(NOT sources)
     add_library(${name} INTERFACE)
-    target_include_directories(${name} INTERFACE "${PROJECT_SOURCE_DIR}/src")
+    target_include_directories(${name} INTERFACE "${root}")
     target_link_libraries(${name} INTERFACE ${ARGN})
     return()
   endif()
   add_library(${name} STATIC ${sources})
-  target_include_directories(${name} PUBLIC "${PROJECT_SOURCE_DIR}/src")
+  target_include_directories(${name} PUBLIC "${root}")
   vales_warnings(${name})
   target_link_libraries(${name} PUBLIC ${ARGN})
 endfunction()

@@ -122,8 +122,7 @@ std::optional<std::string> defecto_de_item(const DatosItm& item) {
 }  // namespace
 
 bool asegurar_identidad_de_vales(rt::TODBC& RS) {
-    RS.SetSQL("select id_vale from vales_cab where 0");
-    const bool tiene = RS.Open();
+    const bool tiene = ejecutar(RS, "select id_vale from vales_cab where 0");
     RS.Close();
     if (tiene) return true;
     // The column as a new store declares it, and the trigger that fills it.

@@ -5,6 +5,7 @@
 #include <string>
 
 #include "abm/productos_anterior.h"
+#include "datos/servidores.h"
 #include "runtime/server/tmysql.h"
 #include "runtime/worktables/workspace.h"
 #include "vales/en_linea/vales_ingreso_on_line.h"
@@ -13,7 +14,6 @@
 #include "vales/fuera_de_linea/lista_ingresos.h"
 #include "vales/fuera_de_linea/vales_ingreso_off_line.h"
 #include "vales/imprimir/print_vales.h"
-#include "vales/servidores.h"
 #include "vales/vales_login.h"
 
 namespace vales {
@@ -67,15 +67,15 @@ bool es_nombre(const char* valor) {
     return *valor != '\0';
 }
 bool es_archivo_legible(const char* valor) {
-    return leer_clave_de_archivo(valor).has_value();
+    return datos::leer_clave_de_archivo(valor).has_value();
 }
 
 const OpcionConValor kOpciones[] = {
-    {"--servidor-local", VAR_SERVIDOR_LOCAL, "una direccion HOST[:PUERTO]", es_direccion},
-    {"--servidor-remoto", VAR_SERVIDOR_REMOTO, "una direccion HOST[:PUERTO]", es_direccion},
-    {"--usuario-servidor", VAR_USUARIO_SERVIDOR, "un nombre de usuario", es_nombre},
-    {"--clave-servidor-archivo", VAR_CLAVE_SERVIDOR_ARCHIVO, "un archivo legible con la clave",
-     es_archivo_legible},
+    {"--servidor-local", datos::VAR_SERVIDOR_LOCAL, "una direccion HOST[:PUERTO]", es_direccion},
+    {"--servidor-remoto", datos::VAR_SERVIDOR_REMOTO, "una direccion HOST[:PUERTO]", es_direccion},
+    {"--usuario-servidor", datos::VAR_USUARIO_SERVIDOR, "un nombre de usuario", es_nombre},
+    {"--clave-servidor-archivo", datos::VAR_CLAVE_SERVIDOR_ARCHIVO,
+     "un archivo legible con la clave", es_archivo_legible},
     {"--productos-anterior", abm::VAR_PRODUCTOS_ANTERIOR, "una carpeta", es_nombre},
 };
 
@@ -116,10 +116,10 @@ bool leer_opciones(int argc, char** argv, Opciones& opciones) {
     }
     // A password file named in the environment must be readable too: better said now than
     // as a refused connection at the first login.
-    const char* archivo = std::getenv(VAR_CLAVE_SERVIDOR_ARCHIVO);
+    const char* archivo = std::getenv(datos::VAR_CLAVE_SERVIDOR_ARCHIVO);
     if (archivo && *archivo && !es_archivo_legible(archivo)) {
         std::fprintf(stderr, "vales: no se puede leer la clave del servidor en %s (%s)\n", archivo,
-                     VAR_CLAVE_SERVIDOR_ARCHIVO);
+                     datos::VAR_CLAVE_SERVIDOR_ARCHIVO);
         opciones.salida = 2;
         return false;
     }

@@ -4,15 +4,16 @@
 #include <string>
 
 #include "datos/objetos_adicionales.h"
+#include "datos/servidores.h"
 #include "runtime/server/tmysql.h"
-#include "vales/servidores.h"
 #include "vales/vales_login.h"
 
 namespace vales {
 
 int preparar_servidor() {
-    const std::string direccion = servidor_local();
-    auto servidor = TMySQLServer::New(direccion, usuario_servidor(), clave_servidor());
+    const std::string direccion = datos::servidor_local();
+    auto servidor =
+        TMySQLServer::New(direccion, datos::usuario_servidor(), datos::clave_servidor());
     if (servidor->NetErr()) {
         std::fprintf(stderr, "vales: no se puede conectar al servidor %s: %s\n", direccion.c_str(),
                      servidor->Error().c_str());

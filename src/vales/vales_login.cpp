@@ -3,6 +3,7 @@
 #include <cstdio>
 #include <string>
 
+#include "datos/servidores.h"
 #include "datos/sesion.h"
 #include "runtime/common/codepage.h"
 #include "runtime/common/texto.h"
@@ -12,7 +13,6 @@
 #include "runtime/server/tmysql.h"
 #include "ui/resguardo.h"
 #include "ui/rutinas2.h"
-#include "vales/servidores.h"
 #include "vales/vales.h"
 
 namespace vales {
@@ -97,7 +97,7 @@ Intento intentar(const std::string& direccion, bool local, const cp::Oem& empres
     }
     ui::MSG("Conectando con Servidor(" + cp::ansi_to_oem(direccion) + ")...");
     if (s.OSERVER) s.OSERVER->Destroy();
-    s.OSERVER = TMySQLServer::New(direccion, usuario_servidor(), clave_servidor());
+    s.OSERVER = TMySQLServer::New(direccion, datos::usuario_servidor(), datos::clave_servidor());
     if (s.OSERVER->NetErr()) {
         ui::MSGBOX("No se puede conectar con servidor");
         return Intento::kReintentar;
@@ -159,7 +159,7 @@ bool CONECTARSERVIDOR() {
     MUESTRALLAVE("+g/b");
     bool resultado = false;
     if (tipo == 1 || tipo == 2) {
-        const std::string direccion = direccion_servidor(tipo == 1);
+        const std::string direccion = datos::direccion_servidor(tipo == 1);
         cp::Oem empresa = cp::ansi_to_oem(datos::ses().COD_EMPRESA).padded(3);
         cp::Oem usuario(15, ' ');
         for (;;) {

@@ -48,7 +48,7 @@ inline std::unique_ptr<TMySQLServer> conectar_galera(int nodo, std::string_view 
                        << "ctest (fixture \"galera\"), or set VALES_TEST_GALERA_DIR to the "
                           "folder given to scripts/galera-start.sh";
     const std::string address = known ? addresses[static_cast<std::size_t>(nodo - 1)] : "";
-    auto srv = TMySQLServer::New(address, vales::USUARIO_SERVIDOR, vales::CLAVE_SERVIDOR);
+    auto srv = TMySQLServer::New(address, datos::USUARIO_SERVIDOR, datos::CLAVE_SERVIDOR);
     EXPECT_FALSE(srv->NetErr()) << "cannot connect to node " << nodo << " (" << address
                                 << "): " << srv->Error();
     if (!db.empty()) {

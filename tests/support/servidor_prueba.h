@@ -17,8 +17,8 @@
 #include <string_view>
 #include <vector>
 
+#include "datos/servidores.h"
 #include "runtime/server/tmysql.h"
-#include "vales/servidores.h"
 
 namespace prueba {
 
@@ -47,7 +47,7 @@ inline std::unique_ptr<TMySQLServer> conectar_mariadb(std::string_view db = "tes
     EXPECT_FALSE(address.empty())
         << "no test server: run the tests through ctest (fixture \"mariadb\"), or set "
            "VALES_TEST_MARIADB_DIR to the folder given to scripts/mariadb-start.sh";
-    auto srv = TMySQLServer::New(address, vales::USUARIO_SERVIDOR, vales::CLAVE_SERVIDOR);
+    auto srv = TMySQLServer::New(address, datos::USUARIO_SERVIDOR, datos::CLAVE_SERVIDOR);
     EXPECT_FALSE(srv->NetErr()) << "cannot connect to " << address << ": " << srv->Error();
     if (!db.empty()) {
         EXPECT_TRUE(srv->SelectDB(db)) << srv->Error();

@@ -41,7 +41,7 @@ TEST_F(EsperaServidor, SilentServerIsGivenUpWithAMessageAndTypedKeysSurvive) {
     prueba::OwnServer own;
     ASSERT_TRUE(own.started()) << own.logs();
     sesion.OSERVER =
-        TMySQLServer::New(own.address(), vales::USUARIO_SERVIDOR, vales::CLAVE_SERVIDOR);
+        TMySQLServer::New(own.address(), datos::USUARIO_SERVIDOR, datos::CLAVE_SERVIDOR);
     ASSERT_TRUE(sesion.OSERVER->connected()) << sesion.OSERVER->Error();
     sesion.LCONECTADO = true;
     const rt::Grid antes = console.grid();

@@ -16,6 +16,7 @@
 #include "abm/servidor_abm.h"
 #include "datos/identidad.h"
 #include "datos/puntos_de_falla.h"
+#include "datos/servidores.h"
 #include "runtime/common/codepage.h"
 #include "runtime/screen/keys.h"
 #include "runtime/server/server_wait.h"
@@ -23,7 +24,6 @@
 #include "vales/en_linea/vales_ingreso_on_line.h"
 #include "vales/espera_servidor.h"
 #include "vales/filas_servidor.h"
-#include "vales/servidores.h"
 
 namespace {
 
@@ -442,7 +442,7 @@ TEST_F(GrabarVale, LostAnswerToTheCommitIsLookedUpByTheVouchersIdentity) {
         SCOPED_TRACE(c.what);
         prueba::Pasarela pasarela(prueba::direccion_mariadb());
         sesion.OSERVER =
-            TMySQLServer::New(pasarela.direccion(), vales::USUARIO_SERVIDOR, vales::CLAVE_SERVIDOR);
+            TMySQLServer::New(pasarela.direccion(), datos::USUARIO_SERVIDOR, datos::CLAVE_SERVIDOR);
         ASSERT_TRUE(sesion.OSERVER->SelectDB("test")) << sesion.OSERVER->Error();
         sesion.LCONECTADO = true;
         if (c.cortar) {

@@ -4,13 +4,13 @@
 #include <cstdlib>
 #include <fstream>
 
+#include "datos/servidores.h"
 #include "runtime/common/codepage.h"
 #include "runtime/common/texto.h"
 #include "support/entorno.h"
 #include "support/modo_sql.h"
 #include "support/offline_store.h"
 #include "support/servidor_prueba.h"
-#include "vales/servidores.h"
 #include "vales/vales_fixture.h"
 #include "vales/vales_login.h"
 
@@ -23,14 +23,14 @@ using rt::key::kEsc;
 class LoginTest : public testing_support::ValesTest {
   protected:
     LoginTest() {
-        setenv(vales::VAR_SERVIDOR_LOCAL, prueba::direccion_mariadb().c_str(), 1);
-        setenv(vales::VAR_SERVIDOR_REMOTO, prueba::direccion_mariadb().c_str(), 1);
+        setenv(datos::VAR_SERVIDOR_LOCAL, prueba::direccion_mariadb().c_str(), 1);
+        setenv(datos::VAR_SERVIDOR_REMOTO, prueba::direccion_mariadb().c_str(), 1);
         console.set_colour("w/b,r/w");
         console.write_at(10, 60, "pantalla de antes");
     }
     ~LoginTest() override {
-        unsetenv(vales::VAR_SERVIDOR_LOCAL);
-        unsetenv(vales::VAR_SERVIDOR_REMOTO);
+        unsetenv(datos::VAR_SERVIDOR_LOCAL);
+        unsetenv(datos::VAR_SERVIDOR_REMOTO);
     }
     // Local connection, the form filled with company, user and password (CP850 bytes).
     void attempt(const std::string& empresa, const std::string& usuario, const std::string& clave) {
@@ -176,7 +176,7 @@ TEST_F(LoginTest, LoggingInTwiceAndOutTwice) {
 }
 
 TEST_F(LoginTest, UnreachableServerIsReportedQuickly) {
-    setenv(vales::VAR_SERVIDOR_REMOTO, "127.0.0.1:1", 1);  // nothing listens there
+    setenv(datos::VAR_SERVIDOR_REMOTO, "127.0.0.1:1", 1);  // nothing listens there
     term.keys({kDown, kEnter});
     attempt("999", "juan", "clave123");
     term.keys({'x', kEsc});
@@ -198,8 +198,8 @@ TEST_F(LoginTest, APlantAccountOfItsOwn) {
     testing_support::TempFolder folder;
     const std::string archivo = (folder.path() / "clave").string();
     std::ofstream(archivo) << "Cl4ve planta\n";
-    testing_support::EnvVar usuario(vales::VAR_USUARIO_SERVIDOR, "vales_planta");
-    testing_support::EnvVar clave(vales::VAR_CLAVE_SERVIDOR_ARCHIVO, archivo.c_str());
+    testing_support::EnvVar usuario(datos::VAR_USUARIO_SERVIDOR, "vales_planta");
+    testing_support::EnvVar clave(datos::VAR_CLAVE_SERVIDOR_ARCHIVO, archivo.c_str());
 
     term.keys({kEnter});
     attempt("999", "juan", "clave123");

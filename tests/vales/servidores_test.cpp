@@ -1,6 +1,6 @@
 // The two server addresses and the server account: compiled in, or taken from the
 // environment and the command line.
-#include "vales/servidores.h"
+#include "datos/servidores.h"
 
 #include <gtest/gtest.h>
 
@@ -16,11 +16,11 @@ namespace {
 using testing_support::EnvVar;
 
 TEST(Servidores, CompiledInAddressesWithoutEnvironment) {
-    EnvVar local(vales::VAR_SERVIDOR_LOCAL, nullptr);
-    EnvVar remote(vales::VAR_SERVIDOR_REMOTO, nullptr);
-    EXPECT_EQ(vales::servidor_local(), vales::SERVIDOR_LOCAL_FIJO);
-    EXPECT_EQ(vales::servidor_remoto(), vales::SERVIDOR_REMOTO_FIJO);
-    EXPECT_NE(vales::servidor_local(), vales::servidor_remoto());
+    EnvVar local(datos::VAR_SERVIDOR_LOCAL, nullptr);
+    EnvVar remote(datos::VAR_SERVIDOR_REMOTO, nullptr);
+    EXPECT_EQ(datos::servidor_local(), datos::SERVIDOR_LOCAL_FIJO);
+    EXPECT_EQ(datos::servidor_remoto(), datos::SERVIDOR_REMOTO_FIJO);
+    EXPECT_NE(datos::servidor_local(), datos::servidor_remoto());
 }
 
 TEST(Servidores, EnvironmentOverridesEachAddressAlone) {
@@ -31,17 +31,17 @@ TEST(Servidores, EnvironmentOverridesEachAddressAlone) {
     const Case cases[] = {
         {"127.0.0.1:33061", "127.0.0.1:33061"},
         {"  10.0.0.5  ", "10.0.0.5"},
-        {"", std::string(vales::SERVIDOR_LOCAL_FIJO)},
-        {"127.0.0.1:notaport", std::string(vales::SERVIDOR_LOCAL_FIJO)},
+        {"", std::string(datos::SERVIDOR_LOCAL_FIJO)},
+        {"127.0.0.1:notaport", std::string(datos::SERVIDOR_LOCAL_FIJO)},
     };
     for (const auto& c : cases) {
-        EnvVar local(vales::VAR_SERVIDOR_LOCAL, c.local_env);
-        EnvVar remote(vales::VAR_SERVIDOR_REMOTO, nullptr);
-        EXPECT_EQ(vales::direccion_servidor(true), c.local) << c.local_env;
-        EXPECT_EQ(vales::direccion_servidor(false), vales::SERVIDOR_REMOTO_FIJO);
+        EnvVar local(datos::VAR_SERVIDOR_LOCAL, c.local_env);
+        EnvVar remote(datos::VAR_SERVIDOR_REMOTO, nullptr);
+        EXPECT_EQ(datos::direccion_servidor(true), c.local) << c.local_env;
+        EXPECT_EQ(datos::direccion_servidor(false), datos::SERVIDOR_REMOTO_FIJO);
     }
-    EnvVar remote(vales::VAR_SERVIDOR_REMOTO, "srv.example:3307");
-    EXPECT_EQ(vales::servidor_remoto(), "srv.example:3307");
+    EnvVar remote(datos::VAR_SERVIDOR_REMOTO, "srv.example:3307");
+    EXPECT_EQ(datos::servidor_remoto(), "srv.example:3307");
 }
 
 TEST(Servidores, AccountFromEnvironmentOrPasswordFile) {
@@ -65,13 +65,13 @@ TEST(Servidores, AccountFromEnvironmentOrPasswordFile) {
     for (const auto& c : cases) {
         SCOPED_TRACE(std::string(c.usuario ? c.usuario : "-") + " " + (c.clave ? c.clave : "-") +
                      " " + (c.clave_archivo ? c.clave_archivo : "-"));
-        EnvVar usuario(vales::VAR_USUARIO_SERVIDOR, c.usuario);
-        EnvVar clave(vales::VAR_CLAVE_SERVIDOR, c.clave);
-        EnvVar clave_archivo(vales::VAR_CLAVE_SERVIDOR_ARCHIVO, c.clave_archivo);
-        EXPECT_EQ(vales::usuario_servidor(), c.usuario_visto);
-        EXPECT_EQ(vales::clave_servidor(), c.clave_vista);
+        EnvVar usuario(datos::VAR_USUARIO_SERVIDOR, c.usuario);
+        EnvVar clave(datos::VAR_CLAVE_SERVIDOR, c.clave);
+        EnvVar clave_archivo(datos::VAR_CLAVE_SERVIDOR_ARCHIVO, c.clave_archivo);
+        EXPECT_EQ(datos::usuario_servidor(), c.usuario_visto);
+        EXPECT_EQ(datos::clave_servidor(), c.clave_vista);
     }
-    EXPECT_FALSE(vales::leer_clave_de_archivo(folder.path().string())) << "a folder";
+    EXPECT_FALSE(datos::leer_clave_de_archivo(folder.path().string())) << "a folder";
 }
 
 // Options set the variables the program reads; a bad value stops the program at once.
@@ -96,9 +96,9 @@ TEST(Servidores, CommandLineOptions) {
     };
     for (const auto& c : cases) {
         SCOPED_TRACE(c.args.front());
-        EnvVar usuario(vales::VAR_USUARIO_SERVIDOR, nullptr);
-        EnvVar clave_archivo(vales::VAR_CLAVE_SERVIDOR_ARCHIVO, nullptr);
-        EnvVar local(vales::VAR_SERVIDOR_LOCAL, nullptr);
+        EnvVar usuario(datos::VAR_USUARIO_SERVIDOR, nullptr);
+        EnvVar clave_archivo(datos::VAR_CLAVE_SERVIDOR_ARCHIVO, nullptr);
+        EnvVar local(datos::VAR_SERVIDOR_LOCAL, nullptr);
         std::vector<char*> argv{const_cast<char*>("vales")};
         for (const auto& a : c.args) argv.push_back(const_cast<char*>(a.c_str()));
         vales::Opciones opciones;
@@ -118,11 +118,11 @@ TEST(Servidores, CommandLineOptions) {
                 EXPECT_NE(out.find(s), std::string::npos) << s;
         }
         if (starts && c.args.front() == "--usuario-servidor") {
-            EXPECT_EQ(vales::usuario_servidor(), "vales_planta");
-            EXPECT_EQ(vales::clave_servidor(), "secreta");
+            EXPECT_EQ(datos::usuario_servidor(), "vales_planta");
+            EXPECT_EQ(datos::clave_servidor(), "secreta");
         }
     }
-    EnvVar roto(vales::VAR_CLAVE_SERVIDOR_ARCHIVO, "/no/existe");
+    EnvVar roto(datos::VAR_CLAVE_SERVIDOR_ARCHIVO, "/no/existe");
     char* solo[] = {const_cast<char*>("vales")};
     vales::Opciones opciones;
     testing::internal::CaptureStderr();

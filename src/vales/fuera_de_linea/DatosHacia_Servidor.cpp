@@ -4,6 +4,7 @@
 #include <vector>
 
 #include "abm/abm_rutinas.h"
+#include "datos/almacen.h"
 #include "datos/sesion.h"
 #include "runtime/common/codepage.h"
 #include "runtime/screen/console.h"
@@ -81,10 +82,9 @@ void enviar(rt::TODBC& RS) {
         const auto estacion = preparar_envio(RS);
         if (!estacion) return;
         // From here on the store only marks vouchers sent. A mark lost in a power cut is
-        // made again by the next upload (the server holds the voucher's origin), so the
-        // marks need not wait for the disk one by one; the identity above already has.
-        RS.SetSQL("PRAGMA synchronous=NORMAL");
-        RS.Open();
+        // made again by the next upload (the server holds the voucher's identity), so the
+        // marks need not wait for the disk one by one; the identities above already have.
+        datos::ejecutar(RS, "PRAGMA synchronous=NORMAL");
         RS.Close();
         r = enviar_todos(RS, pendientes.tabla(), *estacion);
     }

@@ -40,7 +40,7 @@ TEST(Connection, NoServerOnThePortFailsAtOnce) {
     const std::string address = prueba::direccion_mariadb();
     ASSERT_FALSE(address.empty());
     auto start = Clock::now();
-    auto srv = TMySQLServer::New("127.0.0.1:1", vales::USUARIO_SERVIDOR, vales::CLAVE_SERVIDOR);
+    auto srv = TMySQLServer::New("127.0.0.1:1", datos::USUARIO_SERVIDOR, datos::CLAVE_SERVIDOR);
     EXPECT_LT(seconds_since(start), 5.0);
     expect_failed_connection(*srv);
 }
@@ -50,7 +50,7 @@ TEST(Connection, WrongPasswordOrAddressTextFails) {
     auto srv = TMySQLServer::New(address, "root", "not the password");
     expect_failed_connection(*srv);
     for (auto bad : {"", "127.0.0.1:", "127.0.0.1:abc", "127.0.0.1:70000", "[::1"}) {
-        auto s = TMySQLServer::New(bad, vales::USUARIO_SERVIDOR, vales::CLAVE_SERVIDOR);
+        auto s = TMySQLServer::New(bad, datos::USUARIO_SERVIDOR, datos::CLAVE_SERVIDOR);
         EXPECT_TRUE(s->NetErr()) << bad;
     }
 }
@@ -70,7 +70,7 @@ TEST(Connection, ServerThatNeverAnswersIsGivenUpWithinFiveSeconds) {
     const std::string address = "127.0.0.1:" + std::to_string(ntohs(addr.sin_port));
 
     auto start = Clock::now();
-    auto srv = TMySQLServer::New(address, vales::USUARIO_SERVIDOR, vales::CLAVE_SERVIDOR);
+    auto srv = TMySQLServer::New(address, datos::USUARIO_SERVIDOR, datos::CLAVE_SERVIDOR);
     const double took = seconds_since(start);
     ::close(fd);
     EXPECT_LT(took, 5.0);
@@ -92,7 +92,7 @@ TEST(Connection, DestroyedConnectionRefusesStatements) {
 TEST(Connection, ServerKilledDuringTheSessionFailsTheNextStatement) {
     prueba::OwnServer own;
     ASSERT_TRUE(own.started()) << own.logs();
-    auto srv = TMySQLServer::New(own.address(), vales::USUARIO_SERVIDOR, vales::CLAVE_SERVIDOR);
+    auto srv = TMySQLServer::New(own.address(), datos::USUARIO_SERVIDOR, datos::CLAVE_SERVIDOR);
     ASSERT_FALSE(srv->NetErr()) << srv->Error();
     auto held = srv->Query("select 'antes' as t");
     ASSERT_FALSE(held.NetErr());
@@ -148,7 +148,7 @@ class EsperaDePrueba {
 TEST(Connection, SilentServerIsGivenUpAfterTheLimitAndTheConnectionClosed) {
     prueba::OwnServer own;
     ASSERT_TRUE(own.started()) << own.logs();
-    auto srv = TMySQLServer::New(own.address(), vales::USUARIO_SERVIDOR, vales::CLAVE_SERVIDOR);
+    auto srv = TMySQLServer::New(own.address(), datos::USUARIO_SERVIDOR, datos::CLAVE_SERVIDOR);
     ASSERT_FALSE(srv->NetErr()) << srv->Error();
     EsperaDePrueba espera(30);
 

@@ -194,8 +194,8 @@ TEST_F(Query, SelectDatabase) {
 }
 
 TEST_F(Query, StatementWithoutDatabaseFails) {
-    auto other = TMySQLServer::New(prueba::direccion_mariadb(), vales::USUARIO_SERVIDOR,
-                                   vales::CLAVE_SERVIDOR);
+    auto other = TMySQLServer::New(prueba::direccion_mariadb(), datos::USUARIO_SERVIDOR,
+                                   datos::CLAVE_SERVIDOR);
     ASSERT_FALSE(other->NetErr());
     EXPECT_FALSE(other->SelectDB("nada"));
     other->Error();

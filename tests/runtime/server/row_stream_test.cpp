@@ -127,7 +127,7 @@ TEST(RowStreamSilentServer, IsGivenUpBeforeOrAmidTheRows) {
         SCOPED_TRACE(amid_rows ? "amid the rows" : "before the first row");
         prueba::OwnServer own;
         ASSERT_TRUE(own.started()) << own.logs();
-        auto srv = TMySQLServer::New(own.address(), vales::USUARIO_SERVIDOR, vales::CLAVE_SERVIDOR);
+        auto srv = TMySQLServer::New(own.address(), datos::USUARIO_SERVIDOR, datos::CLAVE_SERVIDOR);
         ASSERT_FALSE(srv->NetErr()) << srv->Error();
         ASSERT_FALSE(srv->Query("set session max_recursive_iterations = 200000").NetErr());
         double now = 0;

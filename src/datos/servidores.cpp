@@ -1,4 +1,4 @@
-#include "vales/servidores.h"
+#include "datos/servidores.h"
 
 #include <cstdlib>
 #include <filesystem>
@@ -6,7 +6,7 @@
 
 #include "runtime/server/tmysql.h"
 
-namespace vales {
+namespace datos {
 
 std::string direccion_servidor(bool local) {
     const char* env = std::getenv(local ? VAR_SERVIDOR_LOCAL : VAR_SERVIDOR_REMOTO);
@@ -53,4 +53,4 @@ std::string clave_servidor() {
     return env ? env : std::string(CLAVE_SERVIDOR);
 }
 
-}  // namespace vales
+}  // namespace datos

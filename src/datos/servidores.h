@@ -15,7 +15,7 @@
 #include <string>
 #include <string_view>
 
-namespace vales {
+namespace datos {
 
 // Every connection is opened with the program's server account (by default the server's
 // administrator); the user's own name and password are checked afterwards against the
@@ -52,4 +52,4 @@ inline std::string servidor_remoto() {
     return direccion_servidor(false);
 }
 
-}  // namespace vales
+}  // namespace datos
