@@ -30,7 +30,7 @@ double restante(std::chrono::steady_clock::time_point limite) {
 
 }  // namespace
 
-ResultadoComando ejecutar(const std::vector<std::string>& argv, double segundos) {
+ResultadoComando ejecutar_comando(const std::vector<std::string>& argv, double segundos) {
     ResultadoComando r;
     if (argv.empty()) return r;
     int tubo[2];
@@ -110,11 +110,11 @@ bool abrir_con_programa_asociado(const std::string& ruta) {
     if (!hay_pantalla_grafica()) return false;
     // The shell starts the opener in the background and ends at once, so nothing waits
     // for the viewer to be closed and no child is left behind unreaped.
-    const ResultadoComando r = ejecutar({"sh", "-c",
-                                         "command -v xdg-open >/dev/null 2>&1 || exit 127; "
-                                         "xdg-open \"$1\" >/dev/null 2>&1 </dev/null &",
-                                         "sh", ruta},
-                                        5);
+    const ResultadoComando r = ejecutar_comando({"sh", "-c",
+                                                 "command -v xdg-open >/dev/null 2>&1 || exit 127; "
+                                                 "xdg-open \"$1\" >/dev/null 2>&1 </dev/null &",
+                                                 "sh", ruta},
+                                                5);
     return r.ok();
 }
 

@@ -15,7 +15,7 @@ struct ResultadoComando {
 };
 
 // Runs argv[0] (looked up on PATH) with its input from /dev/null, for at most `segundos`.
-ResultadoComando ejecutar(const std::vector<std::string>& argv, double segundos);
+ResultadoComando ejecutar_comando(const std::vector<std::string>& argv, double segundos);
 
 // A graphical session is there to show a document in.
 bool hay_pantalla_grafica();

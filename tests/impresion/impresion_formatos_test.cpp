@@ -65,7 +65,7 @@ TEST(GeometriaImpresion, ColumnasDependenDelTamanoYFilasSonFijas) {
 
 TEST(DocumentoPdf, SeLeeConPopplerConSusTextosYPaginas) {
     const std::string ruta = escribir(impresion::documento_pdf(muestra()), "formato_prueba.pdf");
-    const auto info = impresion::ejecutar({"pdfinfo", ruta}, 20);
+    const auto info = impresion::ejecutar_comando({"pdfinfo", ruta}, 20);
     ASSERT_TRUE(info.ok()) << info.salida;
     const auto paginas = info.salida.find("Pages:");
     ASSERT_NE(paginas, std::string::npos) << info.salida;
@@ -73,7 +73,7 @@ TEST(DocumentoPdf, SeLeeConPopplerConSusTextosYPaginas) {
     EXPECT_NE(info.salida.find("Vale produccion"), std::string::npos);
     EXPECT_NE(info.salida.find("612 x 792 pts (letter)"), std::string::npos) << info.salida;
 
-    const auto texto = impresion::ejecutar({"pdftotext", "-layout", ruta, "-"}, 20);
+    const auto texto = impresion::ejecutar_comando({"pdftotext", "-layout", ruta, "-"}, 20);
     ASSERT_TRUE(texto.ok()) << texto.salida;
     for (const char* esperado : {"(Original)", "(Copia)", "Folio Nº:", "1000",
                                  "Fórmula:", "a\\b{c}<d>&e\"f", "Segunda página"}) {
@@ -182,12 +182,13 @@ TEST(DocumentoRtf, MarcosPosicionadosEnLaPaginaCarta) {
 }
 
 TEST(ComandosExternos, UnProgramaQueNoTerminaSeCortaAlLimite) {
-    const auto r = impresion::ejecutar({"sleep", "30"}, 0.3);
+    const auto r = impresion::ejecutar_comando({"sleep", "30"}, 0.3);
     EXPECT_TRUE(r.vencido);
     EXPECT_FALSE(r.ok());
-    const auto falta = impresion::ejecutar({"programa-que-no-existe-en-el-path"}, 5);
+    const auto falta = impresion::ejecutar_comando({"programa-que-no-existe-en-el-path"}, 5);
     EXPECT_FALSE(falta.encontrado);
-    const auto eco = impresion::ejecutar({"sh", "-c", "echo salida; echo error >&2; exit 3"}, 5);
+    const auto eco =
+        impresion::ejecutar_comando({"sh", "-c", "echo salida; echo error >&2; exit 3"}, 5);
     EXPECT_TRUE(eco.encontrado);
     EXPECT_EQ(eco.estado, 3);
     EXPECT_NE(eco.salida.find("salida"), std::string::npos);

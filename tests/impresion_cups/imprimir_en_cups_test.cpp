@@ -48,7 +48,8 @@ class ImprimirEnCupsTest : public testing_support::ImpresionTest {
 
     // The jobs the server has taken so far, finished or not.
     int trabajos() const {
-        const auto r = impresion::ejecutar({"lpstat", "-h", direccion_, "-W", "all", "-o"}, 20);
+        const auto r =
+            impresion::ejecutar_comando({"lpstat", "-h", direccion_, "-W", "all", "-o"}, 20);
         EXPECT_TRUE(r.ok()) << r.salida;
         int n = 0;
         for (char ch : r.salida) n += ch == '\n';
@@ -171,7 +172,8 @@ TEST_F(ImprimirEnCupsTest, ElDialogoListaLasImpresorasYElValeSalePorLaElegida) {
         }
         const std::string pdf = recibido(c.cola);
         ASSERT_FALSE(pdf.empty()) << "la cola " << c.cola << " no escribió el trabajo";
-        const auto texto = impresion::ejecutar({"pdftotext", "-fixed", "3.6", pdf, "-"}, 20);
+        const auto texto =
+            impresion::ejecutar_comando({"pdftotext", "-fixed", "3.6", pdf, "-"}, 20);
         ASSERT_TRUE(texto.ok()) << texto.salida;
         std::vector<std::string> paginas;
         std::istringstream in(texto.salida);

@@ -103,7 +103,7 @@ class ImpresionTest : public ValesTest {
     }
     // The text of a PDF as poppler lays it out, one page after another ("\f" between).
     static std::string texto_pdf(const std::string& ruta) {
-        const auto r = impresion::ejecutar({"pdftotext", "-layout", ruta, "-"}, 20);
+        const auto r = impresion::ejecutar_comando({"pdftotext", "-layout", ruta, "-"}, 20);
         EXPECT_TRUE(r.ok()) << r.salida;
         return r.salida;
     }

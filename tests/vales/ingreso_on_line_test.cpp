@@ -611,7 +611,7 @@ TEST_F(IngresoOnLineTest, YesToThePrintOfferPrintsTheVoucherJustSaved) {
     for (const auto& d : documentos())
         if (!antes.count(d)) nuevos.push_back(d);
     ASSERT_EQ(nuevos.size(), 1u) << "one document, no work file left";
-    const auto texto = impresion::ejecutar({"pdftotext", "-layout", nuevos[0], "-"}, 20);
+    const auto texto = impresion::ejecutar_comando({"pdftotext", "-layout", nuevos[0], "-"}, 20);
     std::filesystem::remove(nuevos[0]);
     ASSERT_TRUE(texto.ok()) << texto.salida;
     for (const std::string& s : {std::to_string(contador()), std::string("PERALTA SOTO JUAN"),

@@ -265,7 +265,7 @@ TEST_F(PrintValesTest, DelMenuAUnPdfConLosValesDelRango) {
     EXPECT_NE(escritos[0].find("vale_produccion_20261206_0900"), std::string::npos);
     EXPECT_TRUE(se_vio(fs::path(escritos[0]).filename().string()));
 
-    const auto texto = impresion::ejecutar({"pdftotext", "-layout", escritos[0], "-"}, 20);
+    const auto texto = impresion::ejecutar_comando({"pdftotext", "-layout", escritos[0], "-"}, 20);
     ASSERT_TRUE(texto.ok()) << texto.salida;
     for (const char* s : {"(Original)", "(Copia)", "990001", "990002",
                           "Folio Nº:", "Pedro Muñoz Soto", "Juan Francisco de la", "1.234,50"}) {
