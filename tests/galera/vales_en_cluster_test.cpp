@@ -1,9 +1,6 @@
 // Vouchers saved and sent through different nodes of the cluster at the same time: commits
 // on one node and on another that touch the same rows (the counter, stock, identities) are
 // refused to all but one, which must never cost a voucher, a number or a row.
-#include <sys/wait.h>
-#include <unistd.h>
-
 #include <cstring>
 #include <filesystem>
 #include <functional>
@@ -18,6 +15,7 @@
 #include "datos/identidad.h"
 #include "support/galera_prueba.h"
 #include "support/offline_store.h"
+#include "support/procesos.h"
 
 namespace {
 
@@ -30,43 +28,6 @@ struct Resultado {
     long numero = 0;
     char id[33] = {};
 };
-
-// Runs `trabajo(proceso, informar)` in `procesos` child processes that start together;
-// gives back what they reported.
-std::vector<Resultado> en_procesos(
-    int procesos,
-    const std::function<void(int, const std::function<void(const Resultado&)>&)>& trabajo) {
-    int salida[2], largada[2];
-    EXPECT_EQ(::pipe(salida), 0);
-    EXPECT_EQ(::pipe(largada), 0);
-    std::vector<pid_t> hijos;
-    for (int p = 0; p < procesos; ++p) {
-        const pid_t hijo = ::fork();
-        if (hijo == 0) {
-            ::close(salida[0]);
-            ::close(largada[1]);
-            char x;
-            if (::read(largada[0], &x, 1) != 0) ::_exit(3);  // all go when the pipe closes
-            trabajo(p, [&](const Resultado& r) {
-                if (::write(salida[1], &r, sizeof r) != sizeof r) ::_exit(4);
-            });
-            ::_exit(0);
-        }
-        hijos.push_back(hijo);
-    }
-    ::close(salida[1]);
-    ::close(largada[0]);
-    ::close(largada[1]);
-    std::vector<Resultado> out;
-    for (Resultado r; ::read(salida[0], &r, sizeof r) == sizeof r;) out.push_back(r);
-    ::close(salida[0]);
-    for (pid_t h : hijos) {
-        int status = 0;
-        EXPECT_EQ(::waitpid(h, &status, 0), h);
-        EXPECT_TRUE(WIFEXITED(status) && WEXITSTATUS(status) == 0) << status;
-    }
-    return out;
-}
 
 // Product ZPRUEBA01 002 (its stock shared with 001): one activity and one unit of the
 // controlled component ZCOMP0001 per unit, 1000 of it in warehouse 77.
@@ -165,17 +126,18 @@ class ValesEnCluster : public ::testing::Test {
 // as busy with nothing of it written.
 TEST_F(ValesEnCluster, SavesThroughDifferentNodesNeverShareANumberNorLeaveHalfAVoucher) {
     constexpr int kProcesos = 4, kVales = 25;
-    const auto resultados = en_procesos(kProcesos, [](int p, const auto& informar) {
-        auto srv = prueba::conectar_galera(p % 3 + 1);
-        for (int v = 0; v < kVales; ++v) {
-            datos::Vale un_vale = vale(1);
-            un_vale.identidad.id = datos::nueva_identidad();
-            const datos::Grabacion g = datos::grabar_vale(*srv, un_vale, "galera");
-            Resultado r{g.estado, g.intentos, g.numero, {}};
-            std::strncpy(r.id, un_vale.identidad.id.c_str(), 32);
-            informar(r);
-        }
-    });
+    const auto resultados =
+        prueba::en_procesos<Resultado>(kProcesos, [](int p, const auto& informar) {
+            auto srv = prueba::conectar_galera(p % 3 + 1);
+            for (int v = 0; v < kVales; ++v) {
+                datos::Vale un_vale = vale(1);
+                un_vale.identidad.id = datos::nueva_identidad();
+                const datos::Grabacion g = datos::grabar_vale(*srv, un_vale, "galera");
+                Resultado r{g.estado, g.intentos, g.numero, {}};
+                std::strncpy(r.id, un_vale.identidad.id.c_str(), 32);
+                informar(r);
+            }
+        });
     ASSERT_EQ(resultados.size(), std::size_t(kProcesos * kVales));
     std::set<long> folios;
     long guardados = 0, intentos = 0;
@@ -231,7 +193,7 @@ TEST_F(ValesEnCluster, AStoreAndItsCopyUploadingThroughTwoNodesSendEveryVoucherO
         RS.Close();
         for (long n : pendientes) datos::enviar_vale_local(RS, *srv, "galera", estacion, n);
     };
-    en_procesos(2, [&](int p, const auto&) { subir(*tiendas[p], p + 1); });
+    prueba::en_procesos<Resultado>(2, [&](int p, const auto&) { subir(*tiendas[p], p + 1); });
     for (int p = 0; p < 2; ++p) subir(*tiendas[p], 3);  // what a busy cluster left pending
 
     std::set<long> folios;

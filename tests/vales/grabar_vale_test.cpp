@@ -2,8 +2,6 @@
 // The products, components and warehouse 77 used here are this file's own (codes
 // beginning with "Z"); the counter and every row written are put back after each test.
 #include <gtest/gtest.h>
-#include <sys/wait.h>
-#include <unistd.h>
 
 #include <algorithm>
 #include <chrono>
@@ -21,6 +19,7 @@
 #include "runtime/screen/keys.h"
 #include "runtime/server/server_wait.h"
 #include "support/pasarela.h"
+#include "support/procesos.h"
 #include "vales/en_linea/vales_ingreso_on_line.h"
 #include "vales/espera_servidor.h"
 #include "vales/filas_servidor.h"
@@ -602,43 +601,12 @@ TEST_F(GrabarVale, UnreadableFormulaWritesNothing) {
 // its own, all starting together; returns every result in the order each child saved.
 template <class Save>
 std::vector<long> en_paralelo(datos::Sesion& sesion, int processes, int saves, Save save) {
-    std::vector<std::pair<pid_t, int>> children;
-    int go[2];
-    EXPECT_EQ(::pipe(go), 0);
-    for (int p = 0; p < processes; ++p) {
-        int out[2];
-        EXPECT_EQ(::pipe(out), 0);
-        const pid_t child = ::fork();
-        EXPECT_GE(child, 0);
-        if (child == 0) {
-            // The parent's connection belongs to the parent: leave it untouched (no close).
-            new std::shared_ptr<rt::TMySQLServer>(std::move(sesion.OSERVER));
-            sesion.OSERVER = prueba::conectar_mariadb("test");
-            ::close(out[0]);
-            ::close(go[1]);
-            char start = 0;
-            if (::read(go[0], &start, 1) != 0) ::_exit(3);  // released when the pipe closes
-            for (int v = 0; v < saves; ++v) {
-                const long n = save();
-                if (::write(out[1], &n, sizeof n) != sizeof n) ::_exit(4);
-            }
-            ::_exit(0);
-        }
-        ::close(out[1]);
-        children.emplace_back(child, out[0]);
-    }
-    ::close(go[0]);
-    ::close(go[1]);  // all start together
-    std::vector<long> results;
-    for (auto [pid, fd] : children) {
-        long n = 0;
-        while (::read(fd, &n, sizeof n) == sizeof n) results.push_back(n);
-        ::close(fd);
-        int status = 0;
-        EXPECT_EQ(::waitpid(pid, &status, 0), pid);
-        EXPECT_TRUE(WIFEXITED(status) && WEXITSTATUS(status) == 0);
-    }
-    return results;
+    return prueba::en_procesos<long>(processes, [&](int, const auto& informar) {
+        // The parent's connection belongs to the parent: leave it untouched (no close).
+        new std::shared_ptr<rt::TMySQLServer>(std::move(sesion.OSERVER));
+        sesion.OSERVER = prueba::conectar_mariadb("test");
+        for (int v = 0; v < saves; ++v) informar(save());
+    });
 }
 
 // Workstations saving at the same time, each on its own connection, never share a number.
