@@ -35,16 +35,38 @@ function(vales_library name dirs)
       list(APPEND linked "${in_src}")
     endif()
   endforeach()
+  if(linked)
+    # A library of src/: the layers test checks it against the README's table.
+    set_property(GLOBAL APPEND PROPERTY VALES_CAPAS ${name})
+  endif()
+  # The headers' names in debug information and __FILE__ are those of src/, where a debugger
+  # finds them, not those of the include root (a later map wins over the build folder's).
+  set(map "-ffile-prefix-map=${root}=./src")
   if(NOT sources)
     add_library(${name} INTERFACE)
     target_include_directories(${name} INTERFACE "${root}")
+    target_compile_options(${name} INTERFACE "${map}")
     target_link_libraries(${name} INTERFACE ${ARGN})
     return()
   endif()
   add_library(${name} STATIC ${sources})
   target_include_directories(${name} PUBLIC "${root}")
+  target_compile_options(${name} PUBLIC "${map}")
   vales_warnings(${name})
   target_link_libraries(${name} PUBLIC ${ARGN})
+  # Every header of the library compiled as the library sees it, also one that none of its
+  # own sources includes: a header cannot reach past the library's links either.
+  set(includes "")
+  foreach(dir ${linked})
+    file(GLOB headers RELATIVE "${root}" CONFIGURE_DEPENDS "${root}/${dir}/*.h")
+    foreach(header ${headers})
+      string(APPEND includes "#include \"${header}\"\n")
+    endforeach()
+  endforeach()
+  if(includes)
+    file(CONFIGURE OUTPUT "${CMAKE_BINARY_DIR}/cabeceras/${name}.cpp" CONTENT "${includes}")
+    target_sources(${name} PRIVATE "${CMAKE_BINARY_DIR}/cabeceras/${name}.cpp")
+  endif()
 endfunction()
 
 # One GoogleTest executable per test folder:

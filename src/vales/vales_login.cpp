@@ -3,6 +3,7 @@
 #include <cstdio>
 #include <string>
 
+#include "datos/consulta.h"
 #include "datos/servidores.h"
 #include "datos/sesion.h"
 #include "runtime/common/codepage.h"
@@ -57,29 +58,23 @@ bool leer_usuario(cp::Oem& empresa, cp::Oem& usuario) {
 std::string validar_usuario(TMySQLServer& server, const std::string& usuario,
                             const std::string& clave) {
     ui::MSG("Validando usuario...");
-    TMySQLQuery q = server.Query("select * from usuarios where usuario='" + server.escape(usuario) +
-                                 "' and clave=password('" + server.escape(clave) + "')");
-    std::string error;
-    if (q.NetErr()) {
-        error = "Error al validar usuario";
-    } else if (q.LastRec() == 0) {
-        error = "Usuario y/o password incorrecto";
-    } else if (!q.FieldGet("l_activo").logical()) {
-        error = "ERROR: Usuario no activo en el sistema";
-    } else if (!q.FieldGet("acc_sistema_vales_off_line").logical()) {
-        error = "ERROR: Usuario no autorizado para ingresar al sistema";
-    }
-    q.Destroy();
-    return error;
+    auto q = datos::consulta(&server, "select * from usuarios where usuario='" +
+                                          server.escape(usuario) + "' and clave=password('" +
+                                          server.escape(clave) + "')");
+    if (datos::fallo(q)) return "Error al validar usuario";
+    if (q->LastRec() == 0) return "Usuario y/o password incorrecto";
+    if (!q->FieldGet("l_activo").logical()) return "ERROR: Usuario no activo en el sistema";
+    if (!q->FieldGet("acc_sistema_vales_off_line").logical())
+        return "ERROR: Usuario no autorizado para ingresar al sistema";
+    return {};
 }
 
 bool registrar_ingreso(TMySQLServer& server) {
     const rt::LocalTime t = rt::con().now();
     const std::string acceso = marca_acceso(t.day, t.month, t.year, t.hour, t.minute);
-    TMySQLQuery q =
-        server.Query("insert into accesos set usuario='" + server.escape(datos::ses().COD_USUARIO) +
-                     "', acceso='" + acceso + "', accion='Ingreso sistema VALES'");
-    return !q.NetErr();
+    return !datos::fallo(datos::consulta(
+        &server, "insert into accesos set usuario='" + server.escape(datos::ses().COD_USUARIO) +
+                     "', acceso='" + acceso + "', accion='Ingreso sistema VALES'"));
 }
 
 // One attempt with the values of the form; true when the session was established. A

@@ -3,27 +3,38 @@
 # only the headers of its own folders and of the libraries it links (cmake/helpers.cmake).
 # This shows it:
 #   - probes: a file of a library's own kind that includes a header of a layer above it (or
-#     beside it) must fail to compile; one that includes a header it may reach must compile;
+#     beside it) must fail to compile, because that header is not found; one that includes a
+#     header it may reach must compile;
+#   - no include of src/ climbs out of a folder ("../") or names an absolute path, which
+#     would reach any header from beside the including file;
 #   - the README's layout table names, for every library, exactly the libraries it links.
-# Usage: capas.sh COMPILER PROBES_FILE GRAPH_FILE README
+# Every header of a library is also compiled with the library itself (cmake/helpers.cmake).
+# Usage: capas.sh COMPILER PROBES_FILE GRAPH_FILE README SRC
 #   PROBES_FILE  lines "expect|include;dirs|header" (expect: ok or no)
-#   GRAPH_FILE   lines "library dependency dependency ..." (the libraries of src/ only)
+#   GRAPH_FILE   lines "library dependency dependency ..." (every library of src/)
 set -uo pipefail
-compiler=$1 probes=$2 graph=$3 readme=$4
+compiler=$1 probes=$2 graph=$3 readme=$4 src=$5
 work=$(mktemp -d)
 trap 'rm -rf "$work"' EXIT
 failures=0
 
 while IFS='|' read -r expect dirs header; do
     [[ -n $expect ]] || continue
+    if [[ ! -f $src/$header ]]; then
+        echo "probe: $header is no header of src/"
+        failures=$((failures + 1))
+        continue
+    fi
     flags=()
     IFS=';' read -ra list <<<"$dirs"
     for d in "${list[@]}"; do [[ -n $d ]] && flags+=("-I$d"); done
     printf '#include "%s"\n' "$header" >"$work/probe.cpp"
     if "$compiler" -std=c++20 -fsyntax-only "${flags[@]}" "$work/probe.cpp" 2>"$work/err"; then
         got=ok
-    else
+    elif grep -qF "$header: No such file or directory" "$work/err"; then
         got=no
+    else
+        got="another error"
     fi
     if [[ $got != "$expect" ]]; then
         failures=$((failures + 1))
@@ -31,6 +42,11 @@ while IFS='|' read -r expect dirs header; do
         [[ $got == no ]] && head -3 "$work/err"
     fi
 done <"$probes"
+
+while IFS= read -r hit; do
+    echo "include out of the layers' reach: ${hit#"$src"/}"
+    failures=$((failures + 1))
+done < <(grep -rnE '^[[:space:]]*#[[:space:]]*include[[:space:]]*"(/|[^"]*\.\./)' "$src")
 
 # The README's table: "| `src/x` | `library` | what | `dep`, `dep` |".
 declare -A table

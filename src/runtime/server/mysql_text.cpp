@@ -39,7 +39,7 @@ std::string strict_sql_mode(std::string_view server_mode) {
             comma == std::string_view::npos ? std::string_view{} : server_mode.substr(comma + 1);
         if (mode == kTolerated[0]) continue;
         for (const std::string_view t : kTolerated) {
-            if (mode == t) out += "," + std::string(mode);
+            if (mode == t) out.append(",").append(mode);
         }
     }
     return out;

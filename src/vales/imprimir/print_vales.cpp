@@ -2,6 +2,7 @@
 
 #include <string>
 
+#include "datos/consulta.h"
 #include "datos/sesion.h"
 #include "runtime/common/codepage.h"
 #include "runtime/forms/form.h"
@@ -126,10 +127,10 @@ ResumenImpresion imprimir_rango(impresion::TPRINT& job, TMySQLServer& server, lo
             resumen.cancelado = true;
             break;
         }
-        TMySQLQuery cab = server.Query(sql_cabecera_vale(n));
+        auto cab = datos::consulta(&server, sql_cabecera_vale(n));
         // A folio without voucher gives no row: the query then reads as a row of empty
         // values, and its block prints empty with zeros.
-        const std::optional<TMySQLRow> fila = cab.NetErr() ? std::nullopt : cab.GetRow(1);
+        const std::optional<TMySQLRow> fila = datos::fallo(cab) ? std::nullopt : cab->GetRow(1);
         if (!fila) {
             resumen.sin_leer.agregar(n);
             continue;
@@ -142,12 +143,10 @@ ResumenImpresion imprimir_rango(impresion::TPRINT& job, TMySQLServer& server, lo
         } else {
             r = kFilaBloqueInferior;
         }
-        TMySQLQuery items = server.Query(sql_items_vale(n));
-        if (items.NetErr()) resumen.sin_actividades.agregar(n);
-        dibujar_vale(job, r, *fila, items.NetErr() ? nullptr : &items);
-        items.Destroy();
+        auto items = datos::consulta(&server, sql_items_vale(n));
+        if (datos::fallo(items)) resumen.sin_actividades.agregar(n);
+        dibujar_vale(job, r, *fila, datos::fallo(items) ? nullptr : &*items);
         if (resumen.impresos % 2 == 0) job.EndPage();
-        cab.Destroy();
     }
     if (resumen.impresos % 2 == 1) job.EndPage();
     return resumen;
