@@ -11,7 +11,6 @@
 // cluster in $VALES_TEST_GALERA_DIR or one started with scripts/galera-start.sh
 // (VALES_BENCH_SIN_GALERA=1 leaves the cluster out). Works in a database of its own,
 // bench_vales, made from sql/schema.sql and sql/objetos_adicionales.sql.
-#include <sys/wait.h>
 #include <unistd.h>
 
 #include <chrono>
@@ -31,6 +30,7 @@
 #include "runtime/screen/console.h"
 #include "runtime/screen/virtual_backend.h"
 #include "runtime/server/tmysql.h"
+#include "support/procesos.h"
 #include "vales/en_linea/vales_ingreso_on_line.h"
 
 namespace {
@@ -215,43 +215,21 @@ struct Resultado {
 // Eight workstations at once, each on its own connection to one of `direcciones` in turn,
 // all released together; the pauses between tries are real ones.
 std::vector<Resultado> grabar_a_la_vez(const std::vector<std::string>& direcciones) {
-    std::vector<std::pair<pid_t, int>> hijos;
-    int salida[2];
-    if (::pipe(salida) != 0) return {};
-    for (int p = 0; p < kProcesos; ++p) {
-        int resultados[2];
-        if (::pipe(resultados) != 0) return {};
-        const pid_t hijo = ::fork();
-        if (hijo == 0) {
-            ::close(resultados[0]);
-            ::close(salida[1]);
-            auto srv = TMySQLServer::New(direcciones[std::size_t(p) % direcciones.size()],
-                                         datos::USUARIO_SERVIDOR, datos::CLAVE_SERVIDOR);
-            srv->SelectDB("bench_vales");
-            char c;
-            if (::read(salida[0], &c, 1) != 0) ::_exit(3);  // the pipe closes: go
-            for (int v = 0; v < kValesPorProceso; ++v) {
-                datos::Vale vale{cabecera(), items(), {}};
-                vale.identidad.id = datos::nueva_identidad();
-                const datos::Grabacion g = datos::grabar_vale(*srv, vale, "bench");
-                const Resultado r{g.estado == datos::Grabacion::grabado ? g.numero : 0, g.intentos};
-                if (::write(resultados[1], &r, sizeof r) != sizeof r) ::_exit(4);
-            }
-            ::_exit(0);
-        }
-        ::close(resultados[1]);
-        hijos.emplace_back(hijo, resultados[0]);
-    }
-    ::close(salida[0]);
-    ::close(salida[1]);
-    std::vector<Resultado> out;
-    for (auto [pid, fd] : hijos) {
-        Resultado r;
-        while (::read(fd, &r, sizeof r) == sizeof r) out.push_back(r);
-        ::close(fd);
-        ::waitpid(pid, nullptr, 0);
-    }
-    return out;
+    return prueba::en_procesos<Resultado>(
+               kProcesos,
+               [&](int p, const auto& informar) {
+                   auto srv = TMySQLServer::New(direcciones[std::size_t(p) % direcciones.size()],
+                                                datos::USUARIO_SERVIDOR, datos::CLAVE_SERVIDOR);
+                   srv->SelectDB("bench_vales");
+                   for (int v = 0; v < kValesPorProceso; ++v) {
+                       datos::Vale vale{cabecera(), items(), {}};
+                       vale.identidad.id = datos::nueva_identidad();
+                       const datos::Grabacion g = datos::grabar_vale(*srv, vale, "bench");
+                       informar(Resultado{g.estado == datos::Grabacion::grabado ? g.numero : 0,
+                                          g.intentos});
+                   }
+               })
+        .value_or(std::vector<Resultado>{});
 }
 
 void medir_concurrencia(TMySQLServer& admin, const std::vector<std::string>& direcciones,

@@ -601,12 +601,14 @@ TEST_F(GrabarVale, UnreadableFormulaWritesNothing) {
 // its own, all starting together; returns every result in the order each child saved.
 template <class Save>
 std::vector<long> en_paralelo(datos::Sesion& sesion, int processes, int saves, Save save) {
-    return prueba::en_procesos<long>(processes, [&](int, const auto& informar) {
+    auto r = prueba::en_procesos<long>(processes, [&](int, const auto& informar) {
         // The parent's connection belongs to the parent: leave it untouched (no close).
         new std::shared_ptr<rt::TMySQLServer>(std::move(sesion.OSERVER));
         sesion.OSERVER = prueba::conectar_mariadb("test");
         for (int v = 0; v < saves; ++v) informar(save());
     });
+    EXPECT_TRUE(r) << "a workstation did not end normally";
+    return r.value_or(std::vector<long>{});
 }
 
 // Workstations saving at the same time, each on its own connection, never share a number.
