@@ -149,9 +149,13 @@ namespace {
 // The values of the process form.
 struct Proceso {
     cp::Oem codigo, nombre;
-    std::string observaciones;    // as stored
-    std::string nombre_guardado;  // written back unchanged while its field is not edited
+    std::string observaciones;        // as stored
+    std::string nombre_guardado;      // written back unchanged while its field is not edited
+    std::vector<std::string> leidos;  // the columns the form writes, as read
 };
+
+// What the form writes: a change is stored only while the row still holds what was read.
+const std::vector<std::string> kColumnasDelFormulario = {"nombre_proceso", "observaciones"};
 
 std::optional<Proceso> leer_proceso(std::string_view codigo, bool nuevo) {
     auto res =
@@ -168,33 +172,38 @@ std::optional<Proceso> leer_proceso(std::string_view codigo, bool nuevo) {
         return std::nullopt;
     }
     const std::size_t ancho = ancho_columna(*res, "nombre_proceso", kAnchoNombre);
-    Proceso p{cp::Oem(" "), cp::Oem(ancho, ' '), {}, {}};
+    Proceso p{cp::Oem(" "), cp::Oem(ancho, ' '), {}, {}, {}};
     if (!nuevo) {
         p.codigo = cp::ansi_to_oem(res->FieldGet("codi_proceso").text());
         p.nombre = cp::ansi_to_oem(res->FieldGet("nombre_proceso").text()).padded(ancho);
         p.observaciones = res->FieldGet("observaciones").text();
         p.nombre_guardado = rt::rtrim(res->FieldGet("nombre_proceso").text());
+        p.leidos = datos::textos(*res->GetRow(1), kColumnasDelFormulario);
     }
     return p;
 }
 
-bool grabar_proceso(const Proceso& p, const cp::Oem& observaciones, bool nuevo) {
+// Stores the form: true when stored. A change another user stored first is not undone:
+// `cambiado` tells the caller to read the process again.
+bool grabar_proceso(const Proceso& p, const cp::Oem& observaciones, bool nuevo, bool& cambiado) {
     // Texts left as they were go back as they were stored.
     std::string obs = cp::oem_to_ansi_keeping(observaciones, p.observaciones);
     std::replace(obs.begin(), obs.end(), '\'', '"');
     const std::string codigo = sqltexto(cp::oem_to_ansi(p.codigo));
     // Without the blanks that fill the field.
     const std::string nombre = cp::oem_to_ansi_keeping(p.nombre.right_trimmed(), p.nombre_guardado);
-    const std::string sql =
-        nuevo ? "Insert into procesos set codi_proceso='" + codigo + "',nombre_proceso='" +
-                    sqltexto(nombre) + "',observaciones='" + sqltexto(obs) + "'"
-              : "update procesos set nombre_proceso='" + sqltexto(rt::trim(nombre)) +
-                    "', observaciones='" + sqltexto(obs) + "' where codi_proceso='" + codigo + "'";
-    auto res = consulta(sql);
-    if (fallo(res)) {
-        alertar_error(res);
+    const std::string donde = " where codi_proceso='" + codigo + "'";
+    const datos::Escritura e =
+        nuevo ? escribir("Insert into procesos set codi_proceso='" + codigo + "',nombre_proceso='" +
+                         sqltexto(nombre) + "',observaciones='" + sqltexto(obs) + "'")
+              : escribir_si_sigue_igual(
+                    "select nombre_proceso, observaciones from procesos" + donde, p.leidos,
+                    "update procesos set nombre_proceso='" + sqltexto(rt::trim(nombre)) +
+                        "', observaciones='" + sqltexto(obs) + "'" + donde);
+    cambiado = e.estado == datos::Escritura::cambiada;
+    if (!grabacion_hecha(e, Aviso::alerta,
+                         "El proceso fue modificado por otro usuario: se vuelve a leer"))
         return false;
-    }
     rt::wt::WorkTable* t = rt::wt::workspace().current();
     if (t && t->field_pos("CODIGO") >= 0 && t->field_pos("DESCRIP") >= 0) {
         if (nuevo) t->append();
@@ -209,27 +218,31 @@ bool grabar_proceso(const Proceso& p, const cp::Oem& observaciones, bool nuevo) 
 bool EDIT_PROCESO(std::string_view codigo, bool puede_modificar) {
     ui::Resguardo resguardo("+g/n,+w/r,,,w/n");
     const bool nuevo = rt::trim(codigo).empty();
-    std::optional<Proceso> leido = leer_proceso(codigo, nuevo);
-    if (!leido) return false;
-    Proceso p = *leido;
+    for (bool cambiado = true; cambiado;) {
+        std::optional<Proceso> leido = leer_proceso(codigo, nuevo);
+        if (!leido) return false;
+        Proceso p = *leido;
 
-    rt::Console& c = rt::con();
-    ui::BOX(8, 32, 30, 92, "+bg/n");
-    c.write_at(8, 33, nuevo ? cp::OemView("<Agregar>") : cp::OemView("<Modificar>"), "+gr/n");
-    rt::Form form;
-    c.write_at(9, 33, "Codigo:");
-    form.field(
-        9, 41, p.codigo, "cxCodigo", "!",
-        [&] { return !p.codigo.trimmed().empty() && !EXISTE(cp::oem_to_ansi(p.codigo), true); },
-        [&] { return nuevo; });
-    c.write_at(10, 33, "Descripción:"_oem);
-    form.field(10, 46, p.nombre, "cxDescrip", "", [&] { return !p.nombre.trimmed().empty(); });
-    ui::DISPLINEA(11, 32, 92, "+bg/n");
-    c.write_at(12, 33, "Observaciones:");
-    Observaciones obs(cp::ansi_to_oem(p.observaciones), rt::MemoWindow{13, 33, 29, 91});
-    if (!obs.leer(form, "EDIT_PROCESO", puede_modificar, 30, 45, "[Control+W]Grabar    [Esc]Salir"))
-        return false;
-    return grabar_proceso(p, obs.texto(), nuevo);
+        rt::Console& c = rt::con();
+        ui::BOX(8, 32, 30, 92, "+bg/n");
+        c.write_at(8, 33, nuevo ? cp::OemView("<Agregar>") : cp::OemView("<Modificar>"), "+gr/n");
+        rt::Form form;
+        c.write_at(9, 33, "Codigo:");
+        form.field(
+            9, 41, p.codigo, "cxCodigo", "!",
+            [&] { return !p.codigo.trimmed().empty() && !EXISTE(cp::oem_to_ansi(p.codigo), true); },
+            [&] { return nuevo; });
+        c.write_at(10, 33, "Descripción:"_oem);
+        form.field(10, 46, p.nombre, "cxDescrip", "", [&] { return !p.nombre.trimmed().empty(); });
+        ui::DISPLINEA(11, 32, 92, "+bg/n");
+        c.write_at(12, 33, "Observaciones:");
+        Observaciones obs(cp::ansi_to_oem(p.observaciones), rt::MemoWindow{13, 33, 29, 91});
+        if (!obs.leer(form, "EDIT_PROCESO", puede_modificar, 30, 45,
+                      "[Control+W]Grabar    [Esc]Salir"))
+            return false;
+        if (grabar_proceso(p, obs.texto(), nuevo, cambiado)) return true;
+    }
+    return false;
 }
 
 }  // namespace abm

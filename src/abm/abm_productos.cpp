@@ -13,6 +13,7 @@
 #include "abm/productos_anterior.h"
 #include "abm/productos_tabla.h"
 #include "abm/saldos_anteriores.h"
+#include "datos/servidores.h"
 #include "runtime/common/codepage.h"
 #include "runtime/forms/mask.h"
 #include "runtime/screen/console.h"
@@ -98,11 +99,12 @@ class ListaProductos {
                 return BrowseKey::kHandled;
             case k::kCtrlF11:
                 if (ui::CONFIRMA("Ejecutar funciones internas del programador (GRABAR COSTOS) ") &&
-                    ui::PASSROOT())
+                    ui::PASSROOT(datos::clave_supervisor_correcta))
                     COPIAR_COSTOS_ANTERIOR();
                 return BrowseKey::kHandled;
             case k::kCtrlF12:
-                if (ui::CONFIRMA("Ejecutar funciones internas del programador") && ui::PASSROOT())
+                if (ui::CONFIRMA("Ejecutar funciones internas del programador") &&
+                    ui::PASSROOT(datos::clave_supervisor_correcta))
                     SALDOS_ANTERIORES();
                 return BrowseKey::kHandled;
             case k::kAltF12:
@@ -131,7 +133,8 @@ class ListaProductos {
     }
 
     void cambiar_control_de_stock() {
-        if (!hay_codigo(tabla_)) return;
+        // It changes the product: the same right as changing it in its form.
+        if (!hay_codigo(tabla_) || !SISTEMA_PERMITE("acc_add_productos")) return;
         const std::string donde = "where codi_prod='" + sqltexto(codigo()) + "' and codi_form='" +
                                   sqltexto(formula()) + "'";
         auto res = consulta("select l_ctrl_stk from prodvtas " + donde);
@@ -144,9 +147,9 @@ class ListaProductos {
         if (!ui::CONFIRMA(controla ? cp::OemView("Desea Desactivar")
                                    : cp::OemView("Desea Activar")))
             return;
-        auto cambio = consulta(std::string("update prodvtas set l_ctrl_stk=") +
-                               (controla ? "false" : "true") + " " + donde);
-        if (fallo(cambio)) mostrar_error(cambio);
+        grabacion_hecha(escribir(std::string("update prodvtas set l_ctrl_stk=") +
+                                 (controla ? "false" : "true") + " " + donde),
+                        Aviso::caja);
     }
 
     rt::wt::WorkTable& tabla_;

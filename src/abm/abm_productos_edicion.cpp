@@ -4,6 +4,7 @@
 
 #include <optional>
 #include <string>
+#include <vector>
 
 #include "abm/abm_rutinas.h"
 #include "abm/catalogo_sql.h"
@@ -11,6 +12,7 @@
 #include "abm/gencodigo.h"
 #include "abm/observaciones.h"
 #include "abm/productos_tabla.h"
+#include "datos/escritura.h"
 #include "runtime/common/codepage.h"
 #include "runtime/common/texto.h"
 #include "runtime/forms/form.h"
@@ -36,7 +38,17 @@ struct Producto {
     std::string observaciones;  // as stored
     // The texts as stored, written back unchanged while their fields are not edited.
     std::string descripcion_guardada, detalle_guardado, unidad_guardada, formula_rel_guardada;
+    std::vector<std::string> leidos;  // the columns the form writes, as read
 };
+
+// What the form writes: a save stores it only while the row still holds what was read.
+const std::vector<std::string> kColumnasDelFormulario = {
+    "desc_prod", "desc_form", "unid_med", "moneda",        "cuenta", "peso",
+    "stock_min", "stock_max", "cantidad", "codi_form_rel", "observ"};
+
+std::string donde(std::string_view codigo, std::string_view formula) {
+    return "where codi_prod='" + sqltexto(codigo) + "' and codi_form='" + sqltexto(formula) + "'";
+}
 
 cp::Oem texto_de(const TMySQLRow& fila, std::string_view columna, std::size_t ancho) {
     return cp::ansi_to_oem(fila.FieldGet(columna).text()).padded(ancho);
@@ -47,8 +59,7 @@ cp::Oem texto_de(const TMySQLRow& fila, std::string_view columna, std::size_t an
 std::optional<Producto> leer_producto(std::string_view codigo, std::string_view formula,
                                       bool nuevo) {
     auto res = consulta(nuevo ? std::string("select * from prodvtas limit 1")
-                              : "select * from prodvtas where codi_prod='" + sqltexto(codigo) +
-                                    "' and codi_form='" + sqltexto(formula) + "'");
+                              : "select * from prodvtas " + donde(codigo, formula));
     if (fallo(res)) {
         mostrar_error(res);
         return std::nullopt;
@@ -87,6 +98,7 @@ std::optional<Producto> leer_producto(std::string_view codigo, std::string_view 
         p.detalle_guardado = fila.FieldGet("desc_form").text();
         p.unidad_guardada = fila.FieldGet("unid_med").text();
         p.formula_rel_guardada = fila.FieldGet("codi_form_rel").text();
+        p.leidos = datos::textos(fila, kColumnasDelFormulario);
     }
     p.codigo_pantalla = cp::ansi_to_oem(p.codigo);
     p.formula_pantalla = cp::ansi_to_oem(p.formula);
@@ -172,8 +184,19 @@ std::string sentencia(const Producto& p, const std::string& observaciones, bool 
         texto(p.formula_rel, p.formula_rel_guardada) + "', " + "observ='" +
         sqltexto(observaciones) + "' ";
     if (nuevo) return "Insert into prodvtas set l_activo=true, " + campos;
-    return "update prodvtas set " + campos + "where codi_prod='" + sqltexto(p.codigo) +
-           "' and codi_form='" + sqltexto(p.formula) + "'";
+    return "update prodvtas set " + campos + donde(p.codigo, p.formula);
+}
+
+// A new product is inserted; a change is written only over what the form read, so that a
+// change another user stored meanwhile is never undone without a word.
+datos::Escritura guardar(const Producto& p, const std::string& observaciones, bool nuevo) {
+    const std::string cambio = sentencia(p, observaciones, nuevo);
+    if (nuevo) return escribir(cambio);
+    std::string columnas;
+    for (const std::string& c : kColumnasDelFormulario)
+        columnas += (columnas.empty() ? "" : ", ") + c;
+    return escribir_si_sigue_igual(
+        "select " + columnas + " from prodvtas " + donde(p.codigo, p.formula), p.leidos, cambio);
 }
 
 // The list's work table shows the stored product: a new one as a row of its own.
@@ -211,28 +234,33 @@ bool EDIT_PRODUCTOS(std::string_view codigo, std::string_view formula, bool pued
         generado = GENCODIGO();
         if (generado.empty() || CODREPETIDO(generado)) return false;
     }
-    std::optional<Producto> leido = leer_producto(nuevo ? generado : codigo, formula, nuevo);
-    if (!leido) return false;
-    Producto p = *leido;
+    for (;;) {
+        std::optional<Producto> leido = leer_producto(nuevo ? generado : codigo, formula, nuevo);
+        if (!leido) return false;
+        Producto p = *leido;
 
-    dibujar(nuevo);
-    rt::Form form;
-    declarar_campos(form, p);
-    mostrar_costo(p);
-    Observaciones obs(cp::ansi_to_oem(p.observaciones), rt::MemoWindow{22, 23, 32, 97});
-    if (!obs.leer(form, "EDIT_PRODUCTOS", puede_modificar, 33, 44,
-                  " [Control+W] Grabar      [Esc] Salir "))
-        return false;
-    if (!ui::CONFIRMA("Confirma actualizar")) return false;
+        dibujar(nuevo);
+        rt::Form form;
+        declarar_campos(form, p);
+        mostrar_costo(p);
+        Observaciones obs(cp::ansi_to_oem(p.observaciones), rt::MemoWindow{22, 23, 32, 97});
+        if (!obs.leer(form, "EDIT_PRODUCTOS", puede_modificar, 33, 44,
+                      " [Control+W] Grabar      [Esc] Salir "))
+            return false;
+        if (!ui::CONFIRMA("Confirma actualizar")) return false;
 
-    auto res = consulta(sentencia(p, cp::oem_to_ansi_keeping(obs.texto(), p.observaciones), nuevo));
-    if (fallo(res)) {
-        alertar_error(res);
-        return false;
+        const datos::Escritura e =
+            guardar(p, cp::oem_to_ansi_keeping(obs.texto(), p.observaciones), nuevo);
+        if (e.estado == datos::Escritura::cambiada) {
+            // Shown again as the other user left it.
+            ui::MSGBOX("El producto fue modificado por otro usuario: se vuelve a leer");
+            continue;
+        }
+        if (!grabacion_hecha(e, Aviso::alerta)) return false;
+        reflejar_en_lista(p, nuevo);
+        if (nuevo) anunciar(p);
+        return true;
     }
-    reflejar_en_lista(p, nuevo);
-    if (nuevo) anunciar(p);
-    return true;
 }
 
 bool CODREPETIDO(std::string_view codigo) {

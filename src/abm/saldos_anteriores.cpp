@@ -40,6 +40,11 @@ bool fallo_servidor() {
     auto& s = datos::ses().OSERVER;
     return !s || s->NetErr();
 }
+// The connection was lost waiting for an answer.
+bool sin_respuesta() {
+    auto& s = datos::ses().OSERVER;
+    return s && !s->connected();
+}
 void limpiar_fallo() {
     if (auto& s = datos::ses().OSERVER) s->Error();
 }
@@ -65,6 +70,13 @@ class Saldos {
             }
         }
         auto fin = consulta("COMMIT");
+        if (fallo(fin) && sin_respuesta()) {
+            // The server may have committed all the same.
+            rt::alert(
+                "El servidor no confirmó los saldos de esta parte:;revise si quedaron "
+                "grabados antes de reintentar"_oem);
+            return false;
+        }
         if (fallo(fin)) return abandonar(fin);
         return true;
     }

@@ -1,5 +1,8 @@
 #include "datos/servidores.h"
 
+#include <crypt.h>
+#include <sys/stat.h>
+
 #include <cstdlib>
 #include <filesystem>
 #include <fstream>
@@ -51,6 +54,20 @@ std::string clave_servidor() {
     }
     const char* env = variable(VAR_CLAVE_SERVIDOR);
     return env ? env : std::string(CLAVE_SERVIDOR);
+}
+
+bool clave_supervisor_correcta(const std::string& clave) {
+    if (const char* file = variable(VAR_CLAVE_SUPERVISOR_ARCHIVO)) {
+        struct stat st {};
+        if (::stat(file, &st) != 0 || (st.st_mode & (S_IRWXG | S_IRWXO)) != 0) return false;
+        const auto hash = leer_clave_de_archivo(file);
+        if (!hash || hash->size() < 2 || hash->front() != '$') return false;
+        crypt_data datos_crypt{};
+        const char* calculado = crypt_r(clave.c_str(), hash->c_str(), &datos_crypt);
+        return calculado && *calculado != '*' && *hash == calculado;
+    }
+    if (const char* env = variable(VAR_CLAVE_SUPERVISOR)) return clave == env;
+    return clave == CLAVE_SUPERVISOR_DEMO;
 }
 
 }  // namespace datos

@@ -34,6 +34,19 @@ std::string clave_servidor();
 // The first line of a password file (without its line end); nothing when it cannot be read.
 std::optional<std::string> leer_clave_de_archivo(const std::string& path);
 
+// The supervisor's password (the catalogue's jobs for the supervisor ask for it). A plant
+// sets its own: a hash of it as crypt(3) writes one ("openssl passwd -6", "mkpasswd") in
+// the first line of the file named by VALES_CLAVE_SUPERVISOR_ARCHIVO, which only its owner
+// may read, or else the password itself in VALES_CLAVE_SUPERVISOR. Without either, the
+// demo's password holds.
+inline constexpr std::string_view CLAVE_SUPERVISOR_DEMO = "58206137";
+inline constexpr const char* VAR_CLAVE_SUPERVISOR = "VALES_CLAVE_SUPERVISOR";
+inline constexpr const char* VAR_CLAVE_SUPERVISOR_ARCHIVO = "VALES_CLAVE_SUPERVISOR_ARCHIVO";
+
+// Whether `clave` is the supervisor's password. A file named that cannot be read, holds no
+// hash, or that others may read, accepts none.
+bool clave_supervisor_correcta(const std::string& clave);
+
 // Each plant sets its own addresses (environment or command line); without them the
 // program looks for the server on this machine.
 inline constexpr std::string_view SERVIDOR_LOCAL_FIJO = "127.0.0.1";

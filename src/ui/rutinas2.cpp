@@ -180,14 +180,14 @@ cp::Oem GETPASS(std::optional<int> row, std::optional<int> col, int min_len, int
     return cp::Oem(std::move(text));
 }
 
-bool PASSROOT() {
+bool PASSROOT(const std::function<bool(const std::string&)>& correcta) {
     rt::Console& c = rt::con();
     const rt::SavedRegion saved = c.save_region(15, 50, 19, 79);
     c.fill_box(15, 50, 19, 79, rt::kSingleFrameFilled, "n/w");
     c.write_at(17, 51, "Ingrese password:", "n/w");
     const cp::Oem typed = GETPASS(17, 68, 4, 10, "+w/w", true);
     c.restore_region(saved);
-    return typed == "58206137";
+    return !typed.empty() && correcta(cp::oem_to_ansi(typed));
 }
 
 std::string STRZERO(double n, std::optional<int> width, int decimals) {

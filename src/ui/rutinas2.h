@@ -4,6 +4,7 @@
 // password, zero-padded numbers, temporary file names and text splitting.
 // Texts are console texts (the caller converts a program or stored text with
 // cp::ansi_to_oem). Colours are colour-setting texts.
+#include <functional>
 #include <optional>
 #include <string>
 #include <string_view>
@@ -29,7 +30,8 @@ bool MOLINO(int row = 24, int col = 79, std::string_view colour = {}, double int
 // Masked password entry; empty text for Esc. Row/column default to the cursor.
 cp::Oem GETPASS(std::optional<int> row = {}, std::optional<int> col = {}, int min_len = 4,
                 int max_len = 10, std::string_view colour = {}, bool show_cursor = false);
-bool PASSROOT();
+// Asks for the supervisor's password; `correcta` judges the text typed.
+bool PASSROOT(const std::function<bool(const std::string&)>& correcta);
 std::string STRZERO(double n, std::optional<int> width = {}, int decimals = 0);
 std::string NOMARCH(std::string_view extension = {}, std::string_view folder = {});
 std::string NOMARCH2(std::string_view extension = {}, std::string_view folder = {});

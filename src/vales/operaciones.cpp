@@ -34,6 +34,11 @@ const char* const kAyuda =
     "  --clave-servidor-archivo ARCHIVO  clave de esa cuenta: la primera linea del archivo\n"
     "                                    (tambien VALES_CLAVE_SERVIDOR_ARCHIVO en el entorno,\n"
     "                                    o la clave misma en VALES_CLAVE_SERVIDOR)\n"
+    "  --clave-supervisor-archivo ARCHIVO\n"
+    "                                    clave del supervisor: un hash de crypt(3) en la\n"
+    "                                    primera linea del archivo, legible solo por su dueno\n"
+    "                                    (tambien VALES_CLAVE_SUPERVISOR_ARCHIVO en el entorno,\n"
+    "                                    o la clave misma en VALES_CLAVE_SUPERVISOR)\n"
     "  --comprobar-almacen               crea (si falta) y abre el almacen fuera de linea\n"
     "                                    datos/vales.mdb de la carpeta de trabajo, con sus\n"
     "                                    funciones SQL, y termina: 0 si se puede usar, 1 si no\n"
@@ -76,6 +81,8 @@ const OpcionConValor kOpciones[] = {
     {"--usuario-servidor", datos::VAR_USUARIO_SERVIDOR, "un nombre de usuario", es_nombre},
     {"--clave-servidor-archivo", datos::VAR_CLAVE_SERVIDOR_ARCHIVO,
      "un archivo legible con la clave", es_archivo_legible},
+    {"--clave-supervisor-archivo", datos::VAR_CLAVE_SUPERVISOR_ARCHIVO,
+     "un archivo legible con el hash de la clave", es_archivo_legible},
     {"--productos-anterior", abm::VAR_PRODUCTOS_ANTERIOR, "una carpeta", es_nombre},
 };
 

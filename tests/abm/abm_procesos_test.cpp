@@ -326,6 +326,22 @@ TEST_F(Procesos, TextsTheConsoleCannotShowAreKeptUnlessEdited) {
     EXPECT_EQ(proceso(), std::vector<std::string>{"Prensado - secos|Prensa “hidráulica”"});
 }
 
+// Another user stores a change while this one edits: the save writes nothing over it, says
+// so, and the form comes back as the other user left it.
+TEST_F(Procesos, AChangeStoredMeanwhileByAnotherUserIsNeverUndone) {
+    como_supervisor();
+    const std::string sql_proceso =
+        "select nombre_proceso, observaciones from procesos where codi_proceso='A'";
+    const std::string nombre = filas(sql_proceso)[0].substr(0, filas(sql_proceso)[0].find('|'));
+    term.keys({kEnd}).type("X").then(
+        [this] { sql("update procesos set observaciones='de otro' where codi_proceso='A'"); });
+    term.keys({kEnter, kCtrlW}).pause(3).keys({kEsc});
+    EXPECT_FALSE(EDIT_PROCESO("A"));
+    EXPECT_EQ(mensajes(), Mensajes{"El proceso fue modificado por otro usuario: se vuelve a leer"});
+    EXPECT_EQ(filas(sql_proceso), std::vector<std::string>{nombre + "|de otro"});
+    EXPECT_NE(shown_row(13).find("│de otro  "), std::string::npos) << screen_dump();
+}
+
 TEST_F(Procesos, CtrlEnterOnAnEmptyListOpensANewProcess) {
     como_supervisor();
     term.type("zz").keys({kEnter, kCtrlEnter}).type("f").keys({kEnter}).type("Fundido");

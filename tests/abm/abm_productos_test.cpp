@@ -358,6 +358,7 @@ TEST_F(Catalogo, F11ShowsTheCostOnlyToWhoMaySeeCosts) {
 }
 
 TEST_F(Catalogo, AltF12SwitchesStockControlAfterAsking) {
+    como_supervisor();
     const std::string ctrl =
         "select l_ctrl_stk from prodvtas where codi_prod='L01AA0110' and codi_form='001'";
     term.type("lad").keys({kEnter, kDown, kAltF12}).type("n");
@@ -406,6 +407,15 @@ TEST_F(Catalogo, AltF12SwitchesStockControlAfterAsking) {
     EXPECT_EQ(fila(11, 43, 13, 3), "Desea Activar");
     EXPECT_EQ(fila(11, 41, 16, 1), "Desea Desactivar");
     EXPECT_EQ(filas(ctrl), std::vector<std::string>{"0"});
+}
+
+// Switching stock control changes the product: refused to a user who may not change it.
+TEST_F(Catalogo, AltF12WithoutTheRightToChangeProductsIsRefused) {
+    const auto antes = filas("select codi_prod, codi_form, l_ctrl_stk from prodvtas");
+    term.type("lad").keys({kEnter, kDown, kAltF12}).pause(3).keys({kEsc});
+    ABM_PRODUCTOS();
+    EXPECT_EQ(mensajes(), Mensajes{"- Acceso no permitido -"});
+    EXPECT_EQ(filas("select codi_prod, codi_form, l_ctrl_stk from prodvtas"), antes);
 }
 
 // On an empty list there is no product to switch: nothing is asked, nothing changes.

@@ -280,6 +280,26 @@ TEST_F(FormularioProducto, TextsTheConsoleCannotShowAreKeptUnlessTheirFieldIsEdi
     }
 }
 
+// Another user stores a change while this one edits: the save writes nothing over it, says
+// so, and the form comes back as the other user left it.
+TEST_F(FormularioProducto, AChangeStoredMeanwhileByAnotherUserIsNeverUndone) {
+    como_supervisor();
+    const auto antes = producto("M02BB0220", "001");
+    term.keys({kCtrlY}).type("Mortero de A").then([this] {
+        sql("update prodvtas set desc_form='Detalle de B' where codi_prod='M02BB0220'");
+    });
+    term.keys({kPgDn, kCtrlW}).type("s").pause(3).keys({kEsc});
+    EXPECT_FALSE(EDIT_PRODUCTOS("M02BB0220", "001"));
+    EXPECT_EQ(mensajes(),
+              Mensajes{"El producto fue modificado por otro usuario: se vuelve a leer"});
+    std::string esperado = antes[0];  // "codigo|formula|descripcion|detalle|...": B's detalle
+    std::size_t desde = 0;
+    for (int campo = 0; campo < 3; ++campo) desde = esperado.find('|', desde) + 1;
+    esperado.replace(desde, esperado.find('|', desde) - desde, "Detalle de B");
+    EXPECT_EQ(producto("M02BB0220", "001"), std::vector<std::string>{esperado});
+    EXPECT_NE(shown_row(9).find("│Detalle: Detalle de B  "), std::string::npos) << screen_dump();
+}
+
 TEST_F(FormularioProducto, AServerErrorOnStoringIsShownAndNothingChanges) {
     como_supervisor();
     sql("alter table prodvtas drop column cuenta");

@@ -137,15 +137,16 @@ TEST_F(Rutinas2Test, GetpassAcceptsLettersDigitsAndEnye) {
 
 TEST_F(Rutinas2Test, PassrootRestoresItsRegion) {
     console.write_at(17, 50, cp::Oem(30, '#'));
+    const auto correcta = [](const std::string& clave) { return clave == "58206137"; };
     term.type("58206137").keys({kEnter});
-    EXPECT_TRUE(ui::PASSROOT());
+    EXPECT_TRUE(ui::PASSROOT(correcta));
     EXPECT_EQ(row_text(17, 50, 30), std::string(30, '#'));
     EXPECT_EQ(testing_support::grid_row_text(term.snapshots().front().grid, 17, 51, 17),
               "Ingrese password:");
     term.keys({kEsc});
-    EXPECT_FALSE(ui::PASSROOT());
+    EXPECT_FALSE(ui::PASSROOT(correcta));
     term.type("58206138").keys({kEnter});
-    EXPECT_FALSE(ui::PASSROOT());
+    EXPECT_FALSE(ui::PASSROOT(correcta));
 }
 
 TEST_F(Rutinas2Test, MolinoTurnsOncePerInterval) {

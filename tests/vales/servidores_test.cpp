@@ -3,6 +3,7 @@
 #include "datos/servidores.h"
 
 #include <gtest/gtest.h>
+#include <sys/stat.h>
 
 #include <cstdlib>
 #include <fstream>
@@ -72,6 +73,47 @@ TEST(Servidores, AccountFromEnvironmentOrPasswordFile) {
         EXPECT_EQ(datos::clave_servidor(), c.clave_vista);
     }
     EXPECT_FALSE(datos::leer_clave_de_archivo(folder.path().string())) << "a folder";
+}
+
+// The supervisor's password a plant sets (a crypt(3) hash in a file only its owner reads, or
+// the password in the environment) replaces the demo's.
+TEST(Servidores, SupervisorPasswordSetByThePlant) {
+    testing_support::TempFolder folder;
+    const auto archivo = [&](const char* nombre, const std::string& linea, int modo) {
+        const std::string ruta = (folder.path() / nombre).string();
+        std::ofstream(ruta) << linea << "\n";
+        ::chmod(ruta.c_str(), static_cast<mode_t>(modo));
+        return ruta;
+    };
+    // openssl passwd -6 -salt s4lt0pl4nt4 'Plant@2026'
+    const std::string hash =
+        "$6$s4lt0pl4nt4$UyJHWZIu.MNhA22NiIKxwcAteEFQj4U1KE9WGIIoTY8zviYrsM2Rr860aXUCgnDtE7FeSwd5"
+        "mnXUzk..xiBv2/";
+    const std::string propio = archivo("propio", hash, 0600);
+    const std::string legible = archivo("legible", hash, 0644);
+    const std::string sin_hash = archivo("sin_hash", "Plant@2026", 0600);
+    struct Case {
+        const char *clave, *clave_archivo;
+        std::vector<std::string> aceptadas;
+    };
+    const Case cases[] = {
+        {nullptr, nullptr, {"58206137"}},
+        {"Otra-2026", nullptr, {"Otra-2026"}},
+        {"Otra-2026", propio.c_str(), {"Plant@2026"}},
+        {nullptr, legible.c_str(), {}},  // others may read the hash
+        {nullptr, sin_hash.c_str(), {}},
+        {nullptr, "/no/existe", {}},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(std::string(c.clave ? c.clave : "-") + " " +
+                     (c.clave_archivo ? c.clave_archivo : "-"));
+        EnvVar clave(datos::VAR_CLAVE_SUPERVISOR, c.clave);
+        EnvVar clave_archivo(datos::VAR_CLAVE_SUPERVISOR_ARCHIVO, c.clave_archivo);
+        std::vector<std::string> aceptadas;
+        for (const char* probada : {"58206137", "Otra-2026", "Plant@2026", "", "Plant@2027"})
+            if (datos::clave_supervisor_correcta(probada)) aceptadas.push_back(probada);
+        EXPECT_EQ(aceptadas, c.aceptadas);
+    }
 }
 
 // Options set the variables the program reads; a bad value stops the program at once.

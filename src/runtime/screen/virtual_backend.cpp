@@ -32,6 +32,11 @@ VirtualBackend& VirtualBackend::pause(double seconds) {
     return *this;
 }
 
+VirtualBackend& VirtualBackend::then(std::function<void()> action) {
+    script_.push_back({Step::kAction, 0, 0, std::move(action)});
+    return *this;
+}
+
 VirtualBackend& VirtualBackend::type_ahead(int code) {
     script_.push_back({Step::kTypeAhead, code, 0});
     return *this;
@@ -56,6 +61,13 @@ std::optional<int> VirtualBackend::wait_key(std::optional<double> timeout) {
     double budget = timeout.value_or(INFINITY);
     while (!script_.empty()) {
         Step& step = script_.front();
+        if (step.kind == Step::kAction) {
+            if (poll) return std::nullopt;
+            const std::function<void()> action = std::move(step.action);
+            script_.pop_front();
+            action();
+            continue;
+        }
         if (step.kind == Step::kPause) {
             if (poll) return std::nullopt;
             if (step.seconds > budget) {  // the wait ends before the user acts

@@ -3,6 +3,7 @@
 // when the program waits, every key wait records a snapshot of the screen, and a wait for
 // a key the script does not hold fails the test instead of hanging.
 #include <deque>
+#include <functional>
 #include <stdexcept>
 #include <string>
 #include <vector>
@@ -19,9 +20,10 @@ struct ScriptExhausted : std::runtime_error {
 class VirtualBackend : public Backend {
   public:
     struct Step {
-        enum Kind { kKey, kTypeAhead, kPause } kind;
+        enum Kind { kKey, kTypeAhead, kPause, kAction } kind;
         int key = 0;
         double seconds = 0;
+        std::function<void()> action = {};
     };
     struct Snapshot {
         Grid grid;
@@ -38,6 +40,9 @@ class VirtualBackend : public Backend {
     VirtualBackend& type(std::string_view oem_text);         // one key per byte
     VirtualBackend& paste(std::string_view oem_text);        // pasted on the terminal, per byte
     VirtualBackend& pause(double seconds);  // the user waits this long before the next key
+    // Something that happens elsewhere (another user's change) once the program waits for
+    // the next key, before that key comes.
+    VirtualBackend& then(std::function<void()> action);
     // A key already pressed: also seen by polls (inkey() without waiting, next_key()).
     VirtualBackend& type_ahead(int code);
     bool script_empty() const { return script_.empty(); }
