@@ -17,6 +17,7 @@
 #include <sys/stat.h>
 #include <unistd.h>
 
+#include <algorithm>
 #include <cerrno>
 #include <cstdio>
 #include <cstdlib>
@@ -168,11 +169,26 @@ std::string clave(std::string_view codigo, std::string_view formula) {
     return rt::trim(codigo) + '\n' + rt::trim(formula);
 }
 
-// The key of a record. The library gives each text in one buffer of its own, which the
-// next read overwrites: the code is copied before the formula is read.
-std::string clave_de(DBFHandle h, int registro, int campo_codigo, int campo_formula) {
-    const std::string codigo = DBFReadStringAttribute(h, registro, campo_codigo);
-    return clave(codigo, DBFReadStringAttribute(h, registro, campo_formula));
+// A text field of the record the handle holds; nothing when the library cannot give it.
+// The library gives each text in one buffer of its own, which the next read overwrites.
+std::optional<std::string> texto_de(DBFHandle h, int registro, int campo) {
+    const char* texto = DBFReadStringAttribute(h, registro, campo);
+    if (!texto) return std::nullopt;
+    return std::string(texto);
+}
+
+// The key of a record, read from the file now (the handle forgets the record it held, so
+// a record read before a lock was taken is not used under it); nothing when the record is
+// not wholly in the file.
+std::optional<std::string> clave_de(DBFHandle h, int registro, int campo_codigo, int campo_formula,
+                                    bool* borrado) {
+    h->nCurrentRecord = -1;
+    if (registro < 0 || registro >= h->nRecords || !DBFReadTuple(h, registro)) return std::nullopt;
+    *borrado = DBFIsRecordDeleted(h, registro) != 0;
+    const auto codigo = texto_de(h, registro, campo_codigo);
+    const auto formula = codigo ? texto_de(h, registro, campo_formula) : std::nullopt;
+    if (!formula) return std::nullopt;
+    return clave(*codigo, *formula);
 }
 
 // A value fits a numeric field when the library's formatting of it fills no more than
@@ -183,13 +199,40 @@ bool cabe(double valor, int ancho, int decimales) {
     return n > 0 && n <= ancho;
 }
 
+std::string numero(int n) {
+    return std::to_string(n);
+}
+
+// How the user counts records: from 1, as the earlier system shows them.
+std::string registro_de(int registro, const std::string& ruta) {
+    return "registro " + numero(registro + 1) + " de " + ruta;
+}
+
 }  // namespace
 
+std::string ResumenCopia::texto() const {
+    return "Proceso terminado: " + numero(grabados) + " registros grabados, " + numero(bloqueados) +
+           " bloqueados por otro proceso, " + numero(ilegibles) + " ilegibles";
+}
+
+std::string ResumenCopia::otros() const {
+    std::string t;
+    auto parte = [&](int n, const char* que) {
+        if (n) t += (t.empty() ? "Tampoco se grabaron: " : ", ") + numero(n) + que;
+    };
+    parte(no_caben, " con un costo que no cabe");
+    parte(cambiados, " cambiados mientras tanto");
+    parte(fallidos, " que no llegaron al archivo");
+    return t;
+}
+
 struct ProductosAnterior::Estado {
+    std::string ruta;
     DBFHandle dbf = nullptr;
     int campo_codigo = -1, campo_formula = -1;
     std::array<int, kMesesDeCosto> campos_costo{};
     std::map<std::string, int> registros;  // by code and formula
+    ResumenCopia resumen;
 
     ~Estado() {
         if (dbf) DBFClose(dbf);
@@ -197,48 +240,110 @@ struct ProductosAnterior::Estado {
     int fd() const { return archivo(dbf->fp)->fd; }
     Archivo& archivo_dbf() const { return *archivo(dbf->fp); }
 
+    void ilegible(int registro, const std::string& por_que) {
+        ++resumen.ilegibles;
+        resumen.avisos.push_back("Ilegible, no se copió: " + registro_de(registro, ruta) + " (" +
+                                 por_que + ")");
+    }
+
+    // Why the header cannot be trusted to place the records, or nothing. The field
+    // descriptors must end where the header says the records begin: a record written at a
+    // place the header got wrong would overwrite the descriptors or another record.
+    std::optional<std::string> cabecera_dudosa() const {
+        const off_t fin_campos = 32 + 32 * static_cast<off_t>(dbf->nFields);
+        unsigned char terminador = 0;
+        if (dbf->nHeaderLength <= fin_campos || ::pread(fd(), &terminador, 1, fin_campos) != 1 ||
+            terminador != 0x0D)
+            return "la cabecera no termina donde lo dice (" + numero(dbf->nHeaderLength) +
+                   " bytes para " + numero(dbf->nFields) + " campos)";
+        return std::nullopt;
+    }
+
     // The records of the products, read through a handle of their own: the writing handle
-    // then holds no record read without its lock.
-    bool leer_claves(const std::string& ruta) {
-        DBFHandle lectura = DBFOpen(ruta.c_str(), "rb");
-        if (!lectura) return false;
-        const int total = DBFGetRecordCount(lectura);
-        for (int r = 0; r < total; ++r) {
-            if (DBFIsRecordDeleted(lectura, r)) continue;
-            registros.emplace(clave_de(lectura, r, campo_codigo, campo_formula), r);
+    // then holds no record read without its lock. Only the records the header counts are
+    // read (one the other program appends meanwhile is not yet its), and of those only the
+    // ones wholly in the file: a header may count records that are not there yet, or that
+    // a cut copy of the file lost.
+    std::optional<std::string> leer_claves() {
+        SAHooks hooks = funciones_de_archivo();
+        DBFHandle lectura = DBFOpenLL(ruta.c_str(), "rb", &hooks);
+        if (!lectura) return std::string("no se pudo leer su cabecera");
+        const bool igual = lectura->nHeaderLength == dbf->nHeaderLength &&
+                           lectura->nRecordLength == dbf->nRecordLength;
+        if (!igual) {
+            DBFClose(lectura);
+            return std::string("su cabecera cambió mientras se abría");
+        }
+        struct stat st {};
+        const off_t tam = ::fstat(fd(), &st) == 0 ? st.st_size : 0;
+        const off_t en_archivo =
+            tam > dbf->nHeaderLength ? (tam - dbf->nHeaderLength) / dbf->nRecordLength : 0;
+        const int declarados = std::min(DBFGetRecordCount(dbf), DBFGetRecordCount(lectura));
+        const int enteros = static_cast<int>(std::min<off_t>(declarados, en_archivo));
+        for (int r = 0; r < enteros; ++r) {
+            bool borrado = false;
+            const auto c = clave_de(lectura, r, campo_codigo, campo_formula, &borrado);
+            if (!c)
+                ilegible(r, "no se pudo leer");
+            else if (!borrado)
+                registros.emplace(*c, r);
         }
         DBFClose(lectura);
-        return true;
+        if (declarados > enteros) {
+            const std::string por_que = "la cabecera cuenta " + numero(declarados) +
+                                        " registros y el archivo tiene " + numero(enteros) +
+                                        " enteros";
+            if (declarados - enteros == 1) {
+                ilegible(enteros, por_que);
+            } else {
+                resumen.ilegibles += declarados - enteros;
+                resumen.avisos.push_back("Ilegibles, no se copiaron: registros " +
+                                         numero(enteros + 1) + " a " + numero(declarados) + " de " +
+                                         ruta + " (" + por_que + ")");
+            }
+        }
+        return std::nullopt;
     }
 };
 
 ProductosAnterior::ProductosAnterior(std::unique_ptr<Estado> estado) : e_(std::move(estado)) {}
 ProductosAnterior::~ProductosAnterior() = default;
 
-std::unique_ptr<ProductosAnterior> ProductosAnterior::abrir(const std::string& ruta) {
+ProductosAnterior::Apertura ProductosAnterior::abrir(const std::string& ruta) {
     std::error_code ec;
-    if (!std::filesystem::is_regular_file(ruta, ec)) return nullptr;
+    if (!std::filesystem::exists(ruta, ec)) return {};
+    auto no_se_puede = [&](const std::string& por_que) {
+        return Apertura{nullptr, "No se puede usar la tabla " + ruta + ": " + por_que};
+    };
+    if (!std::filesystem::is_regular_file(ruta, ec)) return no_se_puede("no es un archivo");
     auto e = std::make_unique<Estado>();
+    e->ruta = ruta;
     SAHooks hooks = funciones_de_archivo();
     e->dbf = DBFOpenLL(ruta.c_str(), "rb+", &hooks);
-    if (!e->dbf) return nullptr;
+    if (!e->dbf)
+        return no_se_puede(::access(ruta.c_str(), R_OK | W_OK) != 0
+                               ? "no se puede abrir para grabar"
+                               : "no es una tabla DBF legible");
     archivo(e->dbf->fp)->cabecera = e->dbf->nHeaderLength;
     DBFSetWriteEndOfFileChar(e->dbf, 0);
+    if (auto por_que = e->cabecera_dudosa()) return no_se_puede(*por_que);
 
     e->campo_codigo = DBFGetFieldIndex(e->dbf, "CODI_PROD");
+    if (e->campo_codigo < 0) return no_se_puede("le falta el campo CODI_PROD");
     e->campo_formula = DBFGetFieldIndex(e->dbf, "CODI_FORM");
-    if (e->campo_codigo < 0 || e->campo_formula < 0) return nullptr;
+    if (e->campo_formula < 0) return no_se_puede("le falta el campo CODI_FORM");
     for (int m = 0; m < kMesesDeCosto; ++m) {
         char nombre[8];
         std::snprintf(nombre, sizeof nombre, "COST%02d", m + 1);
         const int campo = DBFGetFieldIndex(e->dbf, nombre);
         const DBFFieldType tipo =
             campo < 0 ? FTInvalid : DBFGetFieldInfo(e->dbf, campo, nullptr, nullptr, nullptr);
-        if (tipo != FTDouble && tipo != FTInteger) return nullptr;
+        if (tipo != FTDouble && tipo != FTInteger)
+            return no_se_puede(std::string("le falta el campo numérico ") + nombre);
         e->campos_costo[static_cast<std::size_t>(m)] = campo;
     }
-    if (!e->leer_claves(ruta)) return nullptr;
-    return std::unique_ptr<ProductosAnterior>(new ProductosAnterior(std::move(e)));
+    if (auto por_que = e->leer_claves()) return no_se_puede(*por_que);
+    return {std::unique_ptr<ProductosAnterior>(new ProductosAnterior(std::move(e))), {}};
 }
 
 std::optional<int> ProductosAnterior::buscar(std::string_view codigo,
@@ -248,26 +353,40 @@ std::optional<int> ProductosAnterior::buscar(std::string_view codigo,
     return it->second;
 }
 
+const ResumenCopia& ProductosAnterior::resumen() const {
+    return e_->resumen;
+}
+
 ProductosAnterior::Resultado ProductosAnterior::grabar_costos(int registro, std::string_view codigo,
                                                               std::string_view formula,
                                                               const CostosMensuales& costos) {
+    ResumenCopia& resumen = e_->resumen;
+    auto omitido = [&](Resultado r, int& cuenta, const char* por_que) {
+        ++cuenta;
+        resumen.avisos.push_back(std::string(por_que) +
+                                 ", no se grabó: " + registro_de(registro, e_->ruta));
+        return r;
+    };
     DBFHandle h = e_->dbf;
     for (int m = 0; m < kMesesDeCosto; ++m) {
         int ancho = 0, decimales = 0;
         DBFGetFieldInfo(h, e_->campos_costo[static_cast<std::size_t>(m)], nullptr, &ancho,
                         &decimales);
-        if (!cabe(costos[static_cast<std::size_t>(m)], ancho, decimales)) return Resultado::kNoCabe;
+        if (!cabe(costos[static_cast<std::size_t>(m)], ancho, decimales))
+            return omitido(Resultado::kNoCabe, resumen.no_caben, "Un costo no cabe en su campo");
     }
     const off_t desde = static_cast<off_t>(h->nHeaderLength) +
                         static_cast<off_t>(registro) * static_cast<off_t>(h->nRecordLength);
     const off_t largo = h->nRecordLength;
-    if (!bloquear(e_->fd(), desde, largo, F_WRLCK)) return Resultado::kBloqueado;
+    if (!bloquear(e_->fd(), desde, largo, F_WRLCK))
+        return omitido(Resultado::kBloqueado, resumen.bloqueados, "Bloqueado por otro proceso");
 
-    // The writing handle keeps only the record it wrote last, which is another product's:
-    // this record is read from the file now, under the lock.
     Resultado r = Resultado::kGrabado;
-    if (DBFIsRecordDeleted(h, registro) ||
-        clave_de(h, registro, e_->campo_codigo, e_->campo_formula) != clave(codigo, formula)) {
+    bool borrado = false;
+    const auto leida = clave_de(h, registro, e_->campo_codigo, e_->campo_formula, &borrado);
+    if (!leida) {
+        r = Resultado::kIlegible;
+    } else if (borrado || *leida != clave(codigo, formula)) {
         r = Resultado::kCambiado;
     } else {
         for (int m = 0; m < kMesesDeCosto && r == Resultado::kGrabado; ++m)
@@ -280,7 +399,18 @@ ProductosAnterior::Resultado ProductosAnterior::grabar_costos(int registro, std:
         if (e_->archivo_dbf().fallo_escritura) r = Resultado::kError;
     }
     bloquear(e_->fd(), desde, largo, F_UNLCK);
-    return r;
+    switch (r) {
+        case Resultado::kGrabado:
+            ++resumen.grabados;
+            return r;
+        case Resultado::kIlegible:
+            e_->ilegible(registro, "el archivo ya no lo tiene entero");
+            return r;
+        case Resultado::kCambiado:
+            return omitido(r, resumen.cambiados, "Cambió mientras se copiaba");
+        default:
+            return omitido(r, resumen.fallidos, "No llegó al archivo");
+    }
 }
 
 }  // namespace abm

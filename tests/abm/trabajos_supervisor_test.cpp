@@ -9,11 +9,15 @@
 #include <cstdlib>
 #include <filesystem>
 #include <fstream>
+#include <iostream>
 #include <iterator>
+#include <map>
+#include <random>
 
 #include "abm/abm_productos.h"
 #include "abm/productos_anterior.h"
 #include "catalogo_fixture.h"
+#include "runtime/common/codepage.h"
 #include "runtime/screen/keys.h"
 
 namespace {
@@ -108,6 +112,13 @@ class CopiaCostos : public prueba::CatalogoTest {
         ABM_PRODUCTOS();
     }
 
+    // The console's lines under the closing message box.
+    std::vector<std::string> lineas() const { return shown_list(0, 14, 0, 100, 1); }
+    // A notice about a record of the test's table as the console shows it.
+    std::string aviso(const std::string& que) const {
+        return cp::oem_to_utf8(cp::utf8_to_oem(que + " de " + tabla_).substr(0, 100));
+    }
+
     fs::path carpeta_;
     std::string tabla_;
 
@@ -115,6 +126,7 @@ class CopiaCostos : public prueba::CatalogoTest {
     std::optional<std::string> antes_;
 };
 
+const std::string kTerminado = "Proceso terminado: ";
 const std::string k7 = "7.00|7.00|7.00|7.00|7.00|7.00|7.00|7.00|7.00|7.00|7.00|7.00";
 const std::string kL =
     "101.00|102.00|103.00|104.00|105.00|106.00|107.00|108.00|109.00|110.00|"
@@ -139,28 +151,16 @@ TEST_F(CopiaCostos, TheTwelveCostsOfTheProductsFoundAndNothingElse) {
                           "A05DD0510|001|Un costo que no cabe|" + k7,
                       }));
     EXPECT_EQ(bytes().substr(0, 32), cabecera) << "the header is the other system's";
-    EXPECT_EQ(mensajes(), Mensajes{"Proceso terminado"});
-    // The products copied, one line each, in description order.
-    EXPECT_EQ(shown_screen(1), picture(R"(
-Ladrillo refractario 'Súper' 230x114x65
-Ladrillo refractario 'Súper' 230x114x65
-Mortero refractario fraguado al aire
-
-
-
-
-
-
-
-
-
-
-
-
-                                        ┌──────────────────┐
-                                        │Proceso terminado │
-                                        └──────────────────┘
-)"));
+    EXPECT_EQ(mensajes(), Mensajes{kTerminado + "3 registros grabados, 0 bloqueados por otro "
+                                                "proceso, 0 ilegibles"});
+    // One line a product, in description order: copied, or why it was passed over.
+    EXPECT_EQ(lineas(), (std::vector<std::string>{
+                            aviso("Un costo no cabe en su campo, no se grabó: registro 6"),
+                            "Ladrillo refractario 'Súper' 230x114x65",
+                            "Ladrillo refractario 'Súper' 230x114x65",
+                            "Mortero refractario fraguado al aire",
+                            "Tampoco se grabaron: 1 con un costo que no cabe",
+                        }));
 }
 
 TEST_F(CopiaCostos, ARecordLockedByAnotherProgramIsPassedOver) {
@@ -182,6 +182,102 @@ TEST_F(CopiaCostos, ARecordLockedByAnotherProgramIsPassedOver) {
     ::close(fd);
     EXPECT_EQ(leer(), (std::vector<std::string>{"L01AA0110|001|Ladrillo uno|" + kL,
                                                 "L01AA0110|002|Ladrillo dos|" + k7}));
+    EXPECT_EQ(mensajes(), Mensajes{kTerminado + "1 registros grabados, 1 bloqueados por otro "
+                                                "proceso, 0 ilegibles"});
+    EXPECT_EQ(lineas()[1], aviso("Bloqueado por otro proceso, no se grabó: registro 2"));
+}
+
+// A file shorter than its header says (cut, or being appended to): the records wholly in
+// it are copied, the others are counted and named.
+TEST_F(CopiaCostos, RecordsNotWhollyInTheFileArePassedOverByName) {
+    const std::vector<Registro> tres = {{"L01AA0110", "001", "Ladrillo uno"},
+                                        {"M02BB0220", "001", "Mortero"},
+                                        {"L01AA0110", "002", "Ladrillo dos"}};
+    crear(tres);
+    const std::string entero = bytes();
+    const std::size_t registro = (entero.size() - 513) / 3;  // 513 bytes of header
+    struct Caso {
+        std::size_t largo;
+        std::string mensaje, aviso;
+    };
+    const std::vector<Caso> casos = {
+        {513 + 3 * registro - 1, "2 registros grabados, 0 bloqueados por otro proceso, 1 ilegibles",
+         "Ilegible, no se copió: registro 3"},
+        {513 + registro, "1 registros grabados, 0 bloqueados por otro proceso, 2 ilegibles",
+         "Ilegibles, no se copiaron: registros 2 a 3"},
+    };
+    for (const Caso& caso : casos) {
+        std::ofstream(tabla_, std::ios::binary | std::ios::trunc) << entero.substr(0, caso.largo);
+        copiar();
+        EXPECT_EQ(mensajes(), Mensajes{kTerminado + caso.mensaje});
+        EXPECT_EQ(lineas().front().substr(0, caso.aviso.size() + 4), caso.aviso + " de ");
+        EXPECT_NE(lineas().front().find(tabla_.substr(0, 40)), std::string::npos);
+        EXPECT_EQ(bytes().size(), caso.largo) << "nothing appended";
+    }
+}
+
+// Mutated copies of a sound table (cut, header counts and lengths changed, field
+// descriptors changed, bytes flipped) through the opening, the search and the write: each
+// run ends with its counts or with the reason the table cannot be used, and nothing of the
+// header or of the file's length changes.
+TEST_F(CopiaCostos, AnyFileEndsWithItsCountsOrItsReason) {
+    const std::vector<Registro> productos = {{"L01AA0110", "001", "Ladrillo uno"},
+                                             {"M02BB0220", "001", "Mortero"},
+                                             {"ZZZ999999", "001", "Otro", true},
+                                             {"L01AA0110", "002", "Ladrillo dos"}};
+    crear(productos);
+    const std::string sano = bytes();
+    std::mt19937 azar(20240611);
+    auto hasta = [&](std::size_t n) {
+        return std::uniform_int_distribution<std::size_t>(0, n)(azar);
+    };
+    std::map<std::string, int> desenlaces;
+    const CostosMensuales costos{1, 2, 3, 4, 5, 6, 7, 8, 9, 10, 11, 12345.678};
+    for (int prueba = 0; prueba < 250; ++prueba) {
+        std::string archivo = sano;
+        const std::size_t campo = 32 + 32 * hasta(14);  // a field descriptor
+        switch (prueba % 5) {
+            case 0:
+                archivo.resize(hasta(archivo.size()));
+                break;
+            case 1:
+                archivo[4 + hasta(3)] = static_cast<char>(hasta(255));
+                break;  // count
+            case 2:
+                archivo[8 + hasta(3)] = static_cast<char>(hasta(255));
+                break;  // lengths
+            case 3:
+                archivo[campo + std::array{0, 10, 11, 16, 17}[hasta(4)]] ^=
+                    static_cast<char>(1 + hasta(254));
+                break;
+            default:
+                for (std::size_t k = hasta(7); k < 8; ++k)
+                    archivo[hasta(archivo.size() - 1)] ^= static_cast<char>(1 + hasta(254));
+        }
+        std::ofstream(tabla_, std::ios::binary | std::ios::trunc) << archivo;
+        auto apertura = ProductosAnterior::abrir(tabla_);
+        if (!apertura.tabla) {
+            EXPECT_EQ(apertura.motivo.rfind("No se puede usar la tabla " + tabla_ + ": ", 0), 0u);
+            ++desenlaces["rechazada: " + apertura.motivo.substr(28 + tabla_.size())];
+            continue;
+        }
+        for (const Registro& r : productos)
+            if (auto n = apertura.tabla->buscar(r.codigo, r.formula))
+                apertura.tabla->grabar_costos(*n, r.codigo, r.formula, costos);
+        const ResumenCopia resumen = apertura.tabla->resumen();
+        apertura.tabla.reset();
+        EXPECT_EQ(resumen.texto().rfind(kTerminado, 0), 0u);
+        for (const std::string& a : resumen.avisos)
+            EXPECT_NE(a.find(" de " + tabla_), std::string::npos) << a;
+        const std::string despues = bytes();
+        EXPECT_EQ(despues.size(), archivo.size()) << prueba;
+        EXPECT_EQ(despues.substr(0, 513), archivo.substr(0, 513)) << prueba;
+        ++desenlaces[resumen.ilegibles  ? "con ilegibles"
+                     : resumen.grabados ? "grabada"
+                                        : "sin grabar"];
+    }
+    for (const auto& [desenlace, veces] : desenlaces)
+        std::cout << veces << "  " << desenlace << "\n";
 }
 
 TEST_F(CopiaCostos, AMissingTableEndsTheJobWithoutAMessage) {
