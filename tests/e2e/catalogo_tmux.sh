@@ -1,7 +1,8 @@
 #!/usr/bin/env bash
 # End-to-end: the real program in a tmux pane logs in as the README's demo user, opens the
 # on-line entry and, in the product field, the product catalogue with F1: a search, the
-# stock panel (F2), the order switch (F5), the stock-control question (Alt+F12, declined),
+# stock panel (F2), the order switch (F5), the stock-control switch (Alt+F12, refused: the
+# demo user may not change products),
 # and Left on a product, which the header then names with its formula. Nothing is stored.
 # Usage: catalogo_tmux.sh PATH_TO_VALES   (VALES_TEST_MARIADB_DIR names the running server)
 set -uo pipefail
@@ -29,7 +30,7 @@ check "stock panel of L01AA0110 001" wait_for "Bodega Cent    1.520,00"
 keys F2 F5
 check "code order marker" wait_for "║──↓↓───"
 keys F5 M-F12
-check "stock-control question" wait_for "Desea Desactivar"
+check "stock control needs the right to change products" wait_for "- Acceso no permitido -"
 keys n Down Left
 check "product typed back and named" wait_for "Producto: L01AA0110 Ladrillo refractario 'Súper' 230x114x65"
 check "formula typed back and named" wait_for "Fórmula : 002       Alta alúmina"
