@@ -19,10 +19,11 @@ set(CPACK_DEBIAN_PACKAGE_PRIORITY optional)
 # zlib, the C and C++ run-time) with their versions. What is loaded at run time it cannot
 # see: the ODBC driver manager's set-up and the SQLite ODBC driver. Showing a PDF, HTML or
 # RTF file on the desktop runs xdg-open, and the CUPS client tools set up the printers; a
-# console-only workstation, or one printing through another machine's CUPS, may do without.
+# console-only workstation, or one printing through another machine's CUPS, does without.
 set(CPACK_DEBIAN_PACKAGE_SHLIBDEPS ON)
 set(CPACK_DEBIAN_PACKAGE_DEPENDS "unixodbc, libsqliteodbc, libcups2")
-set(CPACK_DEBIAN_PACKAGE_RECOMMENDS "xdg-utils, cups-client")
-set(CPACK_DEBIAN_PACKAGE_SUGGESTS "mariadb-client, sqlite3")
+# Nothing is recommended: a recommendation is installed by default, and the desktop opener
+# alone brings dozens of X11 packages to a console workstation.
+set(CPACK_DEBIAN_PACKAGE_SUGGESTS "cups-client, xdg-utils, mariadb-client, sqlite3")
 
 include(CPack)

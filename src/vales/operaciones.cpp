@@ -1,11 +1,16 @@
 #include "vales/operaciones.h"
 
+#include <langinfo.h>
+
+#include <clocale>
 #include <cstdio>
 #include <cstdlib>
+#include <cstring>
 #include <string>
 
 #include "abm/productos_anterior.h"
 #include "datos/servidores.h"
+#include "runtime/common/codepage.h"
 #include "runtime/server/tmysql.h"
 #include "runtime/worktables/workspace.h"
 #include "vales/en_linea/vales_ingreso_on_line.h"
@@ -19,27 +24,28 @@
 namespace vales {
 namespace {
 
+// UTF-8, shown as it is on a UTF-8 terminal and in plain letters elsewhere.
 const char* const kAyuda =
     "Uso: vales [opciones]\n"
     "\n"
-    "Registro de vales de produccion en una consola de 100 columnas por 36 filas.\n"
+    "Registro de vales de producción en una consola de 100 columnas por 36 filas.\n"
     "\n"
     "Opciones:\n"
-    "  --servidor-local HOST[:PUERTO]    servidor de la red local (por omision 127.0.0.1;\n"
-    "                                    tambien VALES_SERVIDOR_LOCAL en el entorno)\n"
-    "  --servidor-remoto HOST[:PUERTO]   servidor remoto (por omision 127.0.0.1:3307;\n"
-    "                                    tambien VALES_SERVIDOR_REMOTO en el entorno)\n"
+    "  --servidor-local HOST[:PUERTO]    servidor de la red local (por omisión 127.0.0.1;\n"
+    "                                    también VALES_SERVIDOR_LOCAL en el entorno)\n"
+    "  --servidor-remoto HOST[:PUERTO]   servidor remoto (por omisión 127.0.0.1:3307;\n"
+    "                                    también VALES_SERVIDOR_REMOTO en el entorno)\n"
     "  --usuario-servidor NOMBRE         cuenta del servidor con que se conecta el programa\n"
-    "                                    (por omision root; tambien VALES_USUARIO_SERVIDOR)\n"
-    "  --clave-servidor-archivo ARCHIVO  clave de esa cuenta: la primera linea del archivo\n"
-    "                                    (tambien VALES_CLAVE_SERVIDOR_ARCHIVO en el entorno,\n"
+    "                                    (por omisión root; también VALES_USUARIO_SERVIDOR)\n"
+    "  --clave-servidor-archivo ARCHIVO  clave de esa cuenta: la primera línea del archivo\n"
+    "                                    (también VALES_CLAVE_SERVIDOR_ARCHIVO en el entorno,\n"
     "                                    o la clave misma en VALES_CLAVE_SERVIDOR)\n"
     "  --clave-supervisor-archivo ARCHIVO\n"
     "                                    clave del supervisor: un hash de crypt(3) en la\n"
-    "                                    primera linea del archivo, legible solo por su dueno\n"
-    "                                    (tambien VALES_CLAVE_SUPERVISOR_ARCHIVO en el entorno,\n"
+    "                                    primera línea del archivo, legible solo por su dueño\n"
+    "                                    (también VALES_CLAVE_SUPERVISOR_ARCHIVO en el entorno,\n"
     "                                    o la clave misma en VALES_CLAVE_SUPERVISOR)\n"
-    "  --comprobar-almacen               crea (si falta) y abre el almacen fuera de linea\n"
+    "  --comprobar-almacen               crea (si falta) y abre el almacén fuera de línea\n"
     "                                    datos/vales.mdb de la carpeta de trabajo, con sus\n"
     "                                    funciones SQL, y termina: 0 si se puede usar, 1 si no\n"
     "  --preparar-servidor               agrega a cada base de datos de empresa del servidor\n"
@@ -49,13 +55,29 @@ const char* const kAyuda =
     "                                    tablas. Una vez por servidor, por un administrador\n"
     "  --productos-anterior CARPETA      carpeta de la tabla de productos del sistema anterior\n"
     "                                    (prodvtas.dbf), donde se copian los costos; por\n"
-    "                                    omision produc/arti007 bajo la carpeta de trabajo\n"
-    "                                    (tambien VALES_PRODUCTOS_ANTERIOR en el entorno)\n"
+    "                                    omisión produc/arti007 bajo la carpeta de trabajo\n"
+    "                                    (también VALES_PRODUCTOS_ANTERIOR en el entorno)\n"
     "  -h, --help                        muestra esta ayuda y termina\n"
+    "  --version                         muestra la versión del programa y termina\n"
     "\n"
-    "El puerto por omision es 3306. La linea de comandos prevalece sobre el entorno.\n"
-    "La clave nunca va en la linea de comandos, que cualquier usuario del equipo puede ver;\n"
+    "El puerto por omisión es 3306. La línea de comandos prevalece sobre el entorno.\n"
+    "La clave nunca va en la línea de comandos, que cualquier usuario del equipo puede ver;\n"
     "el archivo de la clave debe poder leerlo solo quien ejecuta el programa.\n";
+
+// The terminal's character set, as the user's locale names it.
+bool terminal_utf8() {
+    const std::string antes = std::setlocale(LC_CTYPE, nullptr);
+    std::setlocale(LC_CTYPE, "");
+    const bool utf8 = std::strcmp(nl_langinfo(CODESET), "UTF-8") == 0;
+    std::setlocale(LC_CTYPE, antes.c_str());
+    return utf8;
+}
+
+// A text of the program for the terminal (stdout, stderr): plain letters where it cannot
+// show accents.
+std::string para_terminal(std::string_view utf8) {
+    return terminal_utf8() ? std::string(utf8) : cp::utf8_to_ascii(utf8);
+}
 
 // What an option needs after it, and the variable that keeps it for the program.
 struct OpcionConValor {
@@ -92,7 +114,12 @@ bool leer_opciones(int argc, char** argv, Opciones& opciones) {
     for (int i = 1; i < argc; ++i) {
         const std::string arg = argv[i];
         if (arg == "-h" || arg == "--help") {
-            std::fputs(kAyuda, stdout);
+            std::fputs(para_terminal(kAyuda).c_str(), stdout);
+            opciones.salida = 0;
+            return false;
+        }
+        if (arg == "--version") {
+            std::printf("vales %s\n", VALES_VERSION);
             opciones.salida = 0;
             return false;
         }
@@ -117,7 +144,8 @@ bool leer_opciones(int argc, char** argv, Opciones& opciones) {
             opciones.salida = 2;
             return false;
         }
-        std::fprintf(stderr, "vales: opcion desconocida: %s\n%s", arg.c_str(), kAyuda);
+        std::fprintf(stderr, "%s",
+                     para_terminal("vales: opción desconocida: " + arg + "\n" + kAyuda).c_str());
         opciones.salida = 2;
         return false;
     }

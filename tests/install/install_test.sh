@@ -14,6 +14,7 @@ source=$(realpath "$2")
 cmake=$3
 cpack=$4
 sanitized=${5:-0}
+version=$(sed -n 's/^CMAKE_PROJECT_VERSION:STATIC=//p' "$build/CMakeCache.txt")
 work=$(mktemp -d /tmp/vales-install.XXXXXX)
 trap 'rm -rf "$work"' EXIT
 # The SQLite ODBC driver leaks its message when an extension cannot be loaded (the lone copy
@@ -66,9 +67,14 @@ check_installed() {
     check "$label: no build folder in the program" no_build_folder "$program"
     check "$label: no build folder in the extension" no_build_folder "$extension"
 
-    run "$label-ayuda" "$program" --help
+    run "$label-ayuda" env LC_ALL=C.UTF-8 "$program" --help
     check "$label: --help ends with 0" status_is "$label-ayuda" 0
     check "$label: --help names the store check" has "$work/$label-ayuda.out" "--comprobar-almacen"
+    check "$label: --help in Spanish on a UTF-8 terminal" has "$work/$label-ayuda.out" "producción"
+    run "$label-ayuda-c" env LC_ALL=C "$program" --help
+    check "$label: --help in plain letters elsewhere" has "$work/$label-ayuda-c.out" "produccion"
+    run "$label-version" "$program" --version
+    check "$label: --version names the version" has "$work/$label-version.out" "vales $version"
     run "$label-opcion" "$program" --opcion-inexistente
     check "$label: an unknown option ends with 2" status_is "$label-opcion" 2
     check "$label: an unknown option is named" has "$work/$label-opcion.err" "--opcion-inexistente"

@@ -135,6 +135,7 @@ TEST(Servidores, CommandLineOptions) {
         {{"--clave-servidor-archivo", folder.path().string()}, false, 2},
         {{"--clave-servidor", "secreta"}, false, 2},  // never on the command line
         {{"--help"}, false, 0},
+        {{"--version"}, false, 0},
     };
     for (const auto& c : cases) {
         SCOPED_TRACE(c.args.front());
@@ -154,6 +155,7 @@ TEST(Servidores, CommandLineOptions) {
         if (!starts) {
             EXPECT_EQ(opciones.salida, c.status);
         }
+        if (c.args.front() == "--version") EXPECT_EQ(out, "vales " VALES_VERSION "\n");
         if (c.args.front() == "--help") {
             for (const char* s : {"--usuario-servidor", "--clave-servidor-archivo",
                                   "VALES_CLAVE_SERVIDOR", "VALES_USUARIO_SERVIDOR"})

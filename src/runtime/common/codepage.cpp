@@ -127,6 +127,31 @@ int nearest_ascii(char32_t c) {
     return -1;
 }
 
+namespace {
+// The letter under the accent, for the Latin-1 letters: "ÀÁÂÃÄÅ" are 'A', and so on.
+int sin_acento(char32_t c) {
+    static constexpr std::string_view kLatin1 =
+        "AAAAAAACEEEEIIIIDNOOOOO?OUUUUY??aaaaaaaceeeeiiiidnooooo?ouuuuy?y";
+    if (c < 0xC0 || c > 0xFF) return -1;
+    const char letra = kLatin1[c - 0xC0];
+    return letra == '?' ? -1 : letra;
+}  // namespace
+
+std::string utf8_to_ascii(std::string_view utf8) {
+    std::string out;
+    out.reserve(utf8.size());
+    while (!utf8.empty()) {
+        char32_t c = 0;
+        const int n = decode_utf8(utf8, c);
+        utf8.remove_prefix(n > 0 ? static_cast<std::size_t>(n) : utf8.size());
+        if (n <= 0) c = 0xFFFD;
+        int plano = c < 0x80 ? static_cast<int>(c) : sin_acento(c);
+        if (plano < 0) plano = nearest_ascii(c);
+        out += plano < 0 ? '?' : static_cast<char>(plano);
+    }
+    return out;
+}
+
 int unicode_to_oem_nearest(char32_t c) {
     int exact = unicode_to_oem(c);
     return exact >= 0 ? exact : nearest_ascii(c);

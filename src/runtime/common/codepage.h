@@ -45,6 +45,10 @@ int decode_utf8(std::string_view bytes, char32_t& out);
 // The nearest plain character for one that a code page lacks (curly quotes -> straight
 // ones, dashes -> '-', "€" -> 'E', box lines -> '-' '|' '+'), or -1 when there is none.
 int nearest_ascii(char32_t c);
+// A UTF-8 text in plain ASCII, for a terminal that cannot show more: letters lose their
+// accents ("producción" -> "produccion", "ñ" -> "n"), other characters take their nearest
+// form or '?'.
+std::string utf8_to_ascii(std::string_view utf8);
 // The CP850 byte of a character, or its nearest form, or -1.
 int unicode_to_oem_nearest(char32_t c);
 

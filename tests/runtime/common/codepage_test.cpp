@@ -82,6 +82,17 @@ TEST(Codepage, AnsiToOemTakesTheNearestFormWhenThereIsNone) {
     EXPECT_EQ(cp::ansi_to_oem("\x81\x8D"), "??");
 }
 
+// For a terminal that is not UTF-8 (the program's help and command-line messages).
+TEST(Codepage, Utf8ToAsciiKeepsTheLettersWithoutTheirAccents) {
+    const Conversion cases[] = {
+        {"Año producción", "Ano produccion"},
+        {"ÁÉÍÓÚ áéíóú Üü Ññ Çç ÿ", "AEIOU aeiou Uu Nn Cc y"},
+        {"“cita” a–b € 100", "\"cita\" a-b E 100"},
+        {"× ÷ ß \xC3", "? ? ? ?"},
+    };
+    for (const auto& c : cases) EXPECT_EQ(cp::utf8_to_ascii(c.from), c.to) << c.from;
+}
+
 TEST(Codepage, LatinTextSurvivesTheTripToTheScreenAndBack) {
     std::string all;
     for (int b = 0x01; b <= 0x7F; ++b) all += static_cast<char>(b);
