@@ -135,6 +135,7 @@ int sin_acento(char32_t c) {
     if (c < 0xC0 || c > 0xFF) return -1;
     const char letra = kLatin1[c - 0xC0];
     return letra == '?' ? -1 : letra;
+}
 }  // namespace
 
 std::string utf8_to_ascii(std::string_view utf8) {
