@@ -155,7 +155,9 @@ TEST(Servidores, CommandLineOptions) {
         if (!starts) {
             EXPECT_EQ(opciones.salida, c.status);
         }
-        if (c.args.front() == "--version") EXPECT_EQ(out, "vales " VALES_VERSION "\n");
+        if (c.args.front() == "--version") {
+            EXPECT_EQ(out, "vales " VALES_VERSION "\n");
+        }
         if (c.args.front() == "--help") {
             for (const char* s : {"--usuario-servidor", "--clave-servidor-archivo",
                                   "VALES_CLAVE_SERVIDOR", "VALES_USUARIO_SERVIDOR"})
