@@ -11,6 +11,7 @@ packages=(
     cups-client poppler-utils
     libcups2-dev zlib1g-dev
     libshp-dev
+    libinih-dev
     cups-daemon cups-core-drivers
 )
 missing=()

@@ -17,6 +17,11 @@
 int main(int argc, char** argv) {
     vales::Opciones opciones;
     if (!vales::leer_opciones(argc, argv, opciones)) return opciones.salida;
+    datos::Sesion sesion;
+    datos::install_sesion(&sesion);
+    datos::leer_configuracion(datos::kArchivosDeConfiguracion, sesion.configuracion);
+    for (const std::string& aviso : sesion.configuracion.avisos)
+        std::fprintf(stderr, "vales: %s\n", aviso.c_str());
     if (opciones.comprobar_almacen) return vales::comprobar_almacen();
     if (opciones.preparar_servidor) return vales::preparar_servidor();
     // A new workstation gets its off-line store with every table defined; an existing one is
@@ -26,8 +31,6 @@ int main(int argc, char** argv) {
         auto backend = rt::make_terminal_backend();
         rt::Console console(*backend);
         rt::install_console(&console);
-        datos::Sesion sesion;
-        datos::install_sesion(&sesion);
         vales::instalar_espera_servidor();
         vales::MAIN(vales::operaciones_del_programa());
         rt::install_server_wait({});

@@ -4,6 +4,8 @@
 #include <memory>
 #include <string>
 
+#include "datos/configuracion.h"
+
 namespace rt {
 class TMySQLServer;
 }
@@ -24,6 +26,8 @@ struct Sesion {
     // The user has been told that the company database lacks the register of saved
     // vouchers' identities (said once per session).
     bool aviso_sin_registro_dado = false;
+    // The plant's companies and title (read at start-up).
+    Configuracion configuracion;
 };
 
 // The session of the run (or of the current test).

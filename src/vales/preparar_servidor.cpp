@@ -23,16 +23,17 @@ int preparar_servidor() {
     for (const Empresa& e : empresas()) {
         if (!servidor->SelectDB(e.base)) {
             std::printf("vales: empresa %s: el servidor no tiene la base de datos %s; se omite\n",
-                        e.codigo, e.base);
+                        e.codigo.c_str(), e.base.c_str());
             continue;
         }
         const std::string error = datos::crear_objetos_adicionales(*servidor);
         if (error.empty()) {
-            std::printf("vales: empresa %s: base de datos %s preparada\n", e.codigo, e.base);
+            std::printf("vales: empresa %s: base de datos %s preparada\n", e.codigo.c_str(),
+                        e.base.c_str());
             ++preparadas;
         } else {
             std::fprintf(stderr, "vales: empresa %s: no se pudo preparar la base de datos %s: %s\n",
-                         e.codigo, e.base, error.c_str());
+                         e.codigo.c_str(), e.base.c_str(), error.c_str());
             ++fallidas;
         }
     }

@@ -42,7 +42,8 @@ void draw_title_lines() {
         ui::PANTALLA(cp::ansi_to_oem(s.NOM_EMPRESA), "Vales de producción"_oem,
                      "Conectado => " + cp::ansi_to_oem(rt::trim(s.COD_USUARIO)));
     } else {
-        ui::PANTALLA("Refractarios Velmo Ltda.", "Vales de producción"_oem, "Desconectado");
+        ui::PANTALLA(cp::ansi_to_oem(s.configuracion.titulo), "Vales de producción"_oem,
+                     "Desconectado");
     }
 }
 
@@ -134,6 +135,9 @@ void MAIN(const Operaciones& operaciones) {
     ui::OPENWINPROCESO("Dudivur Odezad", "Iniciando sistema...");
     c.inkey(2);
     ui::CLOSEWINPROCESO();
+    // What the plant's configuration files could not say, once the screen shows it.
+    for (const std::string& aviso : datos::ses().configuracion.avisos)
+        ui::MSGBOX(cp::utf8_to_oem(aviso));
     c.set_mode(rt::kRows, rt::kCols);
     c.set_colour("w/b,+w/r,,,+w/b");
 

@@ -19,12 +19,6 @@
 namespace vales {
 namespace {
 
-const Empresa kEmpresas[] = {
-    {"007", "velmo", "Refractarios Velmo Ltda."},
-    {"225", "tarsin", "Tarsin refractarios S.A."},
-    {"999", "test", "Empresa de pruebas..."},
-};
-
 // The connection-mode menu: 1 local, 2 remote, 3 cancel (0 for Esc).
 int elegir_conexion() {
     rt::Console& c = rt::con();
@@ -58,9 +52,9 @@ bool leer_usuario(cp::Oem& empresa, cp::Oem& usuario) {
 std::string validar_usuario(TMySQLServer& server, const std::string& usuario,
                             const std::string& clave) {
     ui::MSG("Validando usuario...");
-    auto q = datos::consulta(&server, "select * from usuarios where usuario='" +
-                                          server.escape(usuario) + "' and clave=password('" +
-                                          server.escape(clave) + "')");
+    auto q =
+        datos::consulta(&server, "select * from usuarios where usuario='" + server.escape(usuario) +
+                                     "' and clave=password('" + server.escape(clave) + "')");
     if (datos::fallo(q)) return "Error al validar usuario";
     if (q->LastRec() == 0) return "Usuario y/o password incorrecto";
     if (!q->FieldGet("l_activo").logical()) return "ERROR: Usuario no activo en el sistema";
@@ -124,15 +118,12 @@ Intento intentar(const std::string& direccion, bool local, const cp::Oem& empres
 
 }  // namespace
 
-std::span<const Empresa> empresas() {
-    return kEmpresas;
+const std::vector<Empresa>& empresas() {
+    return datos::ses().configuracion.empresas;
 }
 
 const Empresa* buscar_empresa(const std::string& codigo) {
-    for (const Empresa& e : kEmpresas) {
-        if (codigo == e.codigo) return &e;
-    }
-    return nullptr;
+    return datos::ses().configuracion.empresa(codigo);
 }
 
 std::string marca_acceso(int dia, int mes, int anio, int hora, int minuto) {

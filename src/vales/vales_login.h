@@ -1,8 +1,10 @@
 #pragma once
 // Login to the company database server and logout.
 
-#include <span>
 #include <string>
+#include <vector>
+
+#include "datos/configuracion.h"
 
 namespace vales {
 
@@ -12,14 +14,10 @@ bool CONECTARSERVIDOR();
 void DESCONECTARSERVIDOR();
 
 // The company title and database of a three-character company code; empty when unknown.
-struct Empresa {
-    const char* codigo;
-    const char* base;
-    const char* nombre;
-};
+using datos::Empresa;
 const Empresa* buscar_empresa(const std::string& codigo);
-// Every company the program knows, in the order of their codes.
-std::span<const Empresa> empresas();
+// Every company the program knows: the built-in ones and those of the plant's files.
+const std::vector<Empresa>& empresas();
 
 // "dd/mm/yy  hh:mm", the access-log timestamp (15 characters).
 std::string marca_acceso(int dia, int mes, int anio, int hora, int minuto);

@@ -57,6 +57,27 @@ class LoginTest : public testing_support::ValesTest {
     }
 };
 
+// A company the plant's configuration file adds: its database and its name, while the
+// built-in ones go on working.
+TEST_F(LoginTest, ACompanyOfThePlantsConfiguration) {
+    auto srv = prueba::conectar_mariadb("test");
+    for (const char* s : {"drop database if exists planta314", "create database planta314",
+                          "create table planta314.usuarios like test.usuarios",
+                          "insert into planta314.usuarios select * from test.usuarios",
+                          "create table planta314.accesos like test.accesos"})
+        ASSERT_FALSE(srv->Query(s).NetErr()) << s << ": " << srv->Error();
+    sesion.configuracion.empresas.push_back({"314", "planta314", "Cerámica del Sur"_ansi});
+    term.keys({kEnter});
+    attempt("314", "JUAN", "clave123");
+    term.keys({'x'});
+    EXPECT_TRUE(vales::CONECTARSERVIDOR());
+    EXPECT_EQ(sesion.NOM_EMPRESA, "Cerámica del Sur"_ansi);
+    EXPECT_EQ(prueba::filas(*srv, "select count(*) from planta314.accesos where usuario='juan'"),
+              std::vector<std::string>{"1"});
+    EXPECT_EQ(vales::buscar_empresa("007")->base, "velmo");
+    srv->Query("drop database planta314");
+}
+
 TEST_F(LoginTest, SuccessFillsTheSessionAndLogsTheAccess) {
     term.keys({kEnter});  // local connection
     attempt("999", "JUAN", "clave123");
