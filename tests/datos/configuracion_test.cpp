@@ -7,6 +7,7 @@
 #include <fstream>
 
 #include "datos/servidores.h"
+#include "runtime/common/codepage.h"
 #include "support/entorno.h"
 #include "support/offline_store.h"
 
